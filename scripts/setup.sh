@@ -1,0 +1,38 @@
+#!/usr/bin/env bash
+# Shared set-up of the two README commands: install the Debian packages that are
+# missing, configure once, then build incrementally. Sourced, not run.
+set -euo pipefail
+
+ZAVUV_ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
+ZAVUV_BUILD="${ZAVUV_BUILD:-$ZAVUV_ROOT/build}"
+
+zavuv_packages=(
+    g++ cmake ninja-build pkg-config
+    libfmt-dev libcli11-dev
+    libgtest-dev libgmock-dev
+)
+
+zavuv_install_missing() {
+    local missing=()
+    for p in "${zavuv_packages[@]}"; do
+        if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed'; then
+            missing+=("$p")
+        fi
+    done
+    [ ${#missing[@]} -eq 0 ] && return 0
+    local sudo=()
+    [ "$(id -u)" -ne 0 ] && sudo=(sudo)
+    echo "Installing: ${missing[*]}" >&2
+    "${sudo[@]}" apt-get update -qq
+    DEBIAN_FRONTEND=noninteractive "${sudo[@]}" apt-get install -y -qq "${missing[@]}" >&2
+}
+
+zavuv_build() {
+    if [ ! -f "$ZAVUV_BUILD/build.ninja" ]; then
+        cmake -S "$ZAVUV_ROOT" -B "$ZAVUV_BUILD" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >&2
+    fi
+    cmake --build "$ZAVUV_BUILD" -j "$(nproc)" >&2
+}
+
+zavuv_install_missing
+zavuv_build

@@ -1,0 +1,42 @@
+#include "cli/DevicesCommand.h"
+
+#include <fmt/format.h>
+#include <fmt/ostream.h>
+
+#include "devices/DeviceTable.h"
+
+namespace zavuv::cli {
+
+using devices::DeviceInfo;
+using devices::DeviceTable;
+
+namespace {
+
+std::string signatureText(const devices::Signature& s) {
+    return fmt::format("{:02X} {:02X} {:02X}", s[0], s[1], s[2]);
+}
+
+std::string codeText(std::int32_t code) {
+    return fmt::format("{:02X}", code & 0xFF);
+}
+
+}  // namespace
+
+void printDeviceTable(std::ostream& out) {
+    fmt::print(out, "index\tfamily\tname\tpageSize\tflashSize\teepromSize\tsignature\t"
+                    "altSignature\talgorithm\tflashWriteDelayCode\tflashReadDelayCode\t"
+                    "eepromWriteDelayCode\teepromReadDelayCode\tpageWriteDelayMs\t"
+                    "boardDeviceCode\tlockFuseLayout\tforceProgEnable\tcalibrationBytes\n");
+    for (int i = 0; i < DeviceTable::count(); ++i) {
+        const DeviceInfo& d = DeviceTable::at(i);
+        fmt::print(out, "{}\t{}\t{}\t{}\t{}\t{}\t{}\t{}\t{}\t{}\t{}\t{}\t{}\t{}\t{}\t{}\t{}\t{}\n", i,
+                   static_cast<int>(d.family), d.name, d.pageSize, d.flashSize, d.eepromSize,
+                   signatureText(d.signature), signatureText(d.altSignature),
+                   static_cast<int>(d.algorithm), codeText(d.flashWriteDelayCode),
+                   codeText(d.flashReadDelayCode), codeText(d.eepromWriteDelayCode),
+                   codeText(d.eepromReadDelayCode), d.pageWriteDelayMs, d.boardDeviceCode,
+                   d.lockFuseLayout, d.forceProgEnable, d.calibrationBytes);
+    }
+}
+
+}  // namespace zavuv::cli

@@ -1,0 +1,10 @@
+#pragma once
+
+#include <ostream>
+
+namespace zavuv::cli {
+
+// The device table as tab-separated text: a header line, then one line per record.
+void printDeviceTable(std::ostream& out);
+
+}  // namespace zavuv::cli

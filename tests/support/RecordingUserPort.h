@@ -1,0 +1,53 @@
+#pragma once
+// A user port for tests: records every text it is given, answers questions
+// from a script (and fails the test when a question comes unscripted).
+
+#include <deque>
+#include <mutex>
+#include <string>
+#include <vector>
+
+#include "text/UserPort.h"
+
+namespace zavuv::testing {
+
+struct RecordedEvent {
+    enum class Kind { Status, Message, Question };
+    Kind kind;
+    std::string text;
+    MessageIcon icon = MessageIcon::None;
+    std::string caption;
+    QuestionButtons buttons = QuestionButtons::YesNo;
+    Answer defaultAnswer = Answer::No;
+    Answer answer = Answer::No;
+};
+
+class RecordingUserPort : public UserPort {
+public:
+    void setStatus(const std::string& text) override;
+    void showMessage(const std::string& text, MessageIcon icon,
+                     const std::string& caption) override;
+    Answer ask(const std::string& text, QuestionButtons buttons, MessageIcon icon,
+               Answer defaultAnswer, const std::string& caption) override;
+    void setBusy(bool busy) override;
+
+    // Queues the answer to the next question.
+    void answerNext(Answer answer);
+
+    std::vector<RecordedEvent> events() const;
+    std::vector<std::string> statuses() const;
+    std::vector<std::string> messages() const;
+    std::vector<std::string> questions() const;
+    std::string lastStatus() const;
+    int busyDepth() const;
+    int unansweredQuestions() const;
+
+private:
+    mutable std::mutex mutex_;
+    std::vector<RecordedEvent> events_;
+    std::deque<Answer> answers_;
+    int busyDepth_ = 0;
+    int unanswered_ = 0;
+};
+
+}  // namespace zavuv::testing
