@@ -28,4 +28,4 @@ int run(int argc, char** argv) {
     return kExitUsage;
 }
 
-}  // namespace zavuv::cli
+} // namespace zavuv::cli

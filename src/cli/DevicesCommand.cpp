@@ -20,7 +20,7 @@ std::string codeText(std::int32_t code) {
     return fmt::format("{:02X}", code & 0xFF);
 }
 
-}  // namespace
+} // namespace
 
 void printDeviceTable(std::ostream& out) {
     fmt::print(out, "index\tfamily\tname\tpageSize\tflashSize\teepromSize\tsignature\t"
@@ -29,8 +29,8 @@ void printDeviceTable(std::ostream& out) {
                     "boardDeviceCode\tlockFuseLayout\tforceProgEnable\tcalibrationBytes\n");
     for (int i = 0; i < DeviceTable::count(); ++i) {
         const DeviceInfo& d = DeviceTable::at(i);
-        fmt::print(out, "{}\t{}\t{}\t{}\t{}\t{}\t{}\t{}\t{}\t{}\t{}\t{}\t{}\t{}\t{}\t{}\t{}\t{}\n", i,
-                   static_cast<int>(d.family), d.name, d.pageSize, d.flashSize, d.eepromSize,
+        fmt::print(out, "{}\t{}\t{}\t{}\t{}\t{}\t{}\t{}\t{}\t{}\t{}\t{}\t{}\t{}\t{}\t{}\t{}\t{}\n",
+                   i, static_cast<int>(d.family), d.name, d.pageSize, d.flashSize, d.eepromSize,
                    signatureText(d.signature), signatureText(d.altSignature),
                    static_cast<int>(d.algorithm), codeText(d.flashWriteDelayCode),
                    codeText(d.flashReadDelayCode), codeText(d.eepromWriteDelayCode),
@@ -39,4 +39,4 @@ void printDeviceTable(std::ostream& out) {
     }
 }
 
-}  // namespace zavuv::cli
+} // namespace zavuv::cli
