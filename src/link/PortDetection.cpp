@@ -81,11 +81,10 @@ std::string usbDescription(const fs::path& sysDevice, const fs::path& sysRoot) {
 }
 
 // ttyUSB2 before ttyUSB10: by prefix, then by number (a shorter digit string is
-// the smaller number).
+// the smaller number). Only names that passed splitTtyName are compared.
 bool naturalLess(const DetectedPort& a, const DetectedPort& b) {
     const auto key = [](const DetectedPort& port) {
-        const std::string_view name = std::string_view(port.path).substr(
-            port.path.find_last_of('/') == std::string::npos ? 0 : port.path.find_last_of('/') + 1);
+        const std::string name = fs::path(port.path).filename().string();
         const auto tty = splitTtyName(name);
         return std::tuple(std::string(tty->prefix), tty->number.size(), std::string(tty->number));
     };

@@ -33,13 +33,18 @@ PortScript& PortScript::gap(int ms) {
     return *this;
 }
 
-PortScript& PortScript::busy() {
-    busy_ = true;
+PortScript& PortScript::busyAfter(int opens) {
+    opensLeft_ = opens;
     return *this;
 }
 
 PortScript& PortScript::failWrites(int count) {
     failingWrites_ = count;
+    return *this;
+}
+
+PortScript& PortScript::failWritesOf(std::string hexBytes) {
+    failingBytes_.push_back(std::move(hexBytes));
     return *this;
 }
 
@@ -65,10 +70,12 @@ public:
     ~ScriptedPort() override { close(); }
 
     bool open(int baudRate) override {
-        if (script_.busy_) {
+        if (script_.opensLeft_ == 0) {
             line_.record(fmt::format("open COM{} refused", index_ + 1));
             return false;
         }
+        if (script_.opensLeft_ > 0)
+            --script_.opensLeft_;
         line_.record(fmt::format("open COM{} {}", index_ + 1, baudRate));
         open_ = true;
         return true;
@@ -89,8 +96,11 @@ public:
 
     long write(std::span<const std::uint8_t> bytes) override {
         // A failed write sent nothing, so its repetition needs no new drain.
-        if (script_.failingWrites_ > 0) {
-            --script_.failingWrites_;
+        const auto& failing = script_.failingBytes_;
+        if (script_.failingWrites_ > 0 ||
+            std::find(failing.begin(), failing.end(), hex(bytes)) != failing.end()) {
+            if (script_.failingWrites_ > 0)
+                --script_.failingWrites_;
             line_.record("> " + hex(bytes) + " (failed)");
             return -1;
         }

@@ -41,9 +41,13 @@ public:
     // The line stays quiet this long before what follows arrives.
     PortScript& gap(int ms);
     // The port exists but another program holds it.
-    PortScript& busy();
+    PortScript& busy() { return busyAfter(0); }
+    // Another program takes the port after this many opens.
+    PortScript& busyAfter(int opens);
     // The next count write calls fail.
     PortScript& failWrites(int count);
+    // Every write of exactly these bytes fails ("4E", "23 00 82 00").
+    PortScript& failWritesOf(std::string hexBytes);
 
 private:
     friend class ScriptedPort;
@@ -54,8 +58,9 @@ private:
         std::int64_t gapMs = 0;
     };
     std::deque<Item> input_;
-    bool busy_ = false;
+    int opensLeft_ = -1; // -1: no limit
     int failingWrites_ = 0;
+    std::vector<std::string> failingBytes_;
 };
 
 class ScriptedLine {
