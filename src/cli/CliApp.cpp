@@ -2,15 +2,45 @@
 
 #include <iostream>
 
+#include <unistd.h>
+
 #include <CLI/CLI.hpp>
 
+#include "cli/CliOptions.h"
+#include "cli/ConsoleUserPort.h"
 #include "cli/DevicesCommand.h"
+#include "text/UiText.h"
 
 namespace zavuv::cli {
+
+namespace {
+
+void addGlobalOptions(CLI::App& app, CliOptions& o) {
+    app.add_option("-p,--port", o.port, "COM number 1..12, a device path, or sim");
+    app.add_option("-b,--baud", o.baud, "0 = 19200, 1 = 115200, 2 = 921600")
+        ->check(CLI::Range(0, 2));
+    app.add_option("-P,--project", o.project, "take device and options from this project file");
+    app.add_option("-d,--device", o.device, "device by its table name");
+    app.add_option("--lang", o.language, "language of all texts")
+        ->check(CLI::IsMember({"en", "ru"}));
+    auto* yes = app.add_flag_callback(
+        "-y,--yes", [&o] { o.answer = true; }, "answer every question Yes");
+    auto* no = app.add_flag_callback(
+        "-n,--no", [&o] { o.answer = false; }, "answer every question No");
+    yes->excludes(no);
+    app.add_option("--sim-chip", o.simChip, "simulated chip (port sim)");
+    app.add_option("--sim-state", o.simState, "simulator state folder (port sim)");
+    app.add_option("--sim-trace", o.simTrace, "simulator wire trace file (port sim)");
+    app.add_option("--sim-fault", o.simFaults, "simulator fault (port sim), repeatable");
+}
+
+} // namespace
 
 int run(int argc, char** argv) {
     CLI::App app{"zavuv-cli: the command-line front end of the ZAVUV in-system programmer"};
     app.require_subcommand(1);
+    CliOptions options;
+    addGlobalOptions(app, options);
 
     auto* devices = app.add_subcommand("devices", "the device table, one line per record");
 
@@ -20,6 +50,11 @@ int run(int argc, char** argv) {
         const int rc = app.exit(e);
         return rc == 0 ? kExitOk : kExitUsage;
     }
+
+    if (!options.language.empty())
+        text::setLanguage(options.language == "ru" ? text::Language::Russian
+                                                   : text::Language::English);
+    ConsoleUserPort port(std::cout, std::cerr, std::cin, isatty(STDIN_FILENO) != 0, options.answer);
 
     if (devices->parsed()) {
         printDeviceTable(std::cout);
