@@ -205,10 +205,10 @@ constexpr MessageRow kMessages[] = {
 };
 // clang-format on
 
-} // namespace
+}  // namespace
 
 std::span<const MessageRow> messageTable() {
     return kMessages;
 }
 
-} // namespace zavuv::text
+}  // namespace zavuv::text

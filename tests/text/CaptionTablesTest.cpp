@@ -31,7 +31,7 @@ void expectValidUtf8(const char* text) {
     EXPECT_TRUE(isValidUtf8(text)) << text;
 }
 
-} // namespace
+}  // namespace
 
 TEST(DialogCaptionTable, HasTheNineDialogsInOrderWithTheirRowCounts) {
     std::vector<std::pair<int, std::size_t>> shape;
@@ -107,9 +107,9 @@ TEST(TextTables, EveryTextIsValidUtf8) {
 
 TEST(Utf8Check, RefusesMalformedSequences) {
     EXPECT_TRUE(isValidUtf8("Отмена, ok"));
-    EXPECT_FALSE(isValidUtf8("\xCE\xF2\xEC\xE5\xED\xE0")); // Windows-1251 "Отмена"
-    EXPECT_FALSE(isValidUtf8("\xD0"));                     // cut short
-    EXPECT_FALSE(isValidUtf8("\xC0\xAF"));                 // overlong '/'
-    EXPECT_FALSE(isValidUtf8("\xED\xA0\x80"));             // surrogate
-    EXPECT_FALSE(isValidUtf8("\xF4\x90\x80\x80"));         // above U+10FFFF
+    EXPECT_FALSE(isValidUtf8("\xCE\xF2\xEC\xE5\xED\xE0"));  // Windows-1251 "Отмена"
+    EXPECT_FALSE(isValidUtf8("\xD0"));                      // cut short
+    EXPECT_FALSE(isValidUtf8("\xC0\xAF"));                  // overlong '/'
+    EXPECT_FALSE(isValidUtf8("\xED\xA0\x80"));              // surrogate
+    EXPECT_FALSE(isValidUtf8("\xF4\x90\x80\x80"));          // above U+10FFFF
 }

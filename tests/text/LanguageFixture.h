@@ -13,4 +13,4 @@ protected:
     void TearDown() override { setLanguage(Language::English); }
 };
 
-} // namespace zavuv::text::testing
+}  // namespace zavuv::text::testing

@@ -52,7 +52,7 @@ argumentsFor(const std::vector<std::string>& conversions) {
     return arguments;
 }
 
-} // namespace
+}  // namespace
 
 TEST(MessageTable, HasOneHundredNinetyFiveRowsWithUniqueKeysInRange) {
     const auto rows = messageTable();

@@ -34,7 +34,7 @@ void skipLength(std::string_view text, std::size_t& pos) {
     }
 }
 
-} // namespace
+}  // namespace
 
 std::optional<std::vector<std::string>> printfConversions(std::string_view text) {
     std::vector<std::string> conversions;
@@ -75,4 +75,4 @@ printfConversionsPerLine(std::string_view text) {
     }
 }
 
-} // namespace zavuv::text::testing
+}  // namespace zavuv::text::testing

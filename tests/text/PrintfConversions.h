@@ -19,4 +19,4 @@ std::optional<std::vector<std::string>> printfConversions(std::string_view text)
 std::optional<std::vector<std::vector<std::string>>>
 printfConversionsPerLine(std::string_view text);
 
-} // namespace zavuv::text::testing
+}  // namespace zavuv::text::testing

@@ -45,8 +45,8 @@ TEST_F(UiTextLookup, MenuCaptionFollowsTheLanguageFlag) {
 
 TEST(MenuCaption, IdWithoutRowGivesNothing) {
     EXPECT_EQ(menuCaption(12345), nullptr);
-    EXPECT_EQ(menuCaption(-1), nullptr); // "&Flash" keeps its caption
-    EXPECT_EQ(menuCaption(-2), nullptr); // "&Eeprom" keeps its caption
+    EXPECT_EQ(menuCaption(-1), nullptr);  // "&Flash" keeps its caption
+    EXPECT_EQ(menuCaption(-2), nullptr);  // "&Eeprom" keeps its caption
 }
 
 TEST_F(UiTextLookup, FormatFillsThePlaceholders) {

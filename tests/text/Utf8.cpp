@@ -40,7 +40,7 @@ bool secondByteAllowed(std::uint8_t lead, std::uint8_t second) {
     }
 }
 
-} // namespace
+}  // namespace
 
 bool isValidUtf8(std::string_view text) {
     for (std::size_t i = 0; i < text.size();) {
@@ -58,4 +58,4 @@ bool isValidUtf8(std::string_view text) {
     return true;
 }
 
-} // namespace zavuv::text::testing
+}  // namespace zavuv::text::testing

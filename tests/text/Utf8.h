@@ -8,4 +8,4 @@ namespace zavuv::text::testing {
 
 bool isValidUtf8(std::string_view text);
 
-} // namespace zavuv::text::testing
+}  // namespace zavuv::text::testing
