@@ -7,7 +7,7 @@
 #include <system_error>
 
 #include "buffers/AsciiCase.h"
-#include "buffers/AtomicFile.h"
+#include "buffers/FileIo.h"
 
 namespace zavuv::buffers {
 
@@ -252,7 +252,10 @@ void IniFile::appendSection(std::string_view section, std::string keyLine) {
 }
 
 bool IniFile::save(const fs::path& path) const {
-    return writeFileAtomically(path, text());
+    const std::string content = text();
+    return writeFileAtomically(
+        path.string(),
+        std::span(reinterpret_cast<const std::uint8_t*>(content.data()), content.size()));
 }
 
 } // namespace zavuv::buffers
