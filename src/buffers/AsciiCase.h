@@ -16,4 +16,4 @@ constexpr bool equalsIgnoringAsciiCase(std::string_view a, std::string_view b) {
                               [](char x, char y) { return toAsciiLower(x) == toAsciiLower(y); });
 }
 
-} // namespace zavuv::buffers
+}  // namespace zavuv::buffers

@@ -97,7 +97,7 @@ std::string keyLineText(std::string_view key, std::string_view value) {
     return line;
 }
 
-} // namespace
+}  // namespace
 
 IniFile::IniFile() : newline_(kNewFileNewline) {}
 
@@ -258,4 +258,4 @@ bool IniFile::save(const fs::path& path) const {
         std::span(reinterpret_cast<const std::uint8_t*>(content.data()), content.size()));
 }
 
-} // namespace zavuv::buffers
+}  // namespace zavuv::buffers

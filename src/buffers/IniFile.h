@@ -53,12 +53,12 @@ public:
 
 private:
     struct Line {
-        std::string text;   // without its line ending
-        std::string ending; // "\n", "\r\n", or "" for a last line without one
+        std::string text;    // without its line ending
+        std::string ending;  // "\n", "\r\n", or "" for a last line without one
     };
     struct Lookup {
         std::optional<std::size_t> keyLine;
-        std::optional<std::size_t> insertAt; // where the key goes when it is missing
+        std::optional<std::size_t> insertAt;  // where the key goes when it is missing
     };
 
     Lookup locate(std::string_view section, std::string_view key) const;
@@ -70,4 +70,4 @@ private:
     std::string newline_;
 };
 
-} // namespace zavuv::buffers
+}  // namespace zavuv::buffers

@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "buffers/UnspecifiedPath.h"
 #include "text/UserPort.h"
 
 namespace zavuv::buffers {
@@ -25,9 +26,6 @@ enum class ByteState : std::uint8_t {
     Created = 5,
     Incremented = 6,
 };
-
-// The path of a buffer that has no file.
-inline constexpr const char* kUnspecifiedPath = "[Unspecified]";
 
 class MemoryBuffer;
 

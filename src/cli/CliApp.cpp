@@ -8,7 +8,9 @@
 
 #include "cli/CliOptions.h"
 #include "cli/ConsoleUserPort.h"
+#include "cli/ConvertCommand.h"
 #include "cli/DevicesCommand.h"
+#include "cli/ProjectCommand.h"
 #include "text/UiText.h"
 
 namespace zavuv::cli {
@@ -34,7 +36,7 @@ void addGlobalOptions(CLI::App& app, CliOptions& o) {
     app.add_option("--sim-fault", o.simFaults, "simulator fault (port sim), repeatable");
 }
 
-} // namespace
+}  // namespace
 
 int run(int argc, char** argv) {
     CLI::App app{"zavuv-cli: the command-line front end of the ZAVUV in-system programmer"};
@@ -43,6 +45,22 @@ int run(int argc, char** argv) {
     addGlobalOptions(app, options);
 
     auto* devices = app.add_subcommand("devices", "the device table, one line per record");
+
+    ConvertRequest convert;
+    auto* convertCmd = app.add_subcommand(
+        "convert", "load IN as the buffer's Load does, save as OUT as Save As does");
+    convertCmd->add_option("IN", convert.input, "file to load")->required();
+    convertCmd->add_option("OUT", convert.output, "file to save")->required();
+    convertCmd->add_flag("--eeprom", convert.eeprom, "use the EEPROM buffer");
+    convertCmd->add_option("--load-at", convert.loadAt,
+                           "merge FILE@ADDRESS after loading IN (decimal or 0x hex), repeatable");
+
+    std::string projectFile;
+    auto* project = app.add_subcommand("project", "project files");
+    project->require_subcommand(1);
+    auto* projectShow = project->add_subcommand(
+        "show", "the loaded project, one Section/Key=value line per key, in file order");
+    projectShow->add_option("FILE", projectFile, "project file")->required();
 
     try {
         app.parse(argc, argv);
@@ -60,7 +78,11 @@ int run(int argc, char** argv) {
         printDeviceTable(std::cout);
         return kExitOk;
     }
+    if (convertCmd->parsed())
+        return convertFile(convert, port);
+    if (projectShow->parsed())
+        return showProject(projectFile, port, std::cout);
     return kExitUsage;
 }
 
-} // namespace zavuv::cli
+}  // namespace zavuv::cli

@@ -202,6 +202,8 @@ constexpr MessageRow kMessages[] = {
     {1197, "Programmer has no firmware and should be updated. Use \"Update firmware version\" command from \"Advanced\" menu.", "В программаторе нет прошивки, ее необходимо обновить. Воспользуйтесь командой \"Обновить версию платы\" меню \"Дополнительно\"."},
     {1198, "Update firmware version failed.", "Не удалось обновить версию прошивки."},
     {1199, "Cannot find help file \"%s\".", "Не найден файл помощи \"%s\"."},
+    // Texts of ZAVUV's own, from 1201 on.
+    {1201, "The project names device number %d, which is unknown; %s selected", "В проекте указан неизвестный номер микросхемы %d; выбрана %s"},
 };
 // clang-format on
 

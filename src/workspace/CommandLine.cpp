@@ -21,7 +21,7 @@ std::string_view afterProgramName(std::string_view line) {
     return line.substr(end);
 }
 
-} // namespace
+}  // namespace
 
 CommandLine parseRawCommandLine(std::string_view line) {
     const std::string_view rest = afterProgramName(line);
@@ -59,4 +59,4 @@ bool isAutoProgramSwitch(std::string_view switchText) {
     return switchText == "-autoprogram";
 }
 
-} // namespace zavuv::workspace
+}  // namespace zavuv::workspace

@@ -9,7 +9,7 @@
 namespace zavuv::workspace {
 
 struct CommandLine {
-    std::string projectPath; // empty: none named
+    std::string projectPath;  // empty: none named
     std::string switchText;
 };
 
@@ -28,4 +28,4 @@ CommandLine commandLineFromArguments(std::span<const std::string> arguments);
 // Exactly "-autoprogram": letter case and any extra character count.
 bool isAutoProgramSwitch(std::string_view switchText);
 
-} // namespace zavuv::workspace
+}  // namespace zavuv::workspace

@@ -28,7 +28,7 @@ std::string portKey(int port) {
     return fmt::format("COM{}", port);
 }
 
-} // namespace
+}  // namespace
 
 int baudRate(int baudIndex) {
     switch (baudIndex) {
@@ -119,4 +119,4 @@ bool Preferences::setPortDevice(int port, std::string_view device) {
     return isPort(port) && profile_.writeString(kPorts, portKey(port), device);
 }
 
-} // namespace zavuv::workspace
+}  // namespace zavuv::workspace

@@ -57,4 +57,4 @@ private:
     ProfileStore& profile_;
 };
 
-} // namespace zavuv::workspace
+}  // namespace zavuv::workspace

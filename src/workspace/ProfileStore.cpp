@@ -34,7 +34,7 @@ fs::path configurationFolder(const EnvironmentLookup& environment) {
     return {};
 }
 
-} // namespace
+}  // namespace
 
 fs::path profileLocation(const EnvironmentLookup& environment) {
     if (const auto named = nonEmpty(environment, "ZAVUV_PROFILE")) {
@@ -93,7 +93,7 @@ bool ProfileStore::writeThrough(const std::function<bool(buffers::IniFile&)>& wr
     }
     readable_ = true;
     write(*onDisk);
-    std::error_code ignored; // a folder that cannot be made fails the save below
+    std::error_code ignored;  // a folder that cannot be made fails the save below
     fs::create_directories(path_.parent_path(), ignored);
     if (!onDisk->save(path_)) {
         return false;
@@ -102,4 +102,4 @@ bool ProfileStore::writeThrough(const std::function<bool(buffers::IniFile&)>& wr
     return true;
 }
 
-} // namespace zavuv::workspace
+}  // namespace zavuv::workspace

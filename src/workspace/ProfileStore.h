@@ -49,4 +49,4 @@ private:
     bool readable_ = true;
 };
 
-} // namespace zavuv::workspace
+}  // namespace zavuv::workspace

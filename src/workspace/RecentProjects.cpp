@@ -15,21 +15,21 @@ std::string slotKey(std::size_t slot) {
 }
 
 bool isEmptySlot(std::string_view path) {
-    return path.empty() || path == kUnspecified;
+    return path.empty() || path == kUnspecifiedPath;
 }
 
-} // namespace
+}  // namespace
 
 RecentProjects::RecentProjects(ProfileStore& profile) : profile_(profile) {
-    slots_.fill(std::string(kUnspecified));
+    slots_.fill(std::string(kUnspecifiedPath));
 }
 
 void RecentProjects::load() {
     for (std::size_t k = 0; k < slots_.size(); ++k) {
-        slots_[k] = profile_.readString("Recent", slotKey(k), kUnspecified);
+        slots_[k] = profile_.readString("Recent", slotKey(k), kUnspecifiedPath);
         // A hand-emptied "ProjectN=" is an empty slot, not a nameless project.
         if (slots_[k].empty()) {
-            slots_[k] = kUnspecified;
+            slots_[k] = kUnspecifiedPath;
         }
     }
 }
@@ -61,4 +61,4 @@ std::vector<std::string> RecentProjects::entries() const {
     return {slots_.begin(), firstEmpty};
 }
 
-} // namespace zavuv::workspace
+}  // namespace zavuv::workspace

@@ -7,6 +7,7 @@
 #include <string_view>
 #include <vector>
 
+#include "buffers/UnspecifiedPath.h"
 #include "workspace/ProfileStore.h"
 
 namespace zavuv::workspace {
@@ -14,7 +15,7 @@ namespace zavuv::workspace {
 inline constexpr int kRecentProjectSlots = 8;
 
 // The one marker for "no file", here an empty slot.
-inline constexpr std::string_view kUnspecified = "[Unspecified]";
+using buffers::kUnspecifiedPath;
 
 class RecentProjects {
 public:
@@ -40,4 +41,4 @@ private:
     std::array<std::string, kRecentProjectSlots> slots_;
 };
 
-} // namespace zavuv::workspace
+}  // namespace zavuv::workspace

@@ -2,7 +2,7 @@
 
 #include <filesystem>
 
-#include "buffers/BufferTestFiles.h"
+#include "support/ScratchFolder.h"
 #include "buffers/FileIo.h"
 #include "buffers/FileLimits.h"
 

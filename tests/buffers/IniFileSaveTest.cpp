@@ -1,47 +1,32 @@
 #include <gtest/gtest.h>
 
-#include <csignal>
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <sstream>
-
-#include <sys/resource.h>
 
 #include "buffers/IniFile.h"
+#include "support/ScratchFolder.h"
 
 using zavuv::buffers::IniFile;
+using zavuv::testing::FileSizeLimit;
+using zavuv::testing::ScratchFolder;
 namespace fs = std::filesystem;
 
 namespace {
 
 class IniFileOnDisk : public ::testing::Test {
 protected:
-    void SetUp() override {
-        std::string pattern = (fs::temp_directory_path() / "zavuv-ini-XXXXXX").string();
-        ASSERT_NE(mkdtemp(pattern.data()), nullptr);
-        folder_ = pattern;
-    }
-    void TearDown() override { fs::remove_all(folder_); }
-
-    static std::string contents(const fs::path& path) {
-        std::ifstream in(path, std::ios::binary);
-        std::ostringstream bytes;
-        bytes << in.rdbuf();
-        return bytes.str();
-    }
-    static void put(const fs::path& path, const std::string& bytes) {
+    static std::string contents(const fs::path& path) { return ScratchFolder::read(path); }
+    void put(const fs::path& path, const std::string& bytes) {
         std::ofstream(path, std::ios::binary) << bytes;
     }
     // Only the files the test made itself: no temporary is left behind.
-    std::size_t fileCount() const {
-        return static_cast<std::size_t>(std::distance(fs::directory_iterator(folder_), {}));
-    }
+    std::size_t fileCount() const { return scratch_.entries().size(); }
 
-    fs::path folder_;
+    ScratchFolder scratch_;
+    const fs::path folder_ = scratch_.file("");
 };
 
-} // namespace
+}  // namespace
 
 TEST_F(IniFileOnDisk, SavedBytesLoadBackUnchanged) {
     const fs::path path = folder_ / "\xD0\xBF\xD1\x80\xD0\xBE\xD0\xB5\xD0\xBA\xD1\x82 1.kb2";
@@ -88,15 +73,11 @@ TEST_F(IniFileOnDisk, WriteFailingMidwayLeavesTheOldFileIntact) {
     IniFile file;
     ASSERT_TRUE(file.writeString("A", "K", std::string(64 * 1024, 'x')));
 
-    rlimit saved{};
-    ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &saved), 0);
-    const auto previousHandler = std::signal(SIGXFSZ, SIG_IGN);
-    rlimit small = saved;
-    small.rlim_cur = 1024;
-    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
-    const bool savedOk = file.save(path);
-    setrlimit(RLIMIT_FSIZE, &saved);
-    std::signal(SIGXFSZ, previousHandler);
+    bool savedOk = true;
+    {
+        const FileSizeLimit limit(1024);
+        savedOk = file.save(path);
+    }
 
     EXPECT_FALSE(savedOk);
     EXPECT_EQ(contents(path), "[A]\nK=old\n");

@@ -19,7 +19,7 @@ const char* const kProject = "; written by hand\n"
                              "Polling=1\n"
                              "\n";
 
-} // namespace
+}  // namespace
 
 TEST(IniFileRead, NamesIgnoreCaseAndWhitespaceAroundNamesAndValues) {
     const IniFile file = IniFile::fromText(kProject);

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <random>
 
-#include "buffers/BufferTestFiles.h"
+#include "support/ScratchFolder.h"
 #include "buffers/FileLimits.h"
 #include "buffers/IntelHex.h"
 #include "support/RecordingUserPort.h"

@@ -4,7 +4,7 @@
 #include <filesystem>
 #include <random>
 
-#include "buffers/BufferTestFiles.h"
+#include "support/ScratchFolder.h"
 #include "buffers/FileLimits.h"
 #include "buffers/MemoryBuffer.h"
 #include "support/RecordingUserPort.h"

@@ -12,7 +12,7 @@ void expectParsed(std::string_view line, std::string_view path, std::string_view
     EXPECT_EQ(parsed.switchText, switchText) << "line: " << line;
 }
 
-} // namespace
+}  // namespace
 
 TEST(RawCommandLine, QuotedPathAndSwitch) {
     expectParsed(R"("C:\Program Files\zavuv.exe" "C:\my projects\a.kb2" -autoprogram)",

@@ -20,7 +20,7 @@ EnvironmentLookup environmentOf(std::map<std::string, std::string> variables) {
     };
 }
 
-} // namespace
+}  // namespace
 
 TEST(ProfileLocation, NamedFileComesFirst) {
     EXPECT_EQ(profileLocation(environmentOf({{"ZAVUV_PROFILE", "/tmp/p.ini"},

@@ -15,19 +15,19 @@ using Slots = std::array<std::string, kRecentProjectSlots>;
 // Fills the profile's slots; "" stands for the marker.
 void storeSlots(ProfileStore& profile, const Slots& slots) {
     for (std::size_t k = 0; k < slots.size(); ++k) {
-        const std::string value = slots[k].empty() ? std::string(kUnspecified) : slots[k];
+        const std::string value = slots[k].empty() ? std::string(kUnspecifiedPath) : slots[k];
         ASSERT_TRUE(profile.writeString("Recent", fmt::format("Project{}", k + 1), value));
     }
 }
 
-} // namespace
+}  // namespace
 
 TEST_F(TemporaryProfile, RecentListOfAnEmptyProfileIsEmpty) {
     ProfileStore profile(profilePath());
     RecentProjects recent(profile);
     recent.load();
     for (const std::string& slot : recent.slots()) {
-        EXPECT_EQ(slot, kUnspecified);
+        EXPECT_EQ(slot, kUnspecifiedPath);
     }
     EXPECT_TRUE(recent.entries().empty());
 
@@ -69,11 +69,11 @@ TEST_F(TemporaryProfile, NinthDistinctPathDropsTheOldest) {
 TEST_F(TemporaryProfile, EntriesStopAtTheFirstEmptySlot) {
     ProfileStore profile(profilePath());
     storeSlots(profile, {"/a.kb2", "/b.kb2", "", "/d.kb2", "", "", "", ""});
-    ASSERT_TRUE(profile.writeString("Recent", "Project2", " ")); // reads as empty
+    ASSERT_TRUE(profile.writeString("Recent", "Project2", " "));  // reads as empty
     RecentProjects recent(profile);
     recent.load();
     EXPECT_EQ(recent.entries(), std::vector<std::string>{"/a.kb2"});
-    EXPECT_EQ(recent.slots()[1], kUnspecified);
+    EXPECT_EQ(recent.slots()[1], kUnspecifiedPath);
 }
 
 TEST_F(TemporaryProfile, NothingThatIsNotAPathEntersTheList) {
@@ -81,7 +81,7 @@ TEST_F(TemporaryProfile, NothingThatIsNotAPathEntersTheList) {
     RecentProjects recent(profile);
     ASSERT_TRUE(recent.add("/a.kb2"));
     EXPECT_TRUE(recent.add(""));
-    EXPECT_TRUE(recent.add(kUnspecified));
+    EXPECT_TRUE(recent.add(kUnspecifiedPath));
     EXPECT_EQ(recent.entries(), std::vector<std::string>{"/a.kb2"});
 }
 
