@@ -2,17 +2,65 @@
 
 #include <iostream>
 
+#include <unistd.h>
+
 #include <CLI/CLI.hpp>
 
+#include "cli/CliOptions.h"
+#include "cli/ConsoleUserPort.h"
+#include "cli/ConvertCommand.h"
 #include "cli/DevicesCommand.h"
+#include "cli/ProjectCommand.h"
+#include "text/UiText.h"
 
 namespace zavuv::cli {
+
+namespace {
+
+void addGlobalOptions(CLI::App& app, CliOptions& o) {
+    app.add_option("-p,--port", o.port, "COM number 1..12, a device path, or sim");
+    app.add_option("-b,--baud", o.baud, "0 = 19200, 1 = 115200, 2 = 921600")
+        ->check(CLI::Range(0, 2));
+    app.add_option("-P,--project", o.project, "take device and options from this project file");
+    app.add_option("-d,--device", o.device, "device by its table name");
+    app.add_option("--lang", o.language, "language of all texts")
+        ->check(CLI::IsMember({"en", "ru"}));
+    auto* yes = app.add_flag_callback(
+        "-y,--yes", [&o] { o.answer = true; }, "answer every question Yes");
+    auto* no = app.add_flag_callback(
+        "-n,--no", [&o] { o.answer = false; }, "answer every question No");
+    yes->excludes(no);
+    app.add_option("--sim-chip", o.simChip, "simulated chip (port sim)");
+    app.add_option("--sim-state", o.simState, "simulator state folder (port sim)");
+    app.add_option("--sim-trace", o.simTrace, "simulator wire trace file (port sim)");
+    app.add_option("--sim-fault", o.simFaults, "simulator fault (port sim), repeatable");
+}
+
+}  // namespace
 
 int run(int argc, char** argv) {
     CLI::App app{"zavuv-cli: the command-line front end of the ZAVUV in-system programmer"};
     app.require_subcommand(1);
+    CliOptions options;
+    addGlobalOptions(app, options);
 
     auto* devices = app.add_subcommand("devices", "the device table, one line per record");
+
+    ConvertRequest convert;
+    auto* convertCmd = app.add_subcommand(
+        "convert", "load IN as the buffer's Load does, save as OUT as Save As does");
+    convertCmd->add_option("IN", convert.input, "file to load")->required();
+    convertCmd->add_option("OUT", convert.output, "file to save")->required();
+    convertCmd->add_flag("--eeprom", convert.eeprom, "use the EEPROM buffer");
+    convertCmd->add_option("--load-at", convert.loadAt,
+                           "merge FILE@ADDRESS after loading IN (decimal or 0x hex), repeatable");
+
+    std::string projectFile;
+    auto* project = app.add_subcommand("project", "project files");
+    project->require_subcommand(1);
+    auto* projectShow = project->add_subcommand(
+        "show", "the loaded project, one Section/Key=value line per key, in file order");
+    projectShow->add_option("FILE", projectFile, "project file")->required();
 
     try {
         app.parse(argc, argv);
@@ -21,11 +69,20 @@ int run(int argc, char** argv) {
         return rc == 0 ? kExitOk : kExitUsage;
     }
 
+    if (!options.language.empty())
+        text::setLanguage(options.language == "ru" ? text::Language::Russian
+                                                   : text::Language::English);
+    ConsoleUserPort port(std::cout, std::cerr, std::cin, isatty(STDIN_FILENO) != 0, options.answer);
+
     if (devices->parsed()) {
         printDeviceTable(std::cout);
         return kExitOk;
     }
+    if (convertCmd->parsed())
+        return convertFile(convert, port);
+    if (projectShow->parsed())
+        return showProject(projectFile, port, std::cout);
     return kExitUsage;
 }
 
-} // namespace zavuv::cli
+}  // namespace zavuv::cli

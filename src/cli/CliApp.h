@@ -7,4 +7,4 @@ enum ExitCode : int { kExitOk = 0, kExitFailed = 1, kExitUsage = 2 };
 
 int run(int argc, char** argv);
 
-} // namespace zavuv::cli
+}  // namespace zavuv::cli

@@ -42,7 +42,7 @@ bool ConsoleUserPort::askTerminal(QuestionButtons buttons) {
         err_ << (yesNo ? "[y/n] " : "[o(k)/c(ancel)] ") << std::flush;
         std::string line;
         if (!std::getline(in_, line))
-            return false; // end of input: the safe answer
+            return false;  // end of input: the safe answer
         const char c = static_cast<char>(
             std::tolower(static_cast<unsigned char>(line.empty() ? ' ' : line.front())));
         if (c == (yesNo ? 'y' : 'o'))
@@ -52,4 +52,4 @@ bool ConsoleUserPort::askTerminal(QuestionButtons buttons) {
     }
 }
 
-} // namespace zavuv::cli
+}  // namespace zavuv::cli

@@ -38,4 +38,4 @@ private:
     std::optional<bool> fixedAnswer_;
 };
 
-} // namespace zavuv::cli
+}  // namespace zavuv::cli

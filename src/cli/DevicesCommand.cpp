@@ -20,7 +20,7 @@ std::string codeText(std::int32_t code) {
     return fmt::format("{:02X}", code & 0xFF);
 }
 
-} // namespace
+}  // namespace
 
 void printDeviceTable(std::ostream& out) {
     fmt::print(out, "index\tfamily\tname\tpageSize\tflashSize\teepromSize\tsignature\t"
@@ -39,4 +39,4 @@ void printDeviceTable(std::ostream& out) {
     }
 }
 
-} // namespace zavuv::cli
+}  // namespace zavuv::cli

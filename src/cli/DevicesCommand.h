@@ -7,4 +7,4 @@ namespace zavuv::cli {
 // The device table as tab-separated text: a header line, then one line per record.
 void printDeviceTable(std::ostream& out);
 
-} // namespace zavuv::cli
+}  // namespace zavuv::cli

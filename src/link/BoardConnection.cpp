@@ -24,7 +24,7 @@ bool isReady(int answer) {
     return answer == kSyncReady || answer == kSyncReadyAlt;
 }
 
-} // namespace
+}  // namespace
 
 BoardConnection::BoardConnection(ProgrammerLink& link, UserPort& user)
     : link_(link), messages_(user) {}
@@ -137,4 +137,4 @@ bool BoardConnection::openAndCheckVersion(int port, const OpenOptions& options) 
     return false;
 }
 
-} // namespace zavuv::link
+}  // namespace zavuv::link

@@ -15,19 +15,19 @@ namespace zavuv::link {
 
 // The project's options that the connect needs.
 struct TargetOptions {
-    int selectedDevice = 0; // device table index chosen in the device lists
-    int deviceNo = 0;       // the project's device, which picks the way the target is entered
+    int selectedDevice = 0;  // device table index chosen in the device lists
+    int deviceNo = 0;        // the project's device, which picks the way the target is entered
     int spiPeriod = kDefaultSpiPeriod;
     bool polling = false;
-    int resetStrobeLength = 20; // ms
+    int resetStrobeLength = 20;  // ms
     bool noSynchronization = false;
 };
 
 struct OpenOptions {
-    bool openOnly = false; // a board in its boot loader is not synchronised
+    bool openOnly = false;  // a board in its boot loader is not synchronised
     bool checkVersion = true;
-    bool quiet = false; // no messages when the port cannot be opened or the version is missing
-    bool quietVersion = false; // no messages from the version check
+    bool quiet = false;  // no messages when the port cannot be opened or the version is missing
+    bool quietVersion = false;  // no messages from the version check
 };
 
 class BoardConnection {
@@ -64,4 +64,4 @@ private:
     LinkState state_;
 };
 
-} // namespace zavuv::link
+}  // namespace zavuv::link

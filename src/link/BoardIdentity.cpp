@@ -35,7 +35,7 @@ bool namesBootLoader(std::string_view text) {
     return false;
 }
 
-} // namespace
+}  // namespace
 
 bool BoardConnection::readBoardIdentity(bool bootLoaderMode) {
     state_.serialNumber.reset();
@@ -100,4 +100,4 @@ bool BoardConnection::readBoardIdentity(bool bootLoaderMode) {
     return true;
 }
 
-} // namespace zavuv::link
+}  // namespace zavuv::link

@@ -17,7 +17,7 @@ constexpr int kUnknownVersion = 1138;
 constexpr int kFoundOnPort = 1068;
 constexpr int kNotFound = 1139;
 
-} // namespace
+}  // namespace
 
 void BoardConnection::searchBoard() {
     messages_.status(kSearching);
@@ -53,4 +53,4 @@ void BoardConnection::searchBoard() {
     messages_.status(state_.selectedPort != 0 ? found : std::string(text::GetUiText(kNotFound)));
 }
 
-} // namespace zavuv::link
+}  // namespace zavuv::link

@@ -15,4 +15,4 @@ public:
     std::int64_t nowMs() const { return nowUs() / 1000; }
 };
 
-} // namespace zavuv::link
+}  // namespace zavuv::link

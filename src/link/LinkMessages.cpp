@@ -34,4 +34,4 @@ void LinkMessages::cannotOpenPort() {
     box(kCannotOpenPort);
 }
 
-} // namespace zavuv::link
+}  // namespace zavuv::link

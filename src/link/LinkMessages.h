@@ -35,6 +35,6 @@ inline constexpr int kConnectionError = 1027;
 inline constexpr int kSelectPort = 1031;
 inline constexpr int kNoBoardSpecified = 1032;
 inline constexpr int kNoFirmware = 1197;
-} // namespace msg
+}  // namespace msg
 
-} // namespace zavuv::link
+}  // namespace zavuv::link

@@ -28,4 +28,4 @@ struct LinkState {
     int selectedPort = 0;
 };
 
-} // namespace zavuv::link
+}  // namespace zavuv::link

@@ -11,7 +11,7 @@ constexpr std::array<std::uint8_t, 8> kSckCodes = {0x80, 0x00, 0x81, 0x01, 0x82,
 
 constexpr std::uint8_t kAt89S8253SckBit = 0x04;
 
-} // namespace
+}  // namespace
 
 int baudRateOf(SpeedCode speed) {
     switch (speed) {
@@ -47,4 +47,4 @@ std::array<std::uint8_t, 3> modeArguments(SpeedCode speed, std::uint8_t sck, boo
     return {static_cast<std::uint8_t>(speed), sck, static_cast<std::uint8_t>(polling ? 1 : 0)};
 }
 
-} // namespace zavuv::link
+}  // namespace zavuv::link

@@ -34,7 +34,7 @@ std::uint8_t sckCodeFor(int spiPeriod, const devices::DeviceInfo& device);
 struct ModeSettings {
     int spiPeriod = kDefaultSpiPeriod;
     bool polling = false;
-    const devices::DeviceInfo* device = nullptr; // nullptr: no device rule applies
+    const devices::DeviceInfo* device = nullptr;  // nullptr: no device rule applies
 };
 
 std::uint8_t sessionSckCode(const ModeSettings& mode);
@@ -42,4 +42,4 @@ std::uint8_t sessionSckCode(const ModeSettings& mode);
 // The three bytes that follow CMD_SET_MODE.
 std::array<std::uint8_t, 3> modeArguments(SpeedCode speed, std::uint8_t sck, bool polling);
 
-} // namespace zavuv::link
+}  // namespace zavuv::link

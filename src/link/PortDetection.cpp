@@ -97,7 +97,7 @@ fs::path resolved(const fs::path& path) {
     return error ? fs::path() : target;
 }
 
-} // namespace
+}  // namespace
 
 std::vector<DetectedPort> detectSerialPorts(const fs::path& devRoot, const fs::path& sysRoot) {
     std::vector<DetectedPort> ports;
@@ -127,4 +127,4 @@ std::vector<DetectedPort> detectSerialPorts(const fs::path& devRoot, const fs::p
     return ports;
 }
 
-} // namespace zavuv::link
+}  // namespace zavuv::link

@@ -10,9 +10,9 @@
 namespace zavuv::link {
 
 struct DetectedPort {
-    std::string path;        // what a COM slot can map to
-    std::string device;      // the device node it is, or a by-id link resolves to
-    std::string description; // "manufacturer product" of a USB adapter; empty when unknown
+    std::string path;         // what a COM slot can map to
+    std::string device;       // the device node it is, or a by-id link resolves to
+    std::string description;  // "manufacturer product" of a USB adapter; empty when unknown
 };
 
 // Device nodes first, in natural order (ttyACM0, ttyS0, ttyUSB2, ttyUSB10), then
@@ -20,4 +20,4 @@ struct DetectedPort {
 std::vector<DetectedPort> detectSerialPorts(const std::filesystem::path& devRoot = "/dev",
                                             const std::filesystem::path& sysRoot = "/sys");
 
-} // namespace zavuv::link
+}  // namespace zavuv::link

@@ -10,7 +10,7 @@ namespace {
 // around it.
 constexpr int kEndSessionPauseMs = 150;
 
-} // namespace
+}  // namespace
 
 ProgrammerLink::ProgrammerLink(SerialChannel& channel, Clock& clock)
     : channel_(channel), clock_(clock) {}
@@ -90,4 +90,4 @@ bool ProgrammerLink::escapeAndClose() {
     return sent;
 }
 
-} // namespace zavuv::link
+}  // namespace zavuv::link

@@ -65,4 +65,4 @@ private:
     ModeSettings mode_;
 };
 
-} // namespace zavuv::link
+}  // namespace zavuv::link

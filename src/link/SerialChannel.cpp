@@ -72,4 +72,4 @@ int SerialChannel::receiveByte() {
     return reply ? (*reply)[0] : -1;
 }
 
-} // namespace zavuv::link
+}  // namespace zavuv::link

@@ -58,4 +58,4 @@ private:
     bool connected_ = false;
 };
 
-} // namespace zavuv::link
+}  // namespace zavuv::link

@@ -31,4 +31,4 @@ public:
     virtual std::size_t read(std::span<std::uint8_t> into, int timeoutMs) = 0;
 };
 
-} // namespace zavuv::link
+}  // namespace zavuv::link

@@ -15,4 +15,4 @@ std::int64_t SystemClock::nowUs() const {
     return duration_cast<microseconds>(steady_clock::now().time_since_epoch()).count();
 }
 
-} // namespace zavuv::link
+}  // namespace zavuv::link

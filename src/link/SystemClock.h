@@ -11,4 +11,4 @@ public:
     std::int64_t nowUs() const override;
 };
 
-} // namespace zavuv::link
+}  // namespace zavuv::link

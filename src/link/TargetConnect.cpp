@@ -39,7 +39,7 @@ constexpr int kAt45Detected = 1184;
 constexpr int kAt45NotDetected = 1187;
 constexpr int kAt45DetectedAs = 1188;
 
-} // namespace
+}  // namespace
 
 bool BoardConnection::connectTarget(const TargetOptions& options, int port, SpeedCode speed) {
     state_.bootLoaderSeen = false;
@@ -196,4 +196,4 @@ bool BoardConnection::enterAvr(const TargetOptions& options) {
     return true;
 }
 
-} // namespace zavuv::link
+}  // namespace zavuv::link

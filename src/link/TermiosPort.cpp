@@ -73,7 +73,7 @@ void requestLowLatency([[maybe_unused]] int fd) {
 #endif
 }
 
-} // namespace
+}  // namespace
 
 TermiosPort::TermiosPort(std::string devicePath) : path_(std::move(devicePath)) {}
 
@@ -123,7 +123,7 @@ bool TermiosPort::configure(int baudRate) {
 
 void TermiosPort::close() {
     if (fd_ >= 0) {
-        ::close(fd_); // also releases the flock
+        ::close(fd_);  // also releases the flock
         fd_ = -1;
     }
 }
@@ -167,9 +167,9 @@ std::size_t TermiosPort::read(std::span<std::uint8_t> into, int timeoutMs) {
         if (ready < 0 && errno == EINTR)
             continue;
         if (ready <= 0)
-            break; // time-out or a failed poll
+            break;  // time-out or a failed poll
         if ((waiting.revents & POLLIN) == 0)
-            break; // hang-up or error without data
+            break;  // hang-up or error without data
         const ssize_t n = ::read(fd_, into.data() + received, into.size() - received);
         if (n > 0) {
             received += static_cast<std::size_t>(n);
@@ -184,6 +184,6 @@ std::size_t TermiosPort::read(std::span<std::uint8_t> into, int timeoutMs) {
     return received;
 }
 
-} // namespace zavuv::link
+}  // namespace zavuv::link
 
 #endif

@@ -36,6 +36,6 @@ private:
     int fd_ = -1;
 };
 
-} // namespace zavuv::link
+}  // namespace zavuv::link
 
 #endif

@@ -13,7 +13,7 @@ namespace {
 constexpr DWORD kQueueBytes = 1500;
 constexpr DWORD kDefaultTimeoutMs = 2800;
 
-} // namespace
+}  // namespace
 
 Win32Port::Win32Port(int comNumber) : comNumber_(comNumber), handle_(INVALID_HANDLE_VALUE) {}
 
@@ -121,6 +121,6 @@ std::size_t Win32Port::read(std::span<std::uint8_t> into, int timeoutMs) {
     return got;
 }
 
-} // namespace zavuv::link
+}  // namespace zavuv::link
 
 #endif

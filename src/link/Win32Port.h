@@ -26,10 +26,10 @@ private:
     bool setReadTimeout(int timeoutMs);
 
     int comNumber_;
-    void* handle_; // HANDLE; INVALID_HANDLE_VALUE when closed
+    void* handle_;  // HANDLE; INVALID_HANDLE_VALUE when closed
     int readTimeoutMs_ = 0;
 };
 
-} // namespace zavuv::link
+}  // namespace zavuv::link
 
 #endif

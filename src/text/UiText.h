@@ -65,8 +65,7 @@ const char* menuCaption(int id);
 const char* inLanguage(const char* english, const char* russian);
 
 // A message-table text with its printf-style placeholders filled in.
-template <typename... Args>
-std::string formatUiText(int key, const Args&... args) {
+template <typename... Args> std::string formatUiText(int key, const Args&... args) {
     return fmt::sprintf(GetUiText(key), args...);
 }
 

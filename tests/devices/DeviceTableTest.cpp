@@ -59,37 +59,37 @@ TEST(DeviceTable, FieldsFollowTheFamilyRules) {
 
 TEST(DeviceTable, DelayCodesAndBoardCodes) {
     const DeviceInfo& mega32 = DeviceTable::at(21);
-    EXPECT_EQ(mega32.flashWriteDelayCode, 0x96); // 15 ms: 0xFF - 7 * 15
+    EXPECT_EQ(mega32.flashWriteDelayCode, 0x96);  // 15 ms: 0xFF - 7 * 15
     EXPECT_EQ(mega32.eepromWriteDelayCode, 0xC0);
-    EXPECT_EQ(DeviceTable::at(15).eepromReadDelayCode, 0xC0); // ATmega8535
-    EXPECT_EQ(DeviceTable::at(0).boardDeviceCode, 4);         // ATtiny13
+    EXPECT_EQ(DeviceTable::at(15).eepromReadDelayCode, 0xC0);  // ATmega8535
+    EXPECT_EQ(DeviceTable::at(0).boardDeviceCode, 4);          // ATtiny13
     EXPECT_EQ(DeviceTable::at(1).boardDeviceCode, 0);
-    EXPECT_EQ(DeviceTable::at(32).boardDeviceCode, 3); // AT89S2051
-    EXPECT_EQ(DeviceTable::at(35).boardDeviceCode, 1); // AT89S52
+    EXPECT_EQ(DeviceTable::at(32).boardDeviceCode, 3);  // AT89S2051
+    EXPECT_EQ(DeviceTable::at(35).boardDeviceCode, 1);  // AT89S52
     EXPECT_EQ(DeviceTable::at(37).boardDeviceCode, 12);
     EXPECT_EQ(DeviceTable::at(32).flashWriteDelayCode, 0x50);
     EXPECT_EQ(DeviceTable::at(32).eepromWriteDelayCode, 0xDC);
 }
 
 TEST(DeviceTable, SignatureReadoutByAlgorithm) {
-    EXPECT_TRUE(DeviceTable::at(12).canReadSignature());  // AVR
-    EXPECT_TRUE(DeviceTable::at(35).canReadSignature());  // AT89S52
-    EXPECT_TRUE(DeviceTable::at(37).canReadSignature());  // AT89S8253
-    EXPECT_FALSE(DeviceTable::at(36).canReadSignature()); // AT89S8252
-    EXPECT_FALSE(DeviceTable::at(38).canReadSignature()); // AT89S53
-    EXPECT_FALSE(DeviceTable::at(40).canReadSignature()); // AT25256
+    EXPECT_TRUE(DeviceTable::at(12).canReadSignature());   // AVR
+    EXPECT_TRUE(DeviceTable::at(35).canReadSignature());   // AT89S52
+    EXPECT_TRUE(DeviceTable::at(37).canReadSignature());   // AT89S8253
+    EXPECT_FALSE(DeviceTable::at(36).canReadSignature());  // AT89S8252
+    EXPECT_FALSE(DeviceTable::at(38).canReadSignature());  // AT89S53
+    EXPECT_FALSE(DeviceTable::at(40).canReadSignature());  // AT25256
 }
 
 TEST(DeviceTable, LookupBySignature) {
-    EXPECT_EQ(DeviceTable::findBySignature(0x1E, 0x96, 0x07), 25); // ATmega640 shadows ATmega644
-    EXPECT_EQ(DeviceTable::findBySignature(0x1E, 0x01, 0x02), 29); // ATmega128 alternative
+    EXPECT_EQ(DeviceTable::findBySignature(0x1E, 0x96, 0x07), 25);  // ATmega640 shadows ATmega644
+    EXPECT_EQ(DeviceTable::findBySignature(0x1E, 0x01, 0x02), 29);  // ATmega128 alternative
     EXPECT_EQ(DeviceTable::findBySignature(0x1E, 0x95, 0x06), 22);
     EXPECT_EQ(DeviceTable::findBySignature(0x1E, 0x93, 0x82), 10);
     EXPECT_EQ(DeviceTable::findBySignature(0x00, 0xFF, 0x00), -1);
     EXPECT_EQ(DeviceTable::findBySignature(0x00, 0x00, 0x00),
-              -1); // AT90CAN alternatives never match
+              -1);  // AT90CAN alternatives never match
     EXPECT_EQ(DeviceTable::findBySignature(0x1E, 0x12, 0x34), -1);
-    EXPECT_EQ(DeviceTable::findBySignature(0x00, 0x01, 0x02), -1); // a locked chip
+    EXPECT_EQ(DeviceTable::findBySignature(0x00, 0x01, 0x02), -1);  // a locked chip
     // Every chip with a readable signature is found as itself or an earlier twin.
     for (int i = 0; i < DeviceTable::count(); ++i) {
         const DeviceInfo& d = DeviceTable::at(i);
@@ -114,10 +114,10 @@ TEST(DeviceTable, DataFlashDetectionByStatus) {
 }
 
 TEST(DeviceTable, DataFlashPageAddress) {
-    const auto a = DeviceTable::at45PageAddress(DeviceTable::at(47), 2047); // 264-byte pages
+    const auto a = DeviceTable::at45PageAddress(DeviceTable::at(47), 2047);  // 264-byte pages
     EXPECT_EQ(a[0], 0x0F);
     EXPECT_EQ(a[1], 0xFE);
-    const auto b = DeviceTable::at45PageAddress(DeviceTable::at(53), 8191); // 1056-byte pages
+    const auto b = DeviceTable::at45PageAddress(DeviceTable::at(53), 8191);  // 1056-byte pages
     EXPECT_EQ(b[0], 0xFF);
     EXPECT_EQ(b[1], 0xF8);
 }

@@ -75,7 +75,7 @@ TEST_F(BoardIdentityTest, AMissingOrEmptyIdentityIsAnErrorReadingTheVersion) {
     EXPECT_FALSE(connection.readBoardIdentity(false));
     EXPECT_THAT(user.messages(), ElementsAre("Error reading version"));
     EXPECT_EQ(user.lastStatus(), "Error reading version");
-    EXPECT_TRUE(channel.connected()); // the next open closes it
+    EXPECT_TRUE(channel.connected());  // the next open closes it
 
     // Text without its CR: the exchange is left with an escape.
     markEvents();
@@ -117,9 +117,9 @@ class BoardSearchTest : public testing::LinkFixture {};
 TEST_F(BoardSearchTest, FindsEveryBoardAndSelectsTheFirst) {
     line.board(0).busy();
     line.board(1).reply("+109").reply({6}).reply("ZAVUV2\r");
-    line.board(2); // a device that does not answer
+    line.board(2);  // a device that does not answer
     line.board(4).reply("+109").reply({0});
-    line.board(8).reply("+109"); // COM9 is not searched
+    line.board(8).reply("+109");  // COM9 is not searched
     connection.searchBoard();
 
     EXPECT_EQ(connection.state().selectedPort, 2);
@@ -135,7 +135,7 @@ TEST_F(BoardSearchTest, FindsEveryBoardAndSelectsTheFirst) {
               8);
     EXPECT_FALSE(channel.connected());
     EXPECT_EQ(user.busyDepth(), 0);
-    EXPECT_EQ(line.unreadBytes(), 4u); // only COM9's reply
+    EXPECT_EQ(line.unreadBytes(), 4u);  // only COM9's reply
 }
 
 TEST_F(BoardSearchTest, NoBoardAtAll) {
@@ -146,5 +146,5 @@ TEST_F(BoardSearchTest, NoBoardAtAll) {
     EXPECT_THAT(user.messages(), IsEmpty());
 }
 
-} // namespace
-} // namespace zavuv::link
+}  // namespace
+}  // namespace zavuv::link

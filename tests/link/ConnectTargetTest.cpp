@@ -181,5 +181,5 @@ TEST_F(ConnectTargetTest, AWrongAcknowledgementOfTheDeviceSelectionIsALinkFailur
     EXPECT_FALSE(channel.connected());
 }
 
-} // namespace
-} // namespace zavuv::link
+}  // namespace
+}  // namespace zavuv::link

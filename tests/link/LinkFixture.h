@@ -58,4 +58,4 @@ private:
     std::size_t mark_ = 0;
 };
 
-} // namespace zavuv::testing
+}  // namespace zavuv::testing

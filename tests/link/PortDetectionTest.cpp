@@ -76,10 +76,10 @@ TEST_F(PortDetectionTest, ListsAdaptersAndRealPortsWithTheirDescriptions) {
     usbDevice("pci0/usb1/1-3", "Arduino", "");
     tty("ttyS0", "pnp0/00:05");
     subsystem("pnp0/00:05", "pnp");
-    tty("ttyS1", "platform/serial8250"); // a placeholder without hardware
+    tty("ttyS1", "platform/serial8250");  // a placeholder without hardware
     subsystem("platform/serial8250", "platform");
-    tty("ttyUSB2", "pci0/usb1/1-4/1-4:1.0/ttyUSB2", false); // no device node
-    file(root / "sys" / "class" / "tty" / "ttyS2" / "dev"); // no device at all
+    tty("ttyUSB2", "pci0/usb1/1-4/1-4:1.0/ttyUSB2", false);  // no device node
+    file(root / "sys" / "class" / "tty" / "ttyS2" / "dev");  // no device at all
     fs::create_directories(root / "sys" / "class" / "tty" / "tty0");
     fs::create_directories(root / "sys" / "class" / "tty" / "ttyUSBx");
 
@@ -113,5 +113,5 @@ TEST_F(PortDetectionTest, AMissingTreeHasNoPorts) {
     EXPECT_TRUE(detectSerialPorts(root / "none", root / "none").empty());
 }
 
-} // namespace
-} // namespace zavuv::link
+}  // namespace
+}  // namespace zavuv::link

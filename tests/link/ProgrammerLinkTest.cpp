@@ -120,5 +120,5 @@ TEST_F(ProgrammerLinkTest, DrainGivesUpOnABoardThatNeverFallsSilent) {
     EXPECT_EQ(line.unreadBytes(), 10u);
 }
 
-} // namespace
-} // namespace zavuv::link
+}  // namespace
+}  // namespace zavuv::link

@@ -57,7 +57,7 @@ std::string hex(std::span<const std::uint8_t> bytes) {
     return text;
 }
 
-} // namespace
+}  // namespace
 
 std::string hexBytes(std::initializer_list<std::uint8_t> bytes) {
     return hex(std::span(bytes.begin(), bytes.size()));
@@ -179,4 +179,4 @@ std::size_t ScriptedLine::unreadBytes() const {
     return count;
 }
 
-} // namespace zavuv::testing
+}  // namespace zavuv::testing

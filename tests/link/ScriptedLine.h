@@ -58,7 +58,7 @@ private:
         std::int64_t gapMs = 0;
     };
     std::deque<Item> input_;
-    int opensLeft_ = -1; // -1: no limit
+    int opensLeft_ = -1;  // -1: no limit
     int failingWrites_ = 0;
     std::vector<std::string> failingBytes_;
 };
@@ -94,4 +94,4 @@ private:
 // Hex bytes as the trace writes them: "2B 0D".
 std::string hexBytes(std::initializer_list<std::uint8_t> bytes);
 
-} // namespace zavuv::testing
+}  // namespace zavuv::testing

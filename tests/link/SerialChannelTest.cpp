@@ -42,7 +42,7 @@ TEST_F(SerialChannelTest, OpenClosesTheOpenPortFirstAlsoWhenTheNewOpenFails) {
     EXPECT_EQ(channel.portIndex(), 2);
     EXPECT_EQ(channel.baudRate(), 115200);
 
-    EXPECT_FALSE(channel.open(5, 19200)); // no such port
+    EXPECT_FALSE(channel.open(5, 19200));  // no such port
     EXPECT_THAT(line.trace(),
                 ElementsAre("0 open COM1 19200", "0 close COM1", "0 open COM3 refused"));
 }
@@ -62,7 +62,7 @@ TEST_F(SerialChannelTest, EveryWriteFollowsADrainAndAFailedWriteIsRepeatedOnce) 
 
     line.board(0).failWrites(2);
     EXPECT_FALSE(channel.sendByte(0x40));
-    EXPECT_TRUE(channel.connected()); // a caller that gives up closes it
+    EXPECT_TRUE(channel.connected());  // a caller that gives up closes it
     EXPECT_THAT(line.trace(), ElementsAre("0 open COM1 19200", "0 > 25 (failed)", "0 > 25",
                                           "0 > 23 00 82 01", "0 > 40 (failed)", "0 > 40 (failed)"));
 }
@@ -84,7 +84,7 @@ TEST_F(SerialChannelTest, OneSilentAttemptDropsTheReply) {
     ASSERT_TRUE(channel.open(0, 19200));
     EXPECT_FALSE(channel.receive(10));
     EXPECT_EQ(clock.nowMs(), 5600);
-    EXPECT_EQ(channel.receiveByte(), 'd'); // the line goes on; the reply is lost
+    EXPECT_EQ(channel.receiveByte(), 'd');  // the line goes on; the reply is lost
 }
 
 TEST_F(SerialChannelTest, ReceiveByteIsOneAttempt) {
@@ -104,5 +104,5 @@ TEST_F(SerialChannelTest, AReceiveLargerThanTheBufferIsRefused) {
     EXPECT_TRUE(channel.receive(SerialChannel::kRxBufferSize));
 }
 
-} // namespace
-} // namespace zavuv::link
+}  // namespace
+}  // namespace zavuv::link

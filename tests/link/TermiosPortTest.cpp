@@ -124,5 +124,5 @@ TEST_F(TermiosPortTest, AHangUpEndsTheReadAtOnce) {
     EXPECT_EQ(port.write(std::span(&sync, 1)), -1);
 }
 
-} // namespace
-} // namespace zavuv::link
+}  // namespace
+}  // namespace zavuv::link

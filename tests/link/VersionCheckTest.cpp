@@ -144,5 +144,5 @@ TEST_F(VersionCheckTest, AQuietCheckSetsTheFlagsWithoutWords) {
     EXPECT_THAT(user.events(), IsEmpty());
 }
 
-} // namespace
-} // namespace zavuv::link
+}  // namespace
+}  // namespace zavuv::link

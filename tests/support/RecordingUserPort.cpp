@@ -6,13 +6,18 @@ namespace zavuv::testing {
 
 void RecordingUserPort::setStatus(const std::string& text) {
     std::lock_guard lock(mutex_);
-    events_.push_back({RecordedEvent::Kind::Status, text});
+    RecordedEvent e;
+    e.kind = RecordedEvent::Kind::Status;
+    e.text = text;
+    events_.push_back(e);
 }
 
 void RecordingUserPort::showMessage(const std::string& text, MessageIcon icon,
                                     const std::string& caption) {
     std::lock_guard lock(mutex_);
-    RecordedEvent e{RecordedEvent::Kind::Message, text};
+    RecordedEvent e;
+    e.kind = RecordedEvent::Kind::Message;
+    e.text = text;
     e.icon = icon;
     e.caption = caption;
     events_.push_back(e);
@@ -21,7 +26,9 @@ void RecordingUserPort::showMessage(const std::string& text, MessageIcon icon,
 Answer RecordingUserPort::ask(const std::string& text, QuestionButtons buttons, MessageIcon icon,
                               Answer defaultAnswer, const std::string& caption) {
     std::lock_guard lock(mutex_);
-    RecordedEvent e{RecordedEvent::Kind::Question, text};
+    RecordedEvent e;
+    e.kind = RecordedEvent::Kind::Question;
+    e.text = text;
     e.icon = icon;
     e.caption = caption;
     e.buttons = buttons;

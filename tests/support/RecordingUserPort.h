@@ -13,7 +13,7 @@ namespace zavuv::testing {
 
 struct RecordedEvent {
     enum class Kind { Status, Message, Question };
-    Kind kind;
+    Kind kind = Kind::Status;
     std::string text;
     MessageIcon icon = MessageIcon::None;
     std::string caption;

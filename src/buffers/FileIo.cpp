@@ -1,0 +1,115 @@
+#include "buffers/FileIo.h"
+
+#include <array>
+#include <cerrno>
+#include <filesystem>
+#include <fstream>
+#include <random>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <fmt/format.h>
+
+namespace zavuv::buffers {
+
+namespace fs = std::filesystem;
+
+FileContent readWholeFile(const std::string& path, std::size_t maxBytes) {
+    FileContent content;
+    // The size is only a first guess: the file may be no regular file, or grow
+    // while it is read, so the limit is checked again on what is actually read.
+    std::error_code sizeError;
+    const auto expected = fs::file_size(path, sizeError);
+    if (!sizeError && expected > maxBytes) {
+        content.status = ReadStatus::TooLarge;
+        return content;
+    }
+    std::ifstream in(path, std::ios::binary);
+    if (!in)
+        return content;
+    if (!sizeError)
+        content.bytes.reserve(static_cast<std::size_t>(expected));
+    std::array<char, 65536> chunk;
+    while (in) {
+        in.read(chunk.data(), chunk.size());
+        const auto got = static_cast<std::size_t>(in.gcount());
+        if (content.bytes.size() + got > maxBytes) {
+            content.bytes = {};
+            content.status = ReadStatus::TooLarge;
+            return content;
+        }
+        content.bytes.insert(content.bytes.end(), chunk.data(), chunk.data() + got);
+    }
+    if (in.bad()) {
+        content.bytes = {};
+        return content;
+    }
+    content.status = ReadStatus::Ok;
+    return content;
+}
+
+namespace {
+
+// Where the bytes must go: through a symbolic link to the file it names, so that
+// the rename replaces that file and not the link.
+fs::path finalTarget(const std::string& path) {
+    std::error_code error;
+    if (!fs::is_symlink(path, error))
+        return path;
+    auto resolved = fs::weakly_canonical(path, error);
+    return error ? fs::path(path) : resolved;
+}
+
+// A new file of a fresh name in the folder; the name is short and fixed in
+// length so that it fits wherever the target's own name fits.
+int createTemporary(const fs::path& folder, fs::path& temporary) {
+    std::random_device seed;
+    std::mt19937_64 names(seed());
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        temporary = folder / fmt::format(".zavuv-{:016x}.tmp", names());
+        const int fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        if (fd >= 0 || errno != EEXIST)
+            return fd;
+    }
+    return -1;
+}
+
+void keepPermissions(const fs::path& target, int fd) {
+    struct stat old;
+    if (::stat(target.c_str(), &old) == 0 && S_ISREG(old.st_mode))
+        (void)::fchmod(fd, old.st_mode & 07777);  // a save is no worse for failing here
+}
+
+bool writeAll(int fd, std::span<const std::uint8_t> bytes) {
+    while (!bytes.empty()) {
+        const auto written = ::write(fd, bytes.data(), bytes.size());
+        if (written < 0 && errno == EINTR)
+            continue;
+        if (written <= 0)
+            return false;
+        bytes = bytes.subspan(static_cast<std::size_t>(written));
+    }
+    return true;
+}
+
+}  // namespace
+
+bool writeFileAtomically(const std::string& path, std::span<const std::uint8_t> bytes) {
+    const fs::path target = finalTarget(path);
+    const fs::path folder = target.has_parent_path() ? target.parent_path() : fs::path(".");
+    fs::path temporary;
+    const int fd = createTemporary(folder, temporary);
+    if (fd < 0)
+        return false;
+    keepPermissions(target, fd);
+    bool ok = writeAll(fd, bytes) && ::fsync(fd) == 0;
+    ok = ::close(fd) == 0 && ok;
+    ok = ok && ::rename(temporary.c_str(), target.c_str()) == 0;
+    if (!ok)
+        ::unlink(temporary.c_str());
+    return ok;
+}
+
+}  // namespace zavuv::buffers

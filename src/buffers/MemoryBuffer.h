@@ -1,0 +1,126 @@
+#pragma once
+// A memory image (the Flash or the EEPROM buffer) with the file it came from, a
+// modified flag and one state per byte, and its loading and saving. Messages and
+// questions go to the user port; the preview, the caption, the project and the
+// main window hear about changes through observers.
+
+#include <cstdint>
+#include <functional>
+#include <optional>
+#include <span>
+#include <string>
+#include <vector>
+
+#include "buffers/UnspecifiedPath.h"
+#include "text/UserPort.h"
+
+namespace zavuv::buffers {
+
+// What happened to a byte last; the preview colours bytes by it.
+enum class ByteState : std::uint8_t {
+    Loaded = 0,
+    Saved = 1,
+    Programmed = 2,
+    Verified = 3,
+    Read = 4,
+    Created = 5,
+    Incremented = 6,
+};
+
+class MemoryBuffer;
+
+class BufferObserver {
+public:
+    virtual ~BufferObserver() = default;
+    // The bytes, their states or the size changed: repaint the preview.
+    virtual void bufferRedraw(const MemoryBuffer&) {}
+    // The caption text may have changed (path, modified flag or size).
+    virtual void captionChanged(const MemoryBuffer&) {}
+    // The buffer was marked modified: the project becomes dirty.
+    virtual void bufferModified(const MemoryBuffer&) {}
+    // The buffer was saved or loaded: the project re-evaluates its dirty flag.
+    virtual void bufferCleaned(const MemoryBuffer&) {}
+    // The main window refreshes its commands.
+    virtual void refreshControls() {}
+};
+
+// Asks for the Load At address, proposing one; nothing means Cancel.
+using AddressRequest = std::function<std::optional<long long>(int proposedAddress)>;
+
+class MemoryBuffer {
+public:
+    MemoryBuffer(bool isEeprom, UserPort& port);
+    MemoryBuffer(const MemoryBuffer&) = delete;
+    MemoryBuffer& operator=(const MemoryBuffer&) = delete;
+
+    bool isEeprom() const { return isEeprom_; }
+    // Set by an operation while its progress window works on this buffer.
+    bool busy() const { return busy_; }
+    void setBusy(bool busy) { busy_ = busy; }
+    bool modified() const { return modified_; }
+    std::size_t size() const { return data_.size(); }
+    const std::string& path() const { return path_; }
+    // False when there is no file to save to: the caller asks for a name and
+    // uses saveAs.
+    bool hasFilePath() const;
+
+    std::span<const std::uint8_t> data() const { return data_; }
+    std::span<const ByteState> byteStates() const { return states_; }
+    // For operations that fill the image (reading the chip); tells no observer.
+    std::span<std::uint8_t> mutableData() { return data_; }
+    // An edit of one byte: marks the buffer modified.
+    void setByte(std::size_t index, std::uint8_t value);
+    void setState(std::size_t index, ByteState state) { states_.at(index) = state; }
+    void setAllStates(ByteState state);
+    // Tells the observers to repaint after an operation changed bytes or states.
+    void redraw();
+
+    // Empties the buffer; the modified flag stays as it is.
+    void clear();
+    // n bytes of 0xFF, not yet read from the chip; the buffer becomes modified.
+    void create(std::size_t n);
+    void markModified();
+
+    // Loads a HEX or binary file. False only when memory runs out; every other
+    // failure is reported to the person and leaves the buffer as it was.
+    bool loadFile(const std::string& path);
+    // Merges a file into the image at an address asked from the person. False
+    // when the buffer is empty (nothing happens) or memory runs out.
+    bool loadAt(const std::string& path, const AddressRequest& askAddress);
+    // Loads the buffer's file again; empties the buffer first.
+    bool reload();
+    // Writes the image to its file. False, doing nothing, when the buffer is
+    // empty or has no file; false after "Cannot save file".
+    bool save();
+    bool saveAs(const std::string& path);
+
+    // The sum of all bytes modulo 65536.
+    std::uint16_t checksum16() const;
+    // The path, with "*" when the buffer holds modified data.
+    std::string captionText() const;
+
+    void addObserver(BufferObserver& observer);
+    void removeObserver(BufferObserver& observer);
+
+private:
+    std::optional<std::vector<std::uint8_t>> readImage(const std::string& path);
+    void takeLoadedImage(std::vector<std::uint8_t> image, const std::string& path);
+    bool mergeAt(std::vector<std::uint8_t> loaded, const std::string& path,
+                 const AddressRequest& askAddress);
+    bool writeFile(const std::string& path);
+    bool savesAsHex(const std::string& path);
+    void rewriteCaption();
+    void showError(const std::string& text);
+    template <typename Call> void notify(Call call);
+
+    const bool isEeprom_;
+    UserPort& port_;
+    std::vector<BufferObserver*> observers_;
+    bool busy_ = false;
+    bool modified_ = false;
+    std::string path_ = kUnspecifiedPath;
+    std::vector<std::uint8_t> data_;
+    std::vector<ByteState> states_;
+};
+
+}  // namespace zavuv::buffers

@@ -1,0 +1,172 @@
+#include "buffers/ProjectSettings.h"
+
+#include <cstring>
+
+#include "buffers/IniFile.h"
+#include "buffers/ProjectKeys.h"
+#include "devices/DeviceTable.h"
+#include "text/UiText.h"
+
+namespace zavuv::buffers {
+
+using devices::DeviceTable;
+using text::formatUiText;
+using text::GetUiText;
+
+int defaultDeviceIndex() {
+    for (int i = 0; i < DeviceTable::count(); ++i)
+        if (std::strcmp(DeviceTable::at(i).name, "ATmega8") == 0)
+            return i;
+    return 0;
+}
+
+ProjectSettings::ProjectSettings(MemoryBuffer& flash, MemoryBuffer& eeprom, UserPort& port)
+    : flash_(flash), eeprom_(eeprom), port_(port) {
+    flash_.addObserver(*this);
+    eeprom_.addObserver(*this);
+}
+
+ProjectSettings::~ProjectSettings() {
+    flash_.removeObserver(*this);
+    eeprom_.removeObserver(*this);
+}
+
+void ProjectSettings::reset() {
+    projectPath = kUnspecifiedPath;
+    lockFuse = {};
+    flashInvert = false;
+    polling = false;
+    spiPeriod = 4;
+    autoErase = autoEmptyCheck = autoFlashReload = autoFlashProgram = autoFlashVerify = false;
+    autoEepromReload = autoEepromProgram = autoEepromVerify = false;
+    autoIncrementFlash = autoIncrement = false;
+    autoIncAddress = autoIncAddressFlash = 0;
+    programFuse = false;
+}
+
+void ProjectSettings::newProject() {
+    reset();
+    if (observer_) {
+        observer_->projectOptionsChanged();
+        observer_->projectTitleChanged();
+    }
+}
+
+bool ProjectSettings::loadProject(const std::string& path) {
+    if (path == kUnspecifiedPath) {
+        newProject();
+        return true;
+    }
+    const std::optional<IniFile> ini = IniFile::load(path);
+    if (!ini || !ini->hasKey("Files", "Flash")) {
+        port_.showMessage(formatUiText(1024, path), MessageIcon::Error, GetUiText(1016));
+        return false;
+    }
+    reset();
+
+    std::vector<std::pair<MemoryBuffer*, std::string>> files;
+    for (const ProjectKey& key : projectKeys(*this)) {
+        switch (key.kind) {
+        case ProjectKey::Kind::Path:
+            files.emplace_back(key.buffer,
+                               ini->readString(key.section, key.name, kUnspecifiedPath));
+            break;
+        case ProjectKey::Kind::Bool:
+            *key.flag = ini->readInt(key.section, key.name, key.missingDefault) != 0;
+            break;
+        case ProjectKey::Kind::Int:
+            *key.number = ini->readInt(key.section, key.name, key.missingDefault);
+            break;
+        }
+    }
+    if (!DeviceTable::isValidIndex(deviceNo)) {
+        const int unknown = deviceNo;
+        deviceNo = defaultDeviceIndex();
+        port_.setStatus(formatUiText(1201, unknown, DeviceTable::at(deviceNo).name));
+    }
+    if (observer_)
+        observer_->projectOptionsChanged();
+
+    flash_.clear();
+    eeprom_.clear();
+    for (auto& [buffer, file] : files)
+        buffer->loadFile(file);
+
+    dirty = false;
+    projectPath = path;
+    notifyTitle();
+    return true;
+}
+
+bool ProjectSettings::reloadProject() {
+    if (projectPath.empty())
+        return false;
+    const std::string path = projectPath;
+    reset();
+    return loadProject(path);
+}
+
+bool ProjectSettings::saveProject(const std::string& path, const BufferPathPrompt& askBufferPath) {
+    for (MemoryBuffer* buffer : {&flash_, &eeprom_}) {
+        if (buffer->size() == 0)
+            continue;
+        if (buffer->hasFilePath()) {
+            buffer->save();
+        } else if (askBufferPath) {
+            if (const auto chosen = askBufferPath(*buffer))
+                buffer->saveAs(*chosen);
+        }
+    }
+
+    std::optional<IniFile> ini = IniFile::load(path);
+    bool written = ini.has_value();
+    if (written) {
+        for (const ProjectKey& key : projectKeys(*this))
+            written = ini->writeString(key.section, key.name, projectKeyValue(key)) && written;
+        written = written && ini->save(path);
+    }
+    if (!written) {
+        // The project's settings would be lost silently otherwise.
+        port_.showMessage(GetUiText(1015), MessageIcon::Error, GetUiText(1016));
+        return false;
+    }
+    dirty = false;
+    notifyTitle();
+    return true;
+}
+
+bool ProjectSettings::saveOrSaveAs(const ProjectPathPrompt& askProjectPath,
+                                   const BufferPathPrompt& askBufferPath) {
+    if (!projectPath.empty() && projectPath != kUnspecifiedPath)
+        return saveProject(projectPath, askBufferPath);
+    const auto chosen = askProjectPath ? askProjectPath() : std::nullopt;
+    if (!chosen)
+        return false;
+    projectPath = *chosen;
+    return saveProject(projectPath, askBufferPath);
+}
+
+void ProjectSettings::setDirty() {
+    if (dirty)
+        return;
+    dirty = true;
+    notifyTitle();
+}
+
+void ProjectSettings::buffersClean() {
+    if (flash_.modified() || eeprom_.modified())
+        return;
+    dirty = false;
+    notifyTitle();
+}
+
+std::string ProjectSettings::titleText() const {
+    return projectPath + (dirty ? "*" : "") + " - " + GetUiText(1016);
+}
+
+void ProjectSettings::notifyTitle() {
+    if (observer_)
+        observer_->projectTitleChanged();
+}
+
+}  // namespace zavuv::buffers

@@ -1,0 +1,113 @@
+#pragma once
+// The one project of the program: the chip, the two memory files, the
+// programming options, the auto-program steps with their lock and fuse bits,
+// serial-number auto-increment and delay overrides, stored as an INI file.
+
+#include <functional>
+#include <optional>
+#include <string>
+
+#include "buffers/MemoryBuffer.h"
+#include "devices/LockFuseState.h"
+#include "text/UserPort.h"
+
+namespace zavuv::buffers {
+
+// The device a project starts with, and falls back to: "ATmega8".
+int defaultDeviceIndex();
+
+// What the main window does when the project changes under it.
+class ProjectObserver {
+public:
+    virtual ~ProjectObserver() = default;
+    // The title (path or dirty flag) changed.
+    virtual void projectTitleChanged() {}
+    // The options were reset or loaded: check boxes and previews follow them.
+    virtual void projectOptionsChanged() {}
+};
+
+class ProjectSettings : public BufferObserver {
+public:
+    // Asks where to save a buffer that has no file yet; nullopt: cancelled.
+    using BufferPathPrompt = std::function<std::optional<std::string>(const MemoryBuffer&)>;
+    // Asks for the project file name; nullopt: cancelled.
+    using ProjectPathPrompt = std::function<std::optional<std::string>()>;
+
+    ProjectSettings(MemoryBuffer& flash, MemoryBuffer& eeprom, UserPort& port);
+    ~ProjectSettings() override;
+    ProjectSettings(const ProjectSettings&) = delete;
+    ProjectSettings& operator=(const ProjectSettings&) = delete;
+
+    std::string projectPath = kUnspecifiedPath;
+    bool dirty = false;
+    bool flashInvert = false;
+    bool polling = false;
+    int resetStrobeLength = 20;
+    bool checkSign = false;
+    bool noSynchronization = false;
+    bool autoErase = false;
+    bool autoEmptyCheck = false;
+    bool autoFlashReload = false;
+    bool autoFlashProgram = false;
+    bool autoFlashVerify = false;
+    bool autoEepromReload = false;
+    bool autoEepromProgram = false;
+    bool autoEepromVerify = false;
+    bool autoIncrementFlash = false;
+    bool autoIncrement = false;
+    bool programFuse = false;
+    bool programFuseBeforeAll = false;
+    devices::LockFuseState lockFuse;
+    int autoIncAddressFlash = 0;
+    int autoIncAddress = 0;
+    int deviceNo = defaultDeviceIndex();
+    int spiPeriod = 4;
+    bool delayByte = false;
+    bool delayPage = false;
+    int delayByteValue = 15;
+    int delayPageValue = 15;
+    bool delayByte2 = false;
+    bool delayPage2 = false;
+    int delayByteValue2 = 10;
+    int delayPageValue2 = 10;
+
+    MemoryBuffer& flashBuffer() { return flash_; }
+    MemoryBuffer& eepromBuffer() { return eeprom_; }
+    const MemoryBuffer& flashBuffer() const { return flash_; }
+    const MemoryBuffer& eepromBuffer() const { return eeprom_; }
+
+    void setObserver(ProjectObserver* observer) { observer_ = observer; }
+
+    // New and Close: the job's options go back to their defaults; the chip,
+    // the connection options, the delays and the buffers stay.
+    void newProject();
+    bool loadProject(const std::string& path);
+    bool reloadProject();
+    // Saves both buffers, then writes every key. False when the project file
+    // could not be written (reported; the project stays dirty).
+    bool saveProject(const std::string& path, const BufferPathPrompt& askBufferPath);
+    bool saveOrSaveAs(const ProjectPathPrompt& askProjectPath,
+                      const BufferPathPrompt& askBufferPath);
+
+    void setDirty();
+    void buffersClean();
+
+    // "path[*] - program title"
+    std::string titleText() const;
+
+    // BufferObserver: a modified buffer makes the project dirty; a buffer that
+    // was saved or loaded may make it clean again.
+    void bufferModified(const MemoryBuffer&) override { setDirty(); }
+    void bufferCleaned(const MemoryBuffer&) override { buffersClean(); }
+
+private:
+    void reset();
+    void notifyTitle();
+
+    MemoryBuffer& flash_;
+    MemoryBuffer& eeprom_;
+    UserPort& port_;
+    ProjectObserver* observer_ = nullptr;
+};
+
+}  // namespace zavuv::buffers

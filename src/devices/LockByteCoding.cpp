@@ -1,0 +1,46 @@
+#include "devices/LockByteCoding.h"
+
+#include <algorithm>
+#include <span>
+
+#include "devices/InstructionBits.h"
+#include "text/UiText.h"
+
+namespace zavuv::devices {
+
+namespace {
+constexpr int kCaptionProgrammer = 1025;
+constexpr int kUnrecognisedLockBits = 1158;
+}  // namespace
+
+std::optional<Instruction> encodeLockInstruction(const LockFuseLayout& layout,
+                                                 const LockFuseState& state) {
+    const auto bootLocks =
+        std::span(state.bootLock).first(static_cast<std::size_t>(layout.bootLockCount));
+    const bool anyBootLock = std::ranges::any_of(bootLocks, [](bool b) { return b; });
+    if (state.lockMode <= 0 && !anyBootLock)
+        return std::nullopt;
+    Instruction instruction = layout.lockWriteTemplate;
+    putBit(instruction, layout.lockBitPos[0], state.lockMode >= 1);
+    putBit(instruction, layout.lockBitPos[1], state.lockMode >= 2);
+    for (int j = 0; j < layout.bootLockCount; ++j)
+        putBit(instruction, {3, layout.bootLockPos[j]}, state.bootLock[j]);
+    return instruction;
+}
+
+void decodeLockByte(const LockFuseLayout& layout, std::uint8_t answer, LockFuseState& state,
+                    UserPort& port) {
+    const bool lb1 = isProgrammed(answer, layout.lockReadPos[0]);
+    const bool lb2 = isProgrammed(answer, layout.lockReadPos[1]);
+    if (lb2 && !lb1) {
+        port.showMessage(text::GetUiText(kUnrecognisedLockBits), MessageIcon::Warning,
+                         text::GetUiText(kCaptionProgrammer));
+        state.lockMode = 0;
+    } else {
+        state.lockMode = lb2 ? 2 : lb1 ? 1 : 0;
+    }
+    for (int j = 0; j < kMaxBootLocks; ++j)
+        state.bootLock[j] = j < layout.bootLockCount && isProgrammed(answer, layout.bootLockPos[j]);
+}
+
+}  // namespace zavuv::devices

@@ -1,0 +1,64 @@
+#include "workspace/RecentProjects.h"
+
+#include <algorithm>
+
+#include <fmt/format.h>
+
+#include "buffers/AsciiCase.h"
+
+namespace zavuv::workspace {
+
+namespace {
+
+std::string slotKey(std::size_t slot) {
+    return fmt::format("Project{}", slot + 1);
+}
+
+bool isEmptySlot(std::string_view path) {
+    return path.empty() || path == kUnspecifiedPath;
+}
+
+}  // namespace
+
+RecentProjects::RecentProjects(ProfileStore& profile) : profile_(profile) {
+    slots_.fill(std::string(kUnspecifiedPath));
+}
+
+void RecentProjects::load() {
+    for (std::size_t k = 0; k < slots_.size(); ++k) {
+        slots_[k] = profile_.readString("Recent", slotKey(k), kUnspecifiedPath);
+        // A hand-emptied "ProjectN=" is an empty slot, not a nameless project.
+        if (slots_[k].empty()) {
+            slots_[k] = kUnspecifiedPath;
+        }
+    }
+}
+
+bool RecentProjects::save() {
+    bool saved = true;
+    for (std::size_t k = 0; k < slots_.size(); ++k) {
+        saved = profile_.writeString("Recent", slotKey(k), slots_[k]) && saved;
+    }
+    return saved;
+}
+
+bool RecentProjects::add(std::string_view path) {
+    if (isEmptySlot(path)) {
+        return true;
+    }
+    const auto match = std::ranges::find_if(slots_, [&](const std::string& slot) {
+        return buffers::equalsIgnoringAsciiCase(slot, path);
+    });
+    // Slots before the match (or all but the last) move one place down.
+    const auto end = match == slots_.end() ? slots_.end() - 1 : match;
+    std::move_backward(slots_.begin(), end, end + 1);
+    slots_.front() = path;
+    return save();
+}
+
+std::vector<std::string> RecentProjects::entries() const {
+    const auto firstEmpty = std::ranges::find_if(slots_, isEmptySlot);
+    return {slots_.begin(), firstEmpty};
+}
+
+}  // namespace zavuv::workspace

@@ -1,0 +1,290 @@
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <random>
+
+#include "support/ScratchFolder.h"
+#include "buffers/FileLimits.h"
+#include "buffers/MemoryBuffer.h"
+#include "support/RecordingUserPort.h"
+
+using namespace zavuv;
+using namespace zavuv::buffers;
+using zavuv::testing::bytesOf;
+using zavuv::testing::FileSizeLimit;
+using zavuv::testing::RecordingUserPort;
+using zavuv::testing::ScratchFolder;
+
+namespace {
+
+constexpr const char* kTitle = "Di-Vorore Rirorudura 11.15";
+
+struct RecordingObserver : BufferObserver {
+    void bufferRedraw(const MemoryBuffer&) override { calls.push_back("redraw"); }
+    void captionChanged(const MemoryBuffer& b) override { captions.push_back(b.captionText()); }
+    void bufferModified(const MemoryBuffer&) override { calls.push_back("modified"); }
+    void bufferCleaned(const MemoryBuffer& b) override {
+        calls.push_back(b.modified() ? "cleaned while modified" : "cleaned");
+    }
+    void refreshControls() override { calls.push_back("refresh"); }
+
+    long count(const std::string& call) const { return std::ranges::count(calls, call); }
+
+    std::vector<std::string> calls;
+    std::vector<std::string> captions;
+};
+
+class MemoryBufferTest : public ::testing::Test {
+protected:
+    MemoryBufferTest() {
+        flash.addObserver(observer);
+        eeprom.addObserver(observer);
+    }
+
+    std::vector<std::uint8_t> contents(const MemoryBuffer& b) const {
+        return {b.data().begin(), b.data().end()};
+    }
+
+    // A buffer with known, modified contents that a failed step must not touch.
+    void fillFlash(std::size_t size) {
+        flash.create(size);
+        for (std::size_t i = 0; i < size; ++i)
+            flash.mutableData()[i] = static_cast<std::uint8_t>(i * 7);
+    }
+
+    static AddressRequest answer(std::optional<long long> address) {
+        return [address](int) { return address; };
+    }
+
+    RecordingUserPort port;
+    ScratchFolder folder;
+    RecordingObserver observer;
+    MemoryBuffer flash{false, port};
+    MemoryBuffer eeprom{true, port};
+};
+
+}  // namespace
+
+TEST_F(MemoryBufferTest, StartsEmptyWithoutAFile) {
+    EXPECT_EQ(flash.size(), 0u);
+    EXPECT_EQ(flash.path(), "[Unspecified]");
+    EXPECT_FALSE(flash.hasFilePath());
+    EXPECT_EQ(flash.captionText(), "[Unspecified]");
+    EXPECT_FALSE(flash.save());
+    EXPECT_FALSE(flash.saveAs(folder.file("empty.bin")));
+    EXPECT_TRUE(folder.entries().empty());
+}
+
+TEST_F(MemoryBufferTest, LoadsIntelHexCleanAndTellsTheProject) {
+    fillFlash(4);
+    observer.calls.clear();
+    const auto path = folder.write("a.hex", ":10010000000102030405060708090A0B0C0D0E0F77\r\n"
+                                            ":00000001FF\r\n");
+    EXPECT_TRUE(flash.loadFile(path));
+    EXPECT_EQ(flash.size(), 0x110u);
+    EXPECT_EQ(flash.data()[0], 0xFF);
+    EXPECT_EQ(flash.data()[0x101], 0x01);
+    EXPECT_EQ(flash.path(), path);
+    EXPECT_FALSE(flash.modified());
+    EXPECT_EQ(flash.captionText(), path);
+    EXPECT_EQ(std::ranges::count(flash.byteStates(), ByteState::Loaded), 0x110);
+    EXPECT_EQ(observer.count("cleaned"), 1);
+    EXPECT_EQ(observer.count("refresh"), 1);
+    EXPECT_EQ(observer.captions.back(), path);
+    EXPECT_TRUE(port.events().empty());
+}
+
+TEST_F(MemoryBufferTest, PadsOddFlashImagesButNotEeprom) {
+    const auto three = folder.write("three.bin", "\x01\x02\x03");
+    flash.loadFile(three);
+    eeprom.loadFile(three);
+    EXPECT_EQ(contents(flash), (std::vector<std::uint8_t>{1, 2, 3, 0xFF}));
+    EXPECT_EQ(contents(eeprom), (std::vector<std::uint8_t>{1, 2, 3}));
+
+    // ".BIN" in any case is binary, even when the text is HEX.
+    eeprom.loadFile(folder.write("image.BIN", ":00000001FF\r\n"));
+    EXPECT_EQ(contents(eeprom), bytesOf(":00000001FF\r\n"));
+}
+
+TEST_F(MemoryBufferTest, TakesFilesThatAreNoHexByteForByte) {
+    const std::string text = ":0400000001020304F2\r\n\r\n:00000001FF\r\n";
+    eeprom.loadFile(folder.write("blank-line.hex", text));
+    EXPECT_EQ(contents(eeprom), bytesOf(text));
+
+    std::mt19937 random(7);
+    std::vector<std::uint8_t> noise(4001);
+    for (auto& b : noise)
+        b = static_cast<std::uint8_t>(random());
+    noise[0] = ':';
+    EXPECT_TRUE(flash.loadFile(folder.write("noise.eep", noise)));
+    noise.push_back(0xFF);
+    EXPECT_EQ(contents(flash), noise);
+
+    EXPECT_TRUE(flash.loadFile(folder.write("empty.hex", "")));
+    EXPECT_EQ(flash.size(), 0u);
+    EXPECT_EQ(flash.path(), folder.file("empty.hex"));
+    EXPECT_EQ(flash.captionText(), folder.file("empty.hex"));
+}
+
+TEST_F(MemoryBufferTest, KeepsTheBufferWhenAFileCannotBeLoaded) {
+    fillFlash(6);
+    const auto before = contents(flash);
+
+    const auto missing = folder.file("missing.hex");
+    EXPECT_TRUE(flash.loadFile(missing));
+    const auto tooLong = folder.write("huge.hex", "");
+    std::filesystem::resize_file(tooLong, kMaxInputFileSize + 1);
+    EXPECT_TRUE(flash.loadFile(tooLong));
+    const auto tooLargeImage = folder.write("huge.bin", "");
+    std::filesystem::resize_file(tooLargeImage, kMaxImageSize + 1);
+    EXPECT_TRUE(flash.loadFile(tooLargeImage));
+
+    EXPECT_EQ(contents(flash), before);
+    EXPECT_TRUE(flash.modified());
+    EXPECT_EQ(flash.path(), "[Unspecified]");
+    EXPECT_EQ(port.messages(), (std::vector<std::string>{"Cannot read file '" + missing + "'",
+                                                         "Cannot load file", "Cannot load file"}));
+    for (const auto& e : port.events()) {
+        EXPECT_EQ(e.icon, MessageIcon::Error);
+        EXPECT_EQ(e.caption, kTitle);
+    }
+}
+
+TEST_F(MemoryBufferTest, SavesHexBinaryOrAsksByExtension) {
+    flash.create(20);
+    for (std::uint8_t i = 0; i < 20; ++i)
+        flash.setByte(i, i);
+    observer.calls.clear();
+
+    ASSERT_TRUE(flash.saveAs(folder.file("a.hex")));
+    EXPECT_EQ(ScratchFolder::read(folder.file("a.hex")),
+              ":10000000000102030405060708090A0B0C0D0E0F78\r\n:0400100010111213A6\r\n"
+              ":00000001FF\r\n");
+    EXPECT_FALSE(flash.modified());
+    EXPECT_EQ(flash.path(), folder.file("a.hex"));
+    EXPECT_EQ(std::ranges::count(flash.byteStates(), ByteState::Saved), 20);
+    EXPECT_EQ(observer.count("cleaned"), 1);
+
+    ASSERT_TRUE(flash.saveAs(folder.file("image.BIN")));
+    EXPECT_EQ(ScratchFolder::read(folder.file("image.BIN")).size(), 20u);
+
+    const auto dat = folder.file("image.dat");
+    port.answerNext(Answer::No);
+    ASSERT_TRUE(flash.saveAs(dat));
+    EXPECT_EQ(ScratchFolder::read(dat).size(), 20u);
+    port.answerNext(Answer::Yes);
+    ASSERT_TRUE(flash.save());
+    EXPECT_TRUE(ScratchFolder::read(dat).starts_with(":10000000"));
+    EXPECT_EQ(port.questions(), std::vector<std::string>(2, "Would you like to save '" + dat +
+                                                                "' in Intel HEX format?"));
+}
+
+TEST_F(MemoryBufferTest, AFailedSaveKeepsFileAndBufferAsTheyWere) {
+    const auto path = folder.write("image.bin", "old contents");
+    flash.loadFile(path);
+    flash.setByte(0, 'O');
+    EXPECT_FALSE(flash.saveAs(folder.file("missing/image.bin")));
+    {
+        FileSizeLimit limit(4);
+        EXPECT_FALSE(flash.save());
+    }
+    EXPECT_EQ(ScratchFolder::read(path), "old contents");
+    EXPECT_TRUE(flash.modified());
+    EXPECT_EQ(flash.path(), path);
+    EXPECT_EQ(flash.byteStates()[0], ByteState::Loaded);
+    EXPECT_EQ(port.messages(), std::vector<std::string>(2, "Cannot save file"));
+    EXPECT_EQ(folder.entries(), std::vector<std::string>{"image.bin"});
+}
+
+TEST_F(MemoryBufferTest, LargestDataFlashRoundTripsAsBinaryAndHex) {
+    fillFlash(8650752);
+    for (const char* name : {"big.bin", "big.hex"}) {
+        ASSERT_TRUE(flash.saveAs(folder.file(name)));
+        eeprom.clear();
+        ASSERT_TRUE(eeprom.loadFile(folder.file(name)));
+        EXPECT_TRUE(std::ranges::equal(eeprom.data(), flash.data())) << name;
+    }
+    EXPECT_TRUE(port.events().empty());
+}
+
+TEST_F(MemoryBufferTest, LoadAtAppendsFillsGapsAndAsksBeforeOverlapping) {
+    const auto two = folder.write("two.bin", "\xAA\xBB");
+    EXPECT_FALSE(flash.loadAt(two, [](int) -> std::optional<long long> {
+        ADD_FAILURE() << "address asked for an empty buffer";
+        return 0;
+    }));
+
+    fillFlash(4);
+    int proposed = -1;
+    EXPECT_TRUE(flash.loadAt(two, [&](int p) { return proposed = p, p; }));
+    EXPECT_EQ(proposed, 4);
+    EXPECT_EQ(contents(flash), (std::vector<std::uint8_t>{0, 7, 14, 21, 0xAA, 0xBB}));
+    EXPECT_EQ(flash.path(), two);
+    EXPECT_FALSE(flash.modified());
+
+    EXPECT_TRUE(flash.loadAt(two, answer(9)));
+    EXPECT_EQ(contents(flash), (std::vector<std::uint8_t>{0, 7, 14, 21, 0xAA, 0xBB, 0xFF, 0xFF,
+                                                          0xFF, 0xAA, 0xBB, 0xFF}));
+    EXPECT_TRUE(port.events().empty());
+
+    port.answerNext(Answer::Yes);
+    EXPECT_TRUE(flash.loadAt(two, answer(0)));
+    EXPECT_EQ(flash.data()[0], 0xAA);
+    EXPECT_EQ(port.questions(),
+              std::vector<std::string>{"Warning: file will overlap exsisting and this operation "
+                                       "may lost some data. Continue?"});
+}
+
+TEST_F(MemoryBufferTest, LoadAtThatDoesNotMergeChangesNothing) {
+    const auto two = folder.write("two.bin", "\xAA\xBB");
+    fillFlash(4);
+    const auto before = contents(flash);
+    port.answerNext(Answer::No);
+    EXPECT_TRUE(flash.loadAt(two, answer(2)));
+    EXPECT_TRUE(flash.loadAt(two, answer(std::nullopt)));
+    EXPECT_TRUE(flash.loadAt(two, answer(-1)));
+    EXPECT_TRUE(flash.loadAt(two, answer(static_cast<long long>(kMaxImageSize) - 1)));
+    EXPECT_TRUE(flash.loadAt(two, answer(static_cast<long long>(kMaxImageSize) - 2)));
+    EXPECT_EQ(flash.size(), kMaxImageSize) << "the last merge just fits";
+    EXPECT_TRUE(std::ranges::equal(flash.data().first(4), before));
+    EXPECT_EQ(port.messages(), std::vector<std::string>(4, "Cannot load file"));
+}
+
+TEST_F(MemoryBufferTest, ReloadTakesTheFileAgain) {
+    const auto path = folder.write("image.bin", "\x01\x02");
+    flash.loadFile(path);
+    flash.setByte(0, 9);
+    EXPECT_TRUE(flash.reload());
+    EXPECT_EQ(contents(flash), (std::vector<std::uint8_t>{1, 2}));
+    EXPECT_FALSE(flash.modified());
+
+    std::filesystem::remove(path);
+    EXPECT_TRUE(flash.reload());
+    EXPECT_EQ(flash.size(), 0u);
+    EXPECT_EQ(flash.path(), path) << "kept for the next try";
+    EXPECT_EQ(port.messages(), std::vector<std::string>{"Cannot read file '" + path + "'"});
+}
+
+TEST_F(MemoryBufferTest, ModifiedFlagCaptionAndChecksum) {
+    flash.create(300);
+    EXPECT_EQ(flash.checksum16(), 0x2AD4);
+    EXPECT_EQ(std::ranges::count(flash.byteStates(), ByteState::Created), 300);
+    EXPECT_EQ(flash.captionText(), "[Unspecified]*");
+    EXPECT_EQ(observer.count("modified"), 1);
+    EXPECT_EQ(observer.count("refresh"), 1);
+
+    observer.captions.clear();
+    flash.setByte(1, 0);
+    flash.markModified();
+    EXPECT_EQ(observer.count("modified"), 3) << "the project hears every change";
+    EXPECT_TRUE(observer.captions.empty()) << "the caption changes only once";
+
+    flash.clear();
+    EXPECT_TRUE(flash.modified());
+    EXPECT_EQ(flash.captionText(), "[Unspecified]");
+
+    flash.removeObserver(observer);
+    flash.markModified();
+    EXPECT_EQ(observer.count("modified"), 3);
+}

@@ -1,0 +1,99 @@
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <map>
+
+#include "TemporaryProfile.h"
+#include "buffers/IniFile.h"
+#include "workspace/ProfileStore.h"
+
+using namespace zavuv::workspace;
+using zavuv::testing::TemporaryProfile;
+namespace fs = std::filesystem;
+
+namespace {
+
+EnvironmentLookup environmentOf(std::map<std::string, std::string> variables) {
+    return [variables](const char* name) -> std::optional<std::string> {
+        const auto found = variables.find(name);
+        return found == variables.end() ? std::nullopt : std::optional(found->second);
+    };
+}
+
+}  // namespace
+
+TEST(ProfileLocation, NamedFileComesFirst) {
+    EXPECT_EQ(profileLocation(environmentOf({{"ZAVUV_PROFILE", "/tmp/p.ini"},
+                                             {"XDG_CONFIG_HOME", "/xdg"},
+                                             {"HOME", "/home/u"},
+                                             {"APPDATA", "C:\\Users\\u\\AppData\\Roaming"}})),
+              fs::path("/tmp/p.ini"));
+}
+
+#ifdef _WIN32
+TEST(ProfileLocation, WindowsUsesAppData) {
+    EXPECT_EQ(profileLocation(environmentOf({{"APPDATA", "C:\\Roaming"}})),
+              fs::path("C:\\Roaming") / "zavuv" / "zavuv.ini");
+    EXPECT_EQ(profileLocation(environmentOf({})), fs::path());
+}
+#else
+TEST(ProfileLocation, PosixUsesTheXdgConfigurationFolder) {
+    EXPECT_EQ(profileLocation(environmentOf({{"XDG_CONFIG_HOME", "/xdg"}, {"HOME", "/home/u"}})),
+              fs::path("/xdg/zavuv/zavuv.ini"));
+    EXPECT_EQ(profileLocation(environmentOf({{"XDG_CONFIG_HOME", "rel"}, {"HOME", "/home/u"}})),
+              fs::path("/home/u/.config/zavuv/zavuv.ini"));
+    EXPECT_EQ(profileLocation(environmentOf({{"ZAVUV_PROFILE", ""}, {"HOME", "/home/u"}})),
+              fs::path("/home/u/.config/zavuv/zavuv.ini"));
+    EXPECT_EQ(profileLocation(environmentOf({})), fs::path());
+}
+#endif
+
+TEST_F(TemporaryProfile, ProcessEnvironmentNamesTheProfile) {
+    const char* previous = std::getenv("ZAVUV_PROFILE");
+    const std::string saved = previous ? previous : "";
+    setenv("ZAVUV_PROFILE", profilePath().c_str(), 1);
+    const fs::path location = defaultProfileLocation();
+    previous ? setenv("ZAVUV_PROFILE", saved.c_str(), 1) : unsetenv("ZAVUV_PROFILE");
+    EXPECT_EQ(location, profilePath());
+}
+
+TEST_F(TemporaryProfile, EveryWriteIsOnDiskAtOnce) {
+    const fs::path nested = folder_ / "config" / "zavuv" / "zavuv.ini";
+    ProfileStore store(nested);
+    EXPECT_EQ(store.readInt("Connect", "COM", 0), 0);
+    ASSERT_TRUE(store.writeInt("Connect", "COM", 3));
+    ASSERT_TRUE(store.writeString("Recent", "Project1", "/p/a.kb2"));
+    EXPECT_EQ(store.readInt("Connect", "COM", 0), 3);
+
+    const ProfileStore next(nested);
+    EXPECT_TRUE(next.readable());
+    EXPECT_EQ(next.readInt("Connect", "COM", 0), 3);
+    EXPECT_EQ(next.readString("Recent", "Project1", ""), "/p/a.kb2");
+}
+
+TEST_F(TemporaryProfile, WritesKeepWhatAnotherCopyWroteMeanwhile) {
+    ProfileStore first(profilePath());
+    ProfileStore second(profilePath());
+    ASSERT_TRUE(first.writeInt("Connect", "COM", 4));
+    ASSERT_TRUE(second.writeInt("Language", "Russian", 1));
+    const ProfileStore next = reopened();
+    EXPECT_EQ(next.readInt("Connect", "COM", 0), 4);
+    EXPECT_EQ(next.readInt("Language", "Russian", 0), 1);
+}
+
+TEST_F(TemporaryProfile, UnreadableProfileIsNeverReplaced) {
+    fs::create_directory(profilePath());
+    ProfileStore store(profilePath());
+    EXPECT_FALSE(store.readable());
+    EXPECT_EQ(store.readInt("Connect", "COM", 7), 7);
+    EXPECT_FALSE(store.writeInt("Connect", "COM", 2));
+    EXPECT_TRUE(fs::is_directory(profilePath()));
+    // The session still goes on with what the user chose.
+    EXPECT_EQ(store.readInt("Connect", "COM", 0), 2);
+}
+
+TEST(ProfileStore, WithoutALocationNothingIsSaved) {
+    ProfileStore store{fs::path()};
+    EXPECT_FALSE(store.writeInt("Connect", "COM", 2));
+    EXPECT_EQ(store.readInt("Connect", "COM", 0), 2);
+}
