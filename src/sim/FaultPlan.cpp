@@ -24,11 +24,11 @@ std::optional<std::int64_t> parseCount(const std::string& text) {
 
 }  // namespace
 
-std::string addFault(FaultPlan& plan, const std::string& spec) {
-    const auto equals = spec.find('=');
-    const std::string name = spec.substr(0, equals);
+std::string addFault(FaultPlan& plan, const std::string& fault) {
+    const auto equals = fault.find('=');
+    const std::string name = fault.substr(0, equals);
     const bool hasValue = equals != std::string::npos;
-    const std::string value = hasValue ? spec.substr(equals + 1) : std::string();
+    const std::string value = hasValue ? fault.substr(equals + 1) : std::string();
 
     std::optional<std::int64_t>* counter = nullptr;
     std::int64_t least = 0;
@@ -44,7 +44,7 @@ std::string addFault(FaultPlan& plan, const std::string& spec) {
         const auto count = hasValue ? parseCount(value) : std::nullopt;
         if (!count || *count < least) {
             return fmt::format("fault '{}' needs a whole number N >= {}, as in {}=N; got '{}'",
-                               name, least, name, spec);
+                               name, least, name, fault);
         }
         *counter = *count;
         return {};
@@ -53,7 +53,7 @@ std::string addFault(FaultPlan& plan, const std::string& spec) {
         if (!hasValue || value.size() != 3) {
             return fmt::format("fault 'version' needs exactly three characters, as in "
                                "version=108; got '{}'",
-                               spec);
+                               fault);
         }
         plan.version = std::array<char, 3>{value[0], value[1], value[2]};
         return {};
@@ -67,18 +67,18 @@ std::string addFault(FaultPlan& plan, const std::string& spec) {
         flag = &plan.pollingFail;
     }
     if (flag == nullptr) {
-        return fmt::format("unknown fault '{}'; known faults: {}", spec, kKnownFaults);
+        return fmt::format("unknown fault '{}'; known faults: {}", fault, kKnownFaults);
     }
     if (hasValue) {
-        return fmt::format("fault '{}' takes no value; got '{}'", name, spec);
+        return fmt::format("fault '{}' takes no value; got '{}'", name, fault);
     }
     *flag = true;
     return {};
 }
 
-std::string parseFaults(FaultPlan& plan, const std::vector<std::string>& specs) {
-    for (const std::string& spec : specs) {
-        std::string error = addFault(plan, spec);
+std::string parseFaults(FaultPlan& plan, const std::vector<std::string>& faults) {
+    for (const std::string& fault : faults) {
+        std::string error = addFault(plan, fault);
         if (!error.empty()) {
             return error;
         }

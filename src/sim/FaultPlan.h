@@ -1,5 +1,5 @@
 #pragma once
-// The faults a simulated board can be told to show (--sim-fault SPEC, repeatable).
+// The faults a simulated board can be told to show (--sim-fault FAULT, repeatable).
 
 #include <array>
 #include <cstdint>
@@ -19,11 +19,11 @@ struct FaultPlan {
     bool pollingFail = false;  // every write block is answered with ESC
 };
 
-// Adds one SPEC to the plan. On a bad SPEC the plan is unchanged and the result
+// Adds one fault to the plan. On a bad one the plan is unchanged and the result
 // is the message to show; on success it is empty.
-std::string addFault(FaultPlan& plan, const std::string& spec);
+std::string addFault(FaultPlan& plan, const std::string& fault);
 
-// All specs, stopping at the first bad one (its message is returned).
-std::string parseFaults(FaultPlan& plan, const std::vector<std::string>& specs);
+// All faults, stopping at the first bad one (its message is returned).
+std::string parseFaults(FaultPlan& plan, const std::vector<std::string>& faults);
 
 }  // namespace zavuv::sim

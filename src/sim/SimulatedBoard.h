@@ -21,7 +21,7 @@ struct SimOptions {
     std::string chip;                 // --sim-chip; empty: the state directory's chip, else ATmega8
     std::string stateDir;             // --sim-state; empty: nothing kept
     std::string traceFile;            // --sim-trace; empty: no file
-    std::vector<std::string> faults;  // --sim-fault, each a SPEC
+    std::vector<std::string> faults;  // --sim-fault, each one fault
     bool traceInMemory = false;       // keep the trace lines for tests
     LineTiming timing;
 };
@@ -30,8 +30,8 @@ class SimulatedBoard {
 public:
     static constexpr const char* kDefaultChip = "ATmega8";
 
-    // The board, or nothing with the reason in `error` (unknown chip, bad fault
-    // SPEC, unusable state directory, trace file that cannot be opened).
+    // The board, or nothing with the reason in `error` (unknown chip, bad fault, unusable state
+    // directory, trace file that cannot be opened).
     static std::unique_ptr<SimulatedBoard> create(const SimOptions& options, std::string& error);
     ~SimulatedBoard();
     SimulatedBoard(const SimulatedBoard&) = delete;

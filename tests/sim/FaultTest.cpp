@@ -15,7 +15,7 @@ SimOptions faultOptions(std::vector<std::string> faults) {
     return options;
 }
 
-TEST(FaultPlanTest, ParsesEverySpec) {
+TEST(FaultPlanTest, ParsesEveryFault) {
     FaultPlan plan;
     EXPECT_EQ(parseFaults(plan, {"silent-after=5", "garbage-after=2", "hangup-after=0",
                                  "no-firmware", "version=108", "locked", "polling-fail"}),
@@ -29,7 +29,7 @@ TEST(FaultPlanTest, ParsesEverySpec) {
     EXPECT_TRUE(plan.pollingFail);
 }
 
-TEST(FaultPlanTest, BadSpecsGiveAClearMessageAndChangeNothing) {
+TEST(FaultPlanTest, BadFaultsGiveAClearMessageAndChangeNothing) {
     const std::pair<const char*, const char*> cases[] = {
         {"silent-after", "needs a whole number N >= 0"},
         {"silent-after=x", "needs a whole number N >= 0"},
@@ -39,15 +39,15 @@ TEST(FaultPlanTest, BadSpecsGiveAClearMessageAndChangeNothing) {
         {"locked=yes", "takes no value"},
         {"melt", "unknown fault 'melt'"},
     };
-    for (const auto& [spec, message] : cases) {
+    for (const auto& [fault, message] : cases) {
         FaultPlan plan;
-        const std::string error = addFault(plan, spec);
-        EXPECT_NE(error.find(message), std::string::npos) << spec << ": " << error;
+        const std::string error = addFault(plan, fault);
+        EXPECT_NE(error.find(message), std::string::npos) << fault << ": " << error;
         EXPECT_FALSE(plan.silentAfter || plan.garbageAfter || plan.hangupAfter || plan.locked);
     }
 }
 
-TEST(FaultTest, BadSpecStopsTheBoardFromStarting) {
+TEST(FaultTest, BadFaultStopsTheBoardFromStarting) {
     SimOptions options = faultOptions({"silent-after=abc"});
     std::string error;
     EXPECT_EQ(SimulatedBoard::create(options, error), nullptr);
