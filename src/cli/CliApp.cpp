@@ -12,6 +12,8 @@
 #include "cli/DevicesCommand.h"
 #include "cli/ProjectCommand.h"
 #include "text/UiText.h"
+#include "workspace/Preferences.h"
+#include "workspace/ProfileStore.h"
 
 namespace zavuv::cli {
 
@@ -69,7 +71,11 @@ int run(int argc, char** argv) {
         return rc == 0 ? kExitOk : kExitUsage;
     }
 
-    if (!options.language.empty())
+    workspace::ProfileStore profile(workspace::defaultProfileLocation());
+    const workspace::Preferences preferences(profile);
+    if (options.language.empty())
+        text::setLanguage(preferences.language());
+    else
         text::setLanguage(options.language == "ru" ? text::Language::Russian
                                                    : text::Language::English);
     ConsoleUserPort port(std::cout, std::cerr, std::cin, isatty(STDIN_FILENO) != 0, options.answer);

@@ -1,0 +1,42 @@
+#pragma once
+// The progress of long work on standard error: a bar with the percentage and
+// the time left when standard error is a terminal, nothing otherwise. Ctrl-C
+// asks the work to stop, so that the board session still ends cleanly.
+
+#include <chrono>
+#include <cstdio>
+#include <string>
+
+#include "text/InlineProgressRunner.h"
+
+namespace zavuv::cli {
+
+class TerminalProgressDisplay final : public ProgressDisplay {
+public:
+    explicit TerminalProgressDisplay(std::FILE* stream);
+    ~TerminalProgressDisplay() override;
+
+    void showSetup(const std::string& title, const std::string& text) override;
+    void showPercent(int percent, const std::string& text) override;
+
+private:
+    void finishLine();
+
+    std::FILE* stream_;
+    bool enabled_;
+    bool lineOpen_ = false;
+    std::string text_;
+    std::chrono::steady_clock::time_point start_;
+};
+
+// While it lives, SIGINT requests Cancel from the runner instead of ending the
+// program; a second Ctrl-C ends it as usual.
+class CancelOnInterrupt {
+public:
+    explicit CancelOnInterrupt(InlineProgressRunner& runner);
+    ~CancelOnInterrupt();
+    CancelOnInterrupt(const CancelOnInterrupt&) = delete;
+    CancelOnInterrupt& operator=(const CancelOnInterrupt&) = delete;
+};
+
+}  // namespace zavuv::cli

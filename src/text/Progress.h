@@ -1,0 +1,72 @@
+#pragma once
+// Long work (erase, program, read, verify, blank check, firmware upload) runs as
+// a worker body that reports its progress and polls for Cancel. A runner runs the
+// body — behind the GUI's progress window, a terminal bar, or inline in tests —
+// and returns the body's end code.
+
+#include <atomic>
+#include <functional>
+#include <string>
+
+namespace zavuv {
+
+// End codes of a worker body and of its runner.
+enum EndCode : int {
+    kEndDone = 0,
+    kEndCancelled = 1,
+    kEndLinkFailure = -1,
+    kEndPollingFailure = 100,  // also "not blank"
+    kEndNotStarted = 2,        // the runner could not start the worker
+};
+
+// What a worker body sees.
+class ProgressSink {
+public:
+    virtual ~ProgressSink() = default;
+    // `total` is the amount of work that stands for 100 %; 0 shows no percentage.
+    virtual void setup(const std::string& title, const std::string& text, int total) = 0;
+    virtual void reportProgress(int done) = 0;
+    virtual bool cancelRequested() const = 0;
+};
+
+using WorkerBody = std::function<int(ProgressSink&)>;
+
+// How a runner shows progress to the person.
+class ProgressDisplay {
+public:
+    virtual ~ProgressDisplay() = default;
+    virtual void showSetup(const std::string& title, const std::string& text) = 0;
+    // The bar moves to `percent`; `text` is the percentage line ("45% completed").
+    virtual void showPercent(int percent, const std::string& text) = 0;
+};
+
+// The progress rules every runner shares: the display hears of a percentage
+// only when it changes.
+class ProgressTracker final : public ProgressSink {
+public:
+    ProgressTracker(ProgressDisplay& display, const std::atomic<bool>& cancel)
+        : display_(display), cancel_(cancel) {}
+
+    void setup(const std::string& title, const std::string& text, int total) override;
+    void reportProgress(int done) override;
+    bool cancelRequested() const override { return cancel_.load(); }
+
+    int total() const { return total_; }
+
+private:
+    ProgressDisplay& display_;
+    const std::atomic<bool>& cancel_;
+    int total_ = 0;
+    int lastPercent_ = 0;
+};
+
+class ProgressRunner {
+public:
+    virtual ~ProgressRunner() = default;
+    // Runs the body to its end and returns its end code.
+    virtual int run(const WorkerBody& body) = 0;
+    // Whether Cancel was asked for during the last run.
+    virtual bool cancelRequested() const = 0;
+};
+
+}  // namespace zavuv

@@ -1,0 +1,116 @@
+#include <gtest/gtest.h>
+
+#include "cli/CliTesting.h"
+
+using zavuv::testing::CliRun;
+using zavuv::testing::ScratchFolder;
+
+namespace {
+const char kTwentyBytesHex[] =
+    ":10000000000102030405060708090A0B0C0D0E0F78\r\n:0400100010111213A6\r\n:00000001FF\r\n";
+}
+
+TEST(CliConvert, HexToBinaryAndBack) {
+    CliRun cli;
+    const auto& f = cli.folder();
+    const std::string hex = f.write("in.hex", kTwentyBytesHex);
+    auto result = cli({"convert", hex, f.file("out.bin")});
+    ASSERT_EQ(result.exitCode, 0) << result.err;
+    EXPECT_EQ(result.out, "Flash length: 20 (0x14) bytes, Checksum = 0x00BE\n");
+    EXPECT_EQ(result.err, "");
+    std::string expected;
+    for (int i = 0; i < 20; ++i)
+        expected.push_back(static_cast<char>(i));
+    EXPECT_EQ(ScratchFolder::read(f.file("out.bin")), expected);
+
+    result = cli({"convert", f.file("out.bin"), f.file("back.HEX")});
+    ASSERT_EQ(result.exitCode, 0) << result.err;
+    EXPECT_EQ(ScratchFolder::read(f.file("back.HEX")), kTwentyBytesHex);
+}
+
+TEST(CliConvert, EepromBufferIsNotPaddedAndReportsItsOwnLength) {
+    CliRun cli;
+    const auto& f = cli.folder();
+    const std::string bin = f.write("e.bin", std::string("\x01\x02\x03", 3));
+    auto result = cli({"convert", "--eeprom", bin, f.file("e.eep")});
+    ASSERT_EQ(result.exitCode, 0) << result.err;
+    EXPECT_EQ(result.out, "Eeprom length: 3 (0x3) bytes, Checksum = 0x0006\n");
+    EXPECT_EQ(ScratchFolder::read(f.file("e.eep")), ":03000000010203F7\r\n:00000001FF\r\n");
+    result = cli({"convert", bin, f.file("f.bin")});
+    EXPECT_EQ(ScratchFolder::read(f.file("f.bin")), std::string("\x01\x02\x03\xFF", 4));
+}
+
+TEST(CliConvert, TextsFollowTheLanguageOfTheOptionOrElseTheProfile) {
+    CliRun cli;
+    const auto& f = cli.folder();
+    const std::string bin = f.write("e.bin", std::string("\x01", 1));
+    const std::string english = "message: Cannot save file\n";
+    auto result = cli({"convert", bin, f.file("missing/x.bin")});
+    EXPECT_EQ(result.err, english);
+    result = cli({"--lang", "ru", "convert", bin, f.file("missing/x.bin")});
+    EXPECT_EQ(result.exitCode, 2);
+    EXPECT_EQ(result.err.rfind("message: ", 0), 0u);
+    EXPECT_NE(result.err, english);
+    f.write("profile.ini", "[Language]\nRussian=1\n");
+    const std::string russian = result.err;
+    EXPECT_EQ(cli({"convert", bin, f.file("missing/x.bin")}).err, russian);
+    EXPECT_EQ(cli({"--lang", "en", "convert", bin, f.file("missing/x.bin")}).err, english);
+}
+
+TEST(CliConvert, FormatQuestionFollowsYesAndNo) {
+    CliRun cli;
+    const auto& f = cli.folder();
+    const std::string bin = f.write("in.bin", std::string("\xAA", 1));
+    auto result = cli({"--yes", "convert", bin, f.file("a.dat")});
+    ASSERT_EQ(result.exitCode, 0);
+    EXPECT_EQ(result.err, "question: Would you like to save '" + f.file("a.dat") +
+                              "' in Intel HEX format?\nanswer: yes\n");
+    EXPECT_EQ(ScratchFolder::read(f.file("a.dat")).substr(0, 1), ":");
+    // Without --yes and without a terminal the answer is No: binary.
+    result = cli({"convert", bin, f.file("b.dat")});
+    ASSERT_EQ(result.exitCode, 0);
+    EXPECT_NE(result.err.find("answer: no"), std::string::npos);
+    EXPECT_EQ(ScratchFolder::read(f.file("b.dat")), std::string("\xAA\xFF", 2));
+}
+
+TEST(CliConvert, ChecksumQuestionDecidesBetweenHexAndBinary) {
+    CliRun cli;
+    const auto& f = cli.folder();
+    const std::string bad = f.write("bad.hex", ":0100000055AB\n:00000001FF\n");
+    auto result = cli({"-y", "convert", bad, f.file("y.bin")});
+    ASSERT_EQ(result.exitCode, 0);
+    EXPECT_EQ(ScratchFolder::read(f.file("y.bin")), std::string("\x55\xFF", 2));
+    result = cli({"-n", "convert", bad, f.file("n.bin")});
+    ASSERT_EQ(result.exitCode, 0);
+    EXPECT_EQ(ScratchFolder::read(f.file("n.bin")).substr(0, 11), ":0100000055");
+}
+
+TEST(CliConvert, LoadAtMergesFilesAtTheirAddresses) {
+    CliRun cli;
+    const auto& f = cli.folder();
+    const std::string base = f.write("base.bin", std::string("\x01\x02", 2));
+    const std::string tail = f.write("tail.bin", std::string("\x09\x08", 2));
+    const auto result = cli({"convert", base, f.file("out.bin"), "--load-at", tail + "@0x4"});
+    ASSERT_EQ(result.exitCode, 0) << result.err;
+    EXPECT_EQ(ScratchFolder::read(f.file("out.bin")), std::string("\x01\x02\xFF\xFF\x09\x08", 6));
+    EXPECT_EQ(cli({"convert", base, f.file("x.bin"), "--load-at", tail + "@-1"}).exitCode, 2);
+    EXPECT_EQ(cli({"convert", base, f.file("x.bin"), "--load-at", tail}).exitCode, 2);
+}
+
+TEST(CliConvert, FileErrorsExitWithTwoAndKeepTheTarget) {
+    CliRun cli;
+    const auto& f = cli.folder();
+    auto result = cli({"convert", f.file("missing.hex"), f.file("out.bin")});
+    EXPECT_EQ(result.exitCode, 2);
+    EXPECT_EQ(result.err, "message: Cannot read file '" + f.file("missing.hex") + "'\n");
+    EXPECT_EQ(result.out, "");
+
+    const std::string in = f.write("in.bin", std::string("\x01\x02", 2));
+    const std::string old = f.write("old.bin", "old content");
+    std::filesystem::create_directory(f.file("old.bin.d"));
+    result = cli({"convert", in, f.file("old.bin.d")});
+    EXPECT_EQ(result.exitCode, 2);
+    EXPECT_EQ(result.err, "question: Would you like to save '" + f.file("old.bin.d") +
+                              "' in Intel HEX format?\nanswer: no\nmessage: Cannot save file\n");
+    EXPECT_EQ(ScratchFolder::read(old), "old content");
+}

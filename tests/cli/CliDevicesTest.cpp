@@ -1,0 +1,54 @@
+#include <gtest/gtest.h>
+
+#include <sstream>
+
+#include "cli/CliTesting.h"
+
+using zavuv::testing::CliRun;
+
+namespace {
+
+std::vector<std::string> linesOf(const std::string& text) {
+    std::vector<std::string> lines;
+    std::istringstream in(text);
+    for (std::string line; std::getline(in, line);)
+        lines.push_back(line);
+    return lines;
+}
+
+std::vector<std::string> fieldsOf(const std::string& line) {
+    std::vector<std::string> fields;
+    std::istringstream in(line);
+    for (std::string f; std::getline(in, f, '\t');)
+        fields.push_back(f);
+    return fields;
+}
+
+}  // namespace
+
+TEST(CliDevices, ListsEveryRecordWithItsSeventeenFields) {
+    const auto result = CliRun()({"devices"});
+    ASSERT_EQ(result.exitCode, 0) << result.err;
+    const auto lines = linesOf(result.out);
+    ASSERT_EQ(lines.size(), 56u);
+    EXPECT_EQ(fieldsOf(lines[0])[0], "index");
+    for (const auto& line : lines)
+        EXPECT_EQ(fieldsOf(line).size(), 18u) << line;
+    EXPECT_EQ(
+        lines[13],
+        "12\t6\tATmega8\t32\t8192\t512\t1E 93 07\t1E 93 07\t0\tDC\tDC\tDC\tDC\t15\t2\t12\t0\t4");
+    EXPECT_EQ(lines[30], "29\t6\tATmega128\t128\t131072\t4096\t1E 97 02\t1E 01 "
+                         "02\t0\tDC\tDC\tC0\tC0\t15\t2\t10\t0\t4");
+    EXPECT_EQ(lines[55], "54\t1\tAT45DB642D\t1056\t8650752\t3\t3C 3C 00\t00 00 "
+                         "00\t0\tFF\tFF\tFF\tFF\t40\t0\t0\t0\t0");
+}
+
+TEST(CliUsage, BadCommandLinesExitWithTwo) {
+    CliRun cli;
+    EXPECT_EQ(cli({}).exitCode, 2);
+    EXPECT_EQ(cli({"no-such-command"}).exitCode, 2);
+    EXPECT_EQ(cli({"--lang", "de", "devices"}).exitCode, 2);
+    EXPECT_EQ(cli({"-y", "-n", "devices"}).exitCode, 2);
+    EXPECT_EQ(cli({"convert", "only-one"}).exitCode, 2);
+    EXPECT_EQ(cli({"--help"}).exitCode, 0);
+}
