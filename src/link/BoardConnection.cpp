@@ -70,7 +70,8 @@ std::optional<FirmwareVersion> BoardConnection::requestVersion(int replyPauseMs)
     link_.pause(kSyncPauseMs);
     if (!link_.send(BoardCommand::CMD_GET_VERSION))
         return std::nullopt;
-    link_.pause(replyPauseMs);
+    if (replyPauseMs > 0)
+        link_.pause(replyPauseMs);
     const auto reply = link_.receive(3);
     if (!reply)
         return std::nullopt;

@@ -13,7 +13,8 @@
 
 namespace zavuv::link {
 
-// The project's options that the connect needs.
+// The project's options that the connect needs. Both device numbers must be
+// valid device table indices.
 struct TargetOptions {
     int selectedDevice = 0;  // device table index chosen in the device lists
     int deviceNo = 0;        // the project's device, which picks the way the target is entered

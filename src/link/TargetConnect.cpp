@@ -115,8 +115,8 @@ std::optional<std::uint8_t> BoardConnection::readDataFlashStatus() {
 
 bool BoardConnection::enterDataFlash(const TargetOptions& options) {
     link_.pause(kAt45SettlePauseMs);
-    // The board now clocks the DataFlash at the project's own period; a board
-    // that does not take it is given up on quietly.
+    // Back to the project's own SCK period, without polling. A board that does
+    // not take it is given up on quietly.
     if (!link_.send(BoardCommand::CMD_SET_MODE,
                     modeArguments(SpeedCode::Baud19200, sckCode(options.spiPeriod), false))) {
         link_.channel().close();
