@@ -26,8 +26,9 @@ public:
     virtual long write(std::span<const std::uint8_t> bytes) = 0;
 
     // One read attempt: waits at most timeoutMs for bytes and returns how many it
-    // stored (up to into.size()). 0 means nothing came: silence, a hang-up or an
-    // I/O error; it never blocks past timeoutMs.
+    // stored (up to into.size()); it may return before `into` is full. 0 means
+    // nothing came: silence, a hang-up or an I/O error; it never blocks past
+    // timeoutMs.
     virtual std::size_t read(std::span<std::uint8_t> into, int timeoutMs) = 0;
 };
 

@@ -2,9 +2,9 @@
 
 #include <filesystem>
 
-#include "support/ScratchFolder.h"
 #include "buffers/FileIo.h"
 #include "buffers/FileLimits.h"
+#include "support/ScratchFolder.h"
 
 using namespace zavuv::buffers;
 using zavuv::testing::bytesOf;

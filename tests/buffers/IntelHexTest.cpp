@@ -3,10 +3,10 @@
 #include <algorithm>
 #include <random>
 
-#include "support/ScratchFolder.h"
 #include "buffers/FileLimits.h"
 #include "buffers/IntelHex.h"
 #include "support/RecordingUserPort.h"
+#include "support/ScratchFolder.h"
 
 using namespace zavuv;
 using namespace zavuv::buffers;

@@ -4,10 +4,10 @@
 #include <filesystem>
 #include <random>
 
-#include "support/ScratchFolder.h"
 #include "buffers/FileLimits.h"
 #include "buffers/MemoryBuffer.h"
 #include "support/RecordingUserPort.h"
+#include "support/ScratchFolder.h"
 
 using namespace zavuv;
 using namespace zavuv::buffers;

@@ -12,89 +12,25 @@
 #include <termios.h>
 #include <unistd.h>
 
-#include "TemporaryFolder.h"
+#include "support/BoardSimProcess.h"
+#include "support/ScratchFolder.h"
 
 namespace zavuv::sim {
 namespace {
 
-// zavuv-boardsim in a child process, its stdin a pipe that closes with the test.
-class BoardSimProcess {
-public:
-    explicit BoardSimProcess(std::vector<std::string> arguments) {
-        int out[2];
-        int in[2];
-        if (pipe(out) != 0 || pipe(in) != 0) {
-            ADD_FAILURE() << "pipe";
-            return;
-        }
-        posix_spawn_file_actions_t actions;
-        posix_spawn_file_actions_init(&actions);
-        posix_spawn_file_actions_adddup2(&actions, out[1], STDOUT_FILENO);
-        posix_spawn_file_actions_adddup2(&actions, in[0], STDIN_FILENO);
-        posix_spawn_file_actions_addclose(&actions, out[0]);
-        posix_spawn_file_actions_addclose(&actions, in[1]);
-        arguments.insert(arguments.begin(), {ZAVUV_BOARDSIM_PATH, "--exit-on-stdin-close"});
-        std::vector<char*> argv;
-        for (std::string& argument : arguments) {
-            argv.push_back(argument.data());
-        }
-        argv.push_back(nullptr);
-        if (posix_spawn(&pid_, ZAVUV_BOARDSIM_PATH, &actions, nullptr, argv.data(), environ) != 0) {
-            ADD_FAILURE() << "cannot start " << ZAVUV_BOARDSIM_PATH;
-            pid_ = -1;
-        }
-        posix_spawn_file_actions_destroy(&actions);
-        ::close(out[1]);
-        ::close(in[0]);
-        stdout_ = out[0];
-        stdin_ = in[1];
-    }
+using zavuv::testing::BoardSimProcess;
 
-    ~BoardSimProcess() {
-        if (pid_ > 0) {
-            kill(pid_, SIGKILL);
-            waitpid(pid_, nullptr, 0);
-        }
-        ::close(stdout_);
-        ::close(stdin_);
-    }
-
-    // The first line of standard output: the device path.
-    std::string devicePath() {
-        std::string line;
-        char c = 0;
-        while (waitReadable(stdout_) && ::read(stdout_, &c, 1) == 1 && c != '\n') {
-            line += c;
-        }
-        return line;
-    }
-
-    // Sends SIGTERM and returns the exit status.
-    int terminate() {
-        kill(pid_, SIGTERM);
-        int status = 0;
-        waitpid(pid_, &status, 0);
-        pid_ = -1;
-        return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    }
-
-    // The long default is a safety net against hangs only.
-    static bool waitReadable(int fd, int timeoutMs = 10'000) {
-        pollfd poller{fd, POLLIN, 0};
-        return poll(&poller, 1, timeoutMs) == 1;
-    }
-
-private:
-    pid_t pid_ = -1;
-    int stdout_ = -1;
-    int stdin_ = -1;
-};
+// The long default is a safety net against hangs only.
+bool waitReadable(int fd, int timeoutMs = 10'000) {
+    pollfd poller{fd, POLLIN, 0};
+    return poll(&poller, 1, timeoutMs) == 1;
+}
 
 std::string exchange(int fd, const std::string& command, std::size_t replyLength,
                      int silenceMs = 10'000) {
     EXPECT_EQ(::write(fd, command.data(), command.size()), static_cast<ssize_t>(command.size()));
     std::string reply;
-    while (reply.size() < replyLength && BoardSimProcess::waitReadable(fd, silenceMs)) {
+    while (reply.size() < replyLength && waitReadable(fd, silenceMs)) {
         char buffer[64];
         const ssize_t got = ::read(fd, buffer, sizeof buffer);
         if (got <= 0) {
@@ -117,9 +53,9 @@ int openRawPort(const std::string& path) {
 }
 
 TEST(BoardSimProcessTest, ServesTheBoardOnAPseudoTerminal) {
-    testing::TemporaryFolder folder;
-    BoardSimProcess process(
-        {"--sim-chip", "ATmega16", "--sim-state", folder.path().string(), "--line-rate"});
+    zavuv::testing::ScratchFolder folder;
+    BoardSimProcess process(ZAVUV_BOARDSIM_PATH, {"--sim-chip", "ATmega16", "--sim-state",
+                                                  folder.path().string(), "--line-rate"});
     const std::string path = process.devicePath();
     ASSERT_EQ(path.rfind("/dev/", 0), 0u) << path;
     const int fd = openRawPort(path);
@@ -132,7 +68,7 @@ TEST(BoardSimProcessTest, ServesTheBoardOnAPseudoTerminal) {
 }
 
 TEST(BoardSimProcessTest, HostAtAnotherBaudRateGetsNoAnswer) {
-    BoardSimProcess process({});
+    BoardSimProcess process(ZAVUV_BOARDSIM_PATH, {});
     const int fd = openRawPort(process.devicePath());
     termios settings{};
     tcgetattr(fd, &settings);
@@ -145,7 +81,7 @@ TEST(BoardSimProcessTest, HostAtAnotherBaudRateGetsNoAnswer) {
 }
 
 TEST(BoardSimProcessTest, BadOptionsEndWithAMessage) {
-    BoardSimProcess process({"--sim-fault", "melt"});
+    BoardSimProcess process(ZAVUV_BOARDSIM_PATH, {"--sim-fault", "melt"});
     EXPECT_EQ(process.devicePath(), "");
     EXPECT_EQ(process.terminate(), 2);
 }

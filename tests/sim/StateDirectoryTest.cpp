@@ -4,15 +4,15 @@
 #include <sstream>
 
 #include "SimHarness.h"
-#include "TemporaryFolder.h"
 #include "sim/StateDirectory.h"
+#include "support/ScratchFolder.h"
 
 namespace zavuv::sim {
 namespace {
 
 using testing::Bytes;
 using testing::SimHarness;
-using testing::TemporaryFolder;
+using zavuv::testing::ScratchFolder;
 
 std::string readText(const std::filesystem::path& path) {
     std::ifstream file(path, std::ios::binary);
@@ -39,7 +39,7 @@ protected:
         return error;
     }
 
-    TemporaryFolder folder;
+    zavuv::testing::ScratchFolder folder;
 };
 
 TEST_F(StateDirectoryTest, FreshChipIsWrittenWithItsFactorySettings) {

@@ -5,8 +5,8 @@
 #include <sstream>
 
 #include "SimHarness.h"
-#include "TemporaryFolder.h"
 #include "sim/WireTrace.h"
+#include "support/ScratchFolder.h"
 
 namespace zavuv::sim {
 namespace {
@@ -48,7 +48,7 @@ TEST(WireTraceTest, SessionTraceShowsTheHostsPausesOnTheBoardsClock) {
 }
 
 TEST(WireTraceTest, TraceFileGetsEveryLineByStop) {
-    const testing::TemporaryFolder folder;
+    const zavuv::testing::ScratchFolder folder;
     const auto path = folder.path() / "trace.txt";
     {
         SimOptions options;

@@ -57,6 +57,16 @@ BoardSimProcess::BoardSimProcess(const std::string& program, std::vector<std::st
         devicePath_ = firstLine(stdout_);
 }
 
+int BoardSimProcess::terminate() {
+    if (pid_ <= 0)
+        return -1;
+    kill(pid_, SIGTERM);
+    int status = 0;
+    waitpid(pid_, &status, 0);
+    pid_ = -1;
+    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
 BoardSimProcess::~BoardSimProcess() {
     ::close(stdin_);
     if (pid_ > 0) {

@@ -20,6 +20,9 @@ public:
     // The pseudo-terminal the board listens on; empty when it did not start.
     const std::string& devicePath() const { return devicePath_; }
 
+    // Sends SIGTERM, waits, and returns the exit status (-1 when it did not exit).
+    int terminate();
+
 private:
     pid_t pid_ = -1;
     int stdout_ = -1;

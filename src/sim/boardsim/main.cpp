@@ -12,9 +12,9 @@
 
 #include <CLI/CLI.hpp>
 
+#include "link/SystemClock.h"
 #include "sim/SimulatedBoard.h"
 #include "sim/boardsim/PtyServer.h"
-#include "sim/boardsim/SteadyClock.h"
 
 namespace {
 
@@ -78,7 +78,7 @@ int main(int argc, char** argv) {
     }
     std::cout << server->devicePath() << std::endl;
 
-    const boardsim::SteadyClock clock;
+    const zavuv::link::SystemClock clock;
     const boardsim::ServeEnd end =
         server->serve(*board, clock, stopPipe[0], exitOnStdinClose ? STDIN_FILENO : -1);
     if (end == boardsim::ServeEnd::HungUp) {
