@@ -6,7 +6,9 @@
 
 #include <CLI/CLI.hpp>
 
+#include "cli/BoardCommands.h"
 #include "cli/CliOptions.h"
+#include "cli/CliSession.h"
 #include "cli/ConsoleUserPort.h"
 #include "cli/ConvertCommand.h"
 #include "cli/DevicesCommand.h"
@@ -57,6 +59,9 @@ int run(int argc, char** argv) {
     convertCmd->add_option("--load-at", convert.loadAt,
                            "merge FILE@ADDRESS after loading IN (decimal or 0x hex), repeatable");
 
+    auto* info = app.add_subcommand("info", "the board's identity and serial number");
+    auto* search = app.add_subcommand("search", "look for the board on COM1..COM8");
+
     std::string projectFile;
     auto* project = app.add_subcommand("project", "project files");
     project->require_subcommand(1);
@@ -88,6 +93,15 @@ int run(int argc, char** argv) {
         return convertFile(convert, port);
     if (projectShow->parsed())
         return showProject(projectFile, port, std::cout);
+
+    CliSession session(options, port, profile);
+    if (const auto failed = session.prepare())
+        return session.finish(*failed);
+    auto& ws = session.workspace();
+    if (info->parsed())
+        return session.finish(showBoardInfo(ws));
+    if (search->parsed())
+        return session.finish(searchBoard(ws));
     return kExitUsage;
 }
 

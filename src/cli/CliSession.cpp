@@ -1,0 +1,101 @@
+#include "cli/CliSession.h"
+
+#include <algorithm>
+#include <cctype>
+#include <charconv>
+
+#include "cli/CliApp.h"
+#include "devices/DeviceTable.h"
+#include "text/UiText.h"
+
+namespace zavuv::cli {
+
+using devices::DeviceTable;
+
+namespace {
+
+int deviceByName(const std::string& name) {
+    const auto same = [](char a, char b) {
+        return std::tolower(static_cast<unsigned char>(a)) ==
+               std::tolower(static_cast<unsigned char>(b));
+    };
+    for (int i = 0; i < DeviceTable::count(); ++i) {
+        const std::string candidate = DeviceTable::at(i).name;
+        if (std::ranges::equal(candidate, name, same))
+            return i;
+    }
+    return -1;
+}
+
+// 1..12 for a COM number, nothing for anything else.
+std::optional<int> comNumber(const std::string& text) {
+    int value = 0;
+    const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
+    if (ec != std::errc() || end != text.data() + text.size() || value < 1 ||
+        value > workspace::kComPortCount)
+        return std::nullopt;
+    return value;
+}
+
+}  // namespace
+
+CliSession::CliSession(const CliOptions& options, UserPort& user, workspace::ProfileStore& profile)
+    : options_(options), user_(user), workspace_(user, profile) {}
+
+CliSession::~CliSession() = default;
+
+std::optional<int> CliSession::usageError(const std::string& text) {
+    user_.showMessage(text, MessageIcon::Error, text::GetUiText(1025));
+    return kExitUsage;
+}
+
+std::optional<int> CliSession::prepare() {
+    auto& ws = workspace_;
+    ws.readPreferences();
+    if (options_.baud)
+        ws.baudIndex = *options_.baud;
+    if (!options_.port.empty()) {
+        if (const auto com = comNumber(options_.port)) {
+            ws.setComPort(*com);
+        } else {
+            // A device path or "sim" stands in for COM1 during this run.
+            ws.setComPort(1);
+            ws.ports().mapForThisRun(1, options_.port);
+        }
+    }
+
+    if (!options_.project.empty() && !ws.project().loadProject(options_.project))
+        return kExitUsage;
+    if (!options_.device.empty()) {
+        const int device = deviceByName(options_.device);
+        if (device < 0)
+            return usageError("Unknown device '" + options_.device +
+                              "'; 'zavuv-cli devices' lists the names");
+        ws.project().deviceNo = device;
+    }
+    ws.selectDevice(ws.project().deviceNo);
+
+    sim::SimOptions sim;
+    sim.chip = options_.simChip.empty() ? ws.selectedDeviceInfo().name : options_.simChip;
+    sim.stateDir = options_.simState;
+    sim.traceFile = options_.simTrace;
+    sim.faults = options_.simFaults;
+    ws.ports().setSimulatorOptions(sim);
+    if (ws.ports().deviceOf(ws.comPort()) == std::string(workspace::kSimulatedPortName)) {
+        // Bad simulator options are a usage error before anything is sent.
+        if (const std::string error = ws.ports().startSimulator(); !error.empty())
+            return usageError(error);
+    }
+    return std::nullopt;
+}
+
+int CliSession::finish(int exitCode) {
+    workspace_.channel().close();
+    if (const std::string error = workspace_.ports().stopSimulator(); !error.empty()) {
+        user_.showMessage(error, MessageIcon::Error, text::GetUiText(1025));
+        return kExitUsage;
+    }
+    return exitCode;
+}
+
+}  // namespace zavuv::cli

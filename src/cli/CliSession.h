@@ -1,0 +1,33 @@
+#pragma once
+// The workspace of one zavuv-cli run, set up from the shared options: the
+// profile's board settings, then -p/-b, the project (-P), the device (-d) and
+// the simulated board's options.
+
+#include <optional>
+
+#include "cli/CliOptions.h"
+#include "workspace/Workspace.h"
+
+namespace zavuv::cli {
+
+class CliSession {
+public:
+    CliSession(const CliOptions& options, UserPort& user, workspace::ProfileStore& profile);
+    ~CliSession();
+
+    // Applies the options; an exit code when they cannot be used (reported).
+    std::optional<int> prepare();
+    workspace::Workspace& workspace() { return workspace_; }
+
+    // Writes the simulated chip's state back; kExitUsage when that failed.
+    int finish(int exitCode);
+
+private:
+    std::optional<int> usageError(const std::string& text);
+
+    const CliOptions& options_;
+    UserPort& user_;
+    workspace::Workspace workspace_;
+};
+
+}  // namespace zavuv::cli

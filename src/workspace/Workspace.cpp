@@ -1,0 +1,49 @@
+#include "workspace/Workspace.h"
+
+namespace zavuv::workspace {
+
+using devices::DeviceTable;
+
+Workspace::Workspace(UserPort& user, ProfileStore& profile)
+    : user_(user), preferences_(profile), flash_(false, user), eeprom_(true, user),
+      project_(flash_, eeprom_, user), selectedDevice_(project_.deviceNo),
+      ports_(preferences_, clock_),
+      channel_([this](int portIndex) { return ports_.makePort(portIndex); }),
+      link_(channel_, clock_), connection_(link_, user) {}
+
+void Workspace::readPreferences() {
+    baudIndex = preferences_.baudIndex();
+    setComPort(preferences_.comPort());
+    boardDelays = preferences_.boardDelays();
+}
+
+const devices::DeviceInfo& Workspace::selectedDeviceInfo() const {
+    return DeviceTable::at(selectedDevice_);
+}
+
+const devices::DeviceInfo& Workspace::projectDeviceInfo() const {
+    return DeviceTable::isValidIndex(project_.deviceNo) ? DeviceTable::at(project_.deviceNo)
+                                                        : selectedDeviceInfo();
+}
+
+void Workspace::selectDevice(int deviceIndex) {
+    if (!DeviceTable::isValidIndex(deviceIndex) || deviceIndex == selectedDevice_)
+        return;
+    selectedDevice_ = deviceIndex;
+    if (selectionObserver_)
+        selectionObserver_->selectedDeviceChanged(deviceIndex);
+}
+
+link::TargetOptions Workspace::targetOptions() const {
+    link::TargetOptions options;
+    options.selectedDevice = selectedDevice_;
+    options.deviceNo =
+        DeviceTable::isValidIndex(project_.deviceNo) ? project_.deviceNo : selectedDevice_;
+    options.spiPeriod = project_.spiPeriod;
+    options.polling = project_.polling;
+    options.resetStrobeLength = project_.resetStrobeLength;
+    options.noSynchronization = project_.noSynchronization;
+    return options;
+}
+
+}  // namespace zavuv::workspace

@@ -1,0 +1,98 @@
+#pragma once
+// The program's state in one object, owned once by the desktop window and once
+// by the command line: preferences, the two memory buffers, the project, the
+// device chosen in the lists, the results the operations leave behind, and the
+// board link with its clock and ports.
+
+#include <array>
+
+#include "buffers/MemoryBuffer.h"
+#include "buffers/ProjectSettings.h"
+#include "devices/DeviceTable.h"
+#include "link/BoardConnection.h"
+#include "link/ProgrammerLink.h"
+#include "link/SerialChannel.h"
+#include "text/UserPort.h"
+#include "workspace/BoardDelays.h"
+#include "workspace/BoardPorts.h"
+#include "workspace/LinkClock.h"
+#include "workspace/Preferences.h"
+#include "workspace/ProfileStore.h"
+
+namespace zavuv::workspace {
+
+// What the operations leave behind for the next one and for auto-program.
+struct OperationResults {
+    // -1 failed, cancelled or unknown; 0 success; 1 another chip or not blank; 2 locked.
+    int lastOperationStatus = -1;
+    int firstMismatch = -1;  // offset of the first differing byte of the last verify
+    bool flashVerified = false;
+    bool eepromVerified = false;
+    bool autoprogramOk = false;
+    std::array<int, 3> signature{0xFF, 0xFF, 0xFF};  // the last signature read
+};
+
+// What the window does when the core changes the device selection (the lists
+// follow a chip whose signature was read).
+class SelectionObserver {
+public:
+    virtual ~SelectionObserver() = default;
+    virtual void selectedDeviceChanged(int deviceIndex) = 0;
+};
+
+class Workspace {
+public:
+    Workspace(UserPort& user, ProfileStore& profile);
+    Workspace(const Workspace&) = delete;
+    Workspace& operator=(const Workspace&) = delete;
+
+    UserPort& user() { return user_; }
+    Preferences& preferences() { return preferences_; }
+
+    // Start-up values from the profile: COM port, baud index, board delays.
+    void readPreferences();
+
+    // The board's COM port 1..12; 0 = no board chosen. The link keeps it, since
+    // the board search changes it.
+    int comPort() const { return connection_.state().selectedPort; }
+    void setComPort(int port) { connection_.state().selectedPort = port; }
+    int baudIndex = 0;  // 0 = 19200, 1 = 115200, 2 = 921600
+    BoardDelays boardDelays;
+    OperationResults results;
+
+    buffers::MemoryBuffer& flash() { return flash_; }
+    buffers::MemoryBuffer& eeprom() { return eeprom_; }
+    buffers::ProjectSettings& project() { return project_; }
+
+    // The device chosen in the family and device lists.
+    int selectedDevice() const { return selectedDevice_; }
+    const devices::DeviceInfo& selectedDeviceInfo() const;
+    // The project's device: falls back to the selection when the number is not in the table.
+    const devices::DeviceInfo& projectDeviceInfo() const;
+    void selectDevice(int deviceIndex);
+    void setSelectionObserver(SelectionObserver* observer) { selectionObserver_ = observer; }
+
+    LinkClock& clock() { return clock_; }
+    BoardPorts& ports() { return ports_; }
+    link::SerialChannel& channel() { return channel_; }
+    link::ProgrammerLink& link() { return link_; }
+    link::BoardConnection& connection() { return connection_; }
+    // The connect options of the project and the device lists.
+    link::TargetOptions targetOptions() const;
+
+private:
+    UserPort& user_;
+    Preferences preferences_;
+    buffers::MemoryBuffer flash_;
+    buffers::MemoryBuffer eeprom_;
+    buffers::ProjectSettings project_;
+    int selectedDevice_;
+    SelectionObserver* selectionObserver_ = nullptr;
+    LinkClock clock_;
+    BoardPorts ports_;
+    link::SerialChannel channel_;
+    link::ProgrammerLink link_;
+    link::BoardConnection connection_;
+};
+
+}  // namespace zavuv::workspace
