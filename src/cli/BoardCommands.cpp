@@ -5,13 +5,16 @@
 
 namespace zavuv::cli {
 
-int showBoardInfo(workspace::Workspace& workspace) {
-    return link::showBoardInformation(workspace.connection()) ? kExitOk : kExitFailed;
-}
-
-int searchBoard(workspace::Workspace& workspace) {
-    workspace.connection().searchBoard();
-    return workspace.comPort() != 0 ? kExitOk : kExitFailed;
+void registerBoardCommands(CLI::App& app, BoardCommandList& list) {
+    list.add(app.add_subcommand("info", "the board's identity and serial number"),
+             [](workspace::Workspace& ws) {
+                 return link::showBoardInformation(ws.connection()) ? kExitOk : kExitFailed;
+             });
+    list.add(app.add_subcommand("search", "look for the board on COM1..COM8"),
+             [](workspace::Workspace& ws) {
+                 ws.connection().searchBoard();
+                 return ws.comPort() != 0 ? kExitOk : kExitFailed;
+             });
 }
 
 }  // namespace zavuv::cli

@@ -1,12 +1,11 @@
 #pragma once
 
-#include "workspace/Workspace.h"
+#include "cli/BoardCommandList.h"
 
 namespace zavuv::cli {
 
-// `info`: the board's identity and serial number.
-int showBoardInfo(workspace::Workspace& workspace);
-// `search`: looks for the board on COM1..COM8.
-int searchBoard(workspace::Workspace& workspace);
+// `info` (the board's identity and serial number) and `search` (the board on
+// COM1..COM8).
+void registerBoardCommands(CLI::App& app, BoardCommandList& list);
 
 }  // namespace zavuv::cli

@@ -13,6 +13,7 @@
 #include "cli/ConvertCommand.h"
 #include "cli/DevicesCommand.h"
 #include "cli/ProjectCommand.h"
+#include "cli/TerminalProgress.h"
 #include "text/UiText.h"
 #include "workspace/Preferences.h"
 #include "workspace/ProfileStore.h"
@@ -59,8 +60,8 @@ int run(int argc, char** argv) {
     convertCmd->add_option("--load-at", convert.loadAt,
                            "merge FILE@ADDRESS after loading IN (decimal or 0x hex), repeatable");
 
-    auto* info = app.add_subcommand("info", "the board's identity and serial number");
-    auto* search = app.add_subcommand("search", "look for the board on COM1..COM8");
+    BoardCommandList boardCommands;
+    registerBoardCommands(app, boardCommands);
 
     std::string projectFile;
     auto* project = app.add_subcommand("project", "project files");
@@ -94,15 +95,17 @@ int run(int argc, char** argv) {
     if (projectShow->parsed())
         return showProject(projectFile, port, std::cout);
 
+    const BoardCommandRun* boardCommand = boardCommands.parsed();
+    if (!boardCommand)
+        return kExitUsage;
     CliSession session(options, port, profile);
     if (const auto failed = session.prepare())
         return session.finish(*failed);
-    auto& ws = session.workspace();
-    if (info->parsed())
-        return session.finish(showBoardInfo(ws));
-    if (search->parsed())
-        return session.finish(searchBoard(ws));
-    return kExitUsage;
+    TerminalProgressDisplay progressDisplay(stderr);
+    InlineProgressRunner progress(progressDisplay);
+    session.workspace().setProgressRunner(progress);
+    const CancelOnInterrupt interrupt(progress);
+    return session.finish((*boardCommand)(session.workspace()));
 }
 
 }  // namespace zavuv::cli

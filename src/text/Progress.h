@@ -40,6 +40,13 @@ public:
     virtual void showPercent(int percent, const std::string& text) = 0;
 };
 
+// For runs that show nothing.
+class SilentProgressDisplay final : public ProgressDisplay {
+public:
+    void showSetup(const std::string&, const std::string&) override {}
+    void showPercent(int, const std::string&) override {}
+};
+
 // The progress rules every runner shares: the display hears of a percentage
 // only when it changes.
 class ProgressTracker final : public ProgressSink {

@@ -12,6 +12,8 @@
 #include "link/BoardConnection.h"
 #include "link/ProgrammerLink.h"
 #include "link/SerialChannel.h"
+#include "text/InlineProgressRunner.h"
+#include "text/Progress.h"
 #include "text/UserPort.h"
 #include "workspace/BoardDelays.h"
 #include "workspace/BoardPorts.h"
@@ -47,6 +49,11 @@ public:
     Workspace& operator=(const Workspace&) = delete;
 
     UserPort& user() { return user_; }
+    // Where long work (erase of a DataFlash, memory operations, firmware upload)
+    // runs: the GUI's progress window, the terminal, or inline and silent until
+    // one is set.
+    ProgressRunner& progressRunner() { return *progressRunner_; }
+    void setProgressRunner(ProgressRunner& runner) { progressRunner_ = &runner; }
     Preferences& preferences() { return preferences_; }
 
     // Start-up values from the profile: COM port, baud index, board delays.
@@ -82,6 +89,9 @@ public:
 
 private:
     UserPort& user_;
+    SilentProgressDisplay silentProgress_;
+    InlineProgressRunner inlineRunner_{silentProgress_};
+    ProgressRunner* progressRunner_ = &inlineRunner_;
     Preferences preferences_;
     buffers::MemoryBuffer flash_;
     buffers::MemoryBuffer eeprom_;
