@@ -114,6 +114,7 @@ void Board::execute(std::int64_t nowUs) {
         // A reset pulse, then the target stays held for programming.
         chip_.setReset(false);
         chip_.setReset(true);
+        targetHeld_ = true;
         reply(kCr);
         return;
     case BoardCommand::ProgEnableSync:
@@ -256,6 +257,7 @@ void Board::setMode() {
 void Board::releaseTarget() {
     chip_.setSelected(false);
     chip_.setReset(false);
+    targetHeld_ = false;
 }
 
 }  // namespace zavuv::sim

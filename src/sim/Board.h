@@ -36,6 +36,8 @@ public:
     std::uint8_t sckCode() const { return sckCode_; }
     bool polling() const { return polling_; }
     std::uint8_t delayCode() const { return delayCode_; }
+    // A programming session holds the target in reset until '-', ESC or '^'.
+    bool targetHeld() const { return targetHeld_; }
 
     // Commands the host got wrong in ways the real board cannot report (a block
     // longer than its buffer, an unknown baud code), for the tests to assert.
@@ -64,6 +66,7 @@ private:
     std::uint8_t sckCode_ = 0;
     bool polling_ = false;
     std::uint8_t delayCode_ = 0xFF;
+    bool targetHeld_ = false;
 
     std::optional<std::uint8_t> command_;
     std::vector<std::uint8_t> arguments_;
