@@ -10,6 +10,10 @@ zavuv_packages=(
     g++ cmake ninja-build pkg-config
     libfmt-dev libcli11-dev
     libgtest-dev libgmock-dev
+    qt6-base-dev
+    # The GUI tests draw text on Qt's offscreen platform, which finds its fonts
+    # through fontconfig.
+    fonts-dejavu-core libfontconfig1
 )
 
 zavuv_install_missing() {

@@ -1,0 +1,75 @@
+#pragma once
+// The modal progress window of long work: the worker body runs on its own
+// thread while this window shows its title, message, a looping animation, the
+// bar and the percentage, and offers Cancel. The window closes on the first
+// tick of a 150 ms timer after the body has returned, and `run` hands back the
+// body's end code.
+
+#include <atomic>
+
+#include <QDialog>
+#include <QTimer>
+
+#include "text/Progress.h"
+
+class QLabel;
+class QProgressBar;
+class QPushButton;
+
+namespace zavuv::app {
+
+class ChipAnimation;
+
+// The end code when Cancel came after the body had already returned.
+inline constexpr int kEndCancelAfterFinish = 3;
+
+class ProgressWindow final : public QDialog, public ProgressRunner, public ProgressDisplay {
+    Q_OBJECT
+
+public:
+    // The progress window's dialog id (template and captions).
+    static constexpr int kDialogId = 129;
+
+    explicit ProgressWindow(QWidget* parent);
+    ~ProgressWindow() override;
+
+    // Shows the window modally until the body has returned; kEndNotStarted when
+    // no worker thread could be made.
+    int run(const WorkerBody& body) override;
+    bool cancelRequested() const override { return cancel_.load(); }
+
+    // For work that cannot be stopped (the firmware upload): no Cancel button,
+    // and Escape does nothing. Callable from the worker too.
+    void hideCancel();
+
+    // True once the body of the current run has returned.
+    bool workerFinished() const { return finished_.load(); }
+
+    // ProgressDisplay, called by the worker: each call returns once the window
+    // shows it.
+    void showSetup(const std::string& title, const std::string& text) override;
+    void showPercent(int percent, const std::string& text) override;
+
+public slots:
+    // Cancel: button 2 and Escape. The window stays until the body returns.
+    void reject() override;
+    // Enter does nothing.
+    void accept() override {}
+
+private:
+    void closeWhenFinished();
+
+    QLabel* message_;
+    ChipAnimation* animation_;
+    QProgressBar* bar_;
+    QLabel* percent_;
+    QPushButton* cancelButton_;
+    QTimer closeTimer_;
+    bool cancellable_ = true;
+
+    std::atomic<bool> finished_{false};
+    std::atomic<bool> cancel_{false};
+    std::atomic<int> result_{kEndDone};
+};
+
+}  // namespace zavuv::app

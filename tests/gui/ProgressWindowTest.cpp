@@ -1,0 +1,228 @@
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <thread>
+
+#include <QLabel>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QTimer>
+
+#include "GuiTesting.h"
+#include "app/ChipAnimation.h"
+#include "app/DialogUnits.h"
+#include "app/ProgressWindow.h"
+#include "app/WindowThread.h"
+#include "text/LanguageFixture.h"
+
+using namespace zavuv;
+using namespace zavuv::app;
+using zavuv::testing::control;
+using zavuv::testing::processEventsUntil;
+
+namespace {
+
+// A body that works until something outside lets it go (or Cancel comes).
+// The bound only keeps a broken test from hanging.
+bool waitFor(const std::function<bool()>& condition) {
+    for (int i = 0; i < 20000; ++i) {
+        if (condition())
+            return true;
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    }
+    return false;
+}
+
+// Runs `action` on the window thread once the modal loop is up.
+void whenShown(const std::function<void()>& action) {
+    QTimer::singleShot(0, action);
+}
+
+class ProgressWindowTest : public zavuv::text::testing::LanguageFixture {
+protected:
+    ProgressWindow window{nullptr};
+
+    template <typename T = QWidget> T* item(int id) { return control<T>(window, id); }
+
+    // A control's property, read on the window thread from the worker.
+    QString textOf(int id) {
+        return runOnWindowThread(&window, [this, id] { return item<QLabel>(id)->text(); });
+    }
+    int barValue() {
+        return runOnWindowThread(&window, [this] { return item<QProgressBar>(1050)->value(); });
+    }
+};
+
+}  // namespace
+
+TEST_F(ProgressWindowTest, SetupAndProgressAreShownBeforeTheWorkerGoesOn) {
+    QString title;
+    QString message;
+    QString half;
+    int halfBar = -1;
+    QString full;
+    const int end = window.run([&](ProgressSink& sink) {
+        sink.setup("Read", "Reading Flash", 300);
+        title = runOnWindowThread(&window, [this] { return window.windowTitle(); });
+        message = textOf(1051);
+        sink.reportProgress(150);
+        half = textOf(1052);
+        halfBar = barValue();
+        sink.reportProgress(300);
+        full = textOf(1052);
+        return kEndDone;
+    });
+    EXPECT_EQ(end, kEndDone);
+    EXPECT_FALSE(window.cancelRequested());
+    EXPECT_EQ(title, "Read");
+    EXPECT_EQ(message, "Reading Flash");
+    EXPECT_EQ(half, "50% completed");
+    EXPECT_EQ(halfBar, 50);
+    EXPECT_EQ(full, "100% completed");
+    EXPECT_FALSE(window.isVisible());
+}
+
+TEST_F(ProgressWindowTest, NoTotalShowsNoPercentage) {
+    QString percent = "unset";
+    window.run([&](ProgressSink& sink) {
+        sink.setup("Erase", "Erasing device", 0);
+        sink.reportProgress(5);
+        percent = textOf(1052);
+        return kEndDone;
+    });
+    EXPECT_EQ(percent, "");
+    EXPECT_EQ(item<QProgressBar>(1050)->value(), 0);
+}
+
+TEST_F(ProgressWindowTest, BodyRunsOnAnAboveNormalWorkerThread) {
+    bool onWorker = false;
+    QThread::Priority priority = QThread::InheritPriority;
+    window.run([&](ProgressSink&) {
+        onWorker = QThread::currentThread() != qApp->thread();
+        priority = QThread::currentThread()->priority();
+        return kEndDone;
+    });
+    EXPECT_TRUE(onWorker);
+    EXPECT_EQ(priority, QThread::HighPriority);
+}
+
+TEST_F(ProgressWindowTest, CancelWaitsForTheBodyWhoseEndCodeStands) {
+    whenShown([this] { item<QPushButton>(2)->click(); });
+    bool shownAfterCancel = false;
+    const int end = window.run([&](ProgressSink& sink) -> int {
+        if (!waitFor([&] { return sink.cancelRequested(); }))
+            return kEndLinkFailure;
+        shownAfterCancel = runOnWindowThread(&window, [this] { return window.isVisible(); });
+        return 42;
+    });
+    EXPECT_EQ(end, 42);
+    EXPECT_TRUE(window.cancelRequested());
+    EXPECT_TRUE(shownAfterCancel);
+}
+
+TEST_F(ProgressWindowTest, CancelAfterTheBodyReturnedEndsWithThree) {
+    whenShown([this] {
+        // The close timer cannot tick while this handler holds the window thread.
+        waitFor([this] { return window.workerFinished(); });
+        item<QPushButton>(2)->click();
+    });
+    const int end = window.run([](ProgressSink&) { return kEndDone; });
+    EXPECT_EQ(end, kEndCancelAfterFinish);
+    EXPECT_TRUE(window.cancelRequested());
+}
+
+TEST_F(ProgressWindowTest, EscapeCancelsAndEnterDoesNothing) {
+    bool cancelAfterEnter = true;
+    const int end = window.run([&](ProgressSink& sink) {
+        cancelAfterEnter = runOnWindowThread(&window, [this] {
+            QTest::keyClick(&window, Qt::Key_Return);
+            QTest::keyClick(item<QPushButton>(2), Qt::Key_Return);
+            QTest::keyClick(item<QPushButton>(2), Qt::Key_Enter);
+            return window.cancelRequested() || !window.isVisible();
+        });
+        runOnWindowThread(&window, [this] { QTest::keyClick(&window, Qt::Key_Escape); });
+        return sink.cancelRequested() ? kEndCancelled : kEndDone;
+    });
+    EXPECT_FALSE(cancelAfterEnter);
+    EXPECT_EQ(end, kEndCancelled);
+}
+
+TEST_F(ProgressWindowTest, WorkThatCannotBeStoppedHidesCancelAndIgnoresEscape) {
+    bool buttonShown = true;
+    const int end = window.run([&](ProgressSink& sink) {
+        window.hideCancel();
+        sink.setup("Update", "Updating firmware version", 3072);
+        buttonShown = runOnWindowThread(&window, [this] {
+            QTest::keyClick(&window, Qt::Key_Escape);
+            return item(2)->isVisibleTo(&window);
+        });
+        return sink.cancelRequested() ? kEndCancelled : kEndDone;
+    });
+    EXPECT_FALSE(buttonShown);
+    EXPECT_EQ(end, kEndDone);
+    EXPECT_FALSE(window.cancelRequested());
+}
+
+TEST_F(ProgressWindowTest, AWindowRunsAgainFromAClearState) {
+    whenShown([this] { item<QPushButton>(2)->click(); });
+    window.run([](ProgressSink& sink) {
+        sink.setup("Read", "Reading Flash", 10);
+        sink.reportProgress(10);
+        waitFor([&] { return sink.cancelRequested(); });
+        return kEndCancelled;
+    });
+    ASSERT_TRUE(window.cancelRequested());
+
+    QString percent = "unset";
+    const int end = window.run([&](ProgressSink& sink) {
+        percent = textOf(1052);
+        return sink.cancelRequested() ? kEndCancelled : kEndDone;
+    });
+    EXPECT_EQ(end, kEndDone);
+    EXPECT_FALSE(window.cancelRequested());
+    EXPECT_EQ(percent, "");
+}
+
+TEST_F(ProgressWindowTest, ControlsSitAtTheirTemplatePositions) {
+    const DialogUnits units(window.font());
+    EXPECT_EQ(window.size(), units.size(202, 116));
+    EXPECT_EQ(item(1051)->geometry(), units.rect(8, 5, 185, 10));
+    EXPECT_EQ(item(1136)->geometry(), units.rect(8, 20, 185, 30));
+    EXPECT_EQ(item(1050)->geometry(), units.rect(8, 60, 185, 15));
+    EXPECT_EQ(item(1052)->geometry(), units.rect(8, 80, 182, 10));
+    EXPECT_EQ(item(2)->geometry(), units.rect(123, 95, 70, 15));
+    EXPECT_NE(qobject_cast<ChipAnimation*>(item(1136)), nullptr);
+    EXPECT_EQ(item<QPushButton>(2)->text(), "Cancel");
+    EXPECT_EQ(window.windowTitle(), "");
+}
+
+TEST_F(ProgressWindowTest, CancelIsCaptionedInTheCurrentLanguage) {
+    text::setLanguage(text::Language::Russian);
+    ProgressWindow russian(nullptr);
+    EXPECT_EQ(control<QPushButton>(russian, 2)->text(), QString::fromUtf8("Отмена"));
+}
+
+TEST(DialogUnits, EdgesAreConvertedSoThatNeighboursStayFlush) {
+    QFont font;
+    font.setPixelSize(13);
+    const DialogUnits units(font);
+    ASSERT_GT(units.baseWidth(), 0);
+    EXPECT_EQ(units.toPixelsX(4), units.baseWidth());
+    EXPECT_EQ(units.toPixelsY(8), units.baseHeight());
+    const QRect left = units.rect(8, 60, 115, 15);
+    const QRect right = units.rect(123, 60, 70, 15);
+    EXPECT_EQ(left.right() + 1, right.left());
+    EXPECT_EQ(right.right() + 1, units.toPixelsX(193));
+}
+
+TEST(ChipAnimation, EveryFrameMovesThePictureAndTheLoopCloses) {
+    ChipAnimation animation;
+    animation.resize(280, 50);
+    const QImage first = animation.grab().toImage();
+    animation.advance();
+    EXPECT_NE(animation.grab().toImage(), first);
+    for (int i = 1; i < ChipAnimation::kLoopFrames; ++i)
+        animation.advance();
+    EXPECT_EQ(animation.frame(), 0);
+    EXPECT_EQ(animation.grab().toImage(), first);
+}
