@@ -10,6 +10,8 @@ namespace zavuv::app {
 
 namespace {
 
+constexpr int kHelpMenuRow = -5;
+
 // Depth-first, in menu order, as a search by command finds it.
 QAction* findCommand(const QList<QAction*>& actions, int commandId) {
     for (QAction* action : actions) {
@@ -53,7 +55,13 @@ void TranslateMenu(QMenuBar* menuBar) {
         const auto position = static_cast<qsizetype>(-row.id);
         if (position >= topLevel.size())
             continue;
-        topLevel[position]->setText(caption);
+        QAction* menu = topLevel[position];
+        menu->setText(caption);
+        // Help belongs at the right end of the bar, whatever was added after it.
+        if (row.id == kHelpMenuRow && menu != topLevel.back()) {
+            menuBar->removeAction(menu);
+            menuBar->addAction(menu);
+        }
     }
 }
 

@@ -111,6 +111,15 @@ TEST_F(TranslationTest, MainWindowAndMenuFollowTheLanguageBothWays) {
     EXPECT_EQ(boxes, 0);
 }
 
+TEST_F(TranslationTest, HelpMovesToTheRightEndOfTheBarKeepingItsItems) {
+    MiniMainWindow window;
+    window.menuBar->addMenu("&Debug");
+    TranslateMenu(window.menuBar);
+    EXPECT_EQ(window.topLevel(), (QStringList{"&Project", "&Flash", "&Eeprom", "&Settings",
+                                              "&Advanced", "&Debug", "&Help"}));
+    EXPECT_EQ(window.menuBar->actions().back()->menu()->actions().size(), 2);
+}
+
 TEST_F(TranslationTest, MainWindowWithoutMenuSaysSoAndStillTranslatesItsControls) {
     QDialog window;
     addControl<QPushButton>(&window, 1009, "x");
