@@ -1,0 +1,74 @@
+#include "app/WindowCommands.h"
+
+#include <QCheckBox>
+
+#include "app/DeviceLists.h"
+#include "app/MainDialog.h"
+
+namespace zavuv::app {
+
+namespace {
+
+bool isChecked(const MainDialog& window, int id) {
+    return window.clientArea()->findChild<QCheckBox*>(QString::number(id))->isChecked();
+}
+
+void flashInvert(MainDialog& window) {
+    auto& project = window.workspace().project();
+    project.flashInvert = isChecked(window, 1059);
+    project.setDirty();
+    window.flashPreview()->setSwapBytes(project.flashInvert);
+}
+
+void eepromIncrement(MainDialog& window) {
+    auto& project = window.workspace().project();
+    project.setDirty();
+    project.autoIncrement = isChecked(window, 1060);
+}
+
+// The profile's values, as another program may have changed them meanwhile;
+// OK writes the choice at once.
+void boardSettings(MainDialog& window) {
+    auto& ws = window.workspace();
+    ws.readPreferences();
+    const auto choice = window.hooks().boardSettings(&window, {ws.comPort(), ws.baudIndex});
+    if (!choice)
+        return;
+    window.takeBoardChoice(*choice);
+    ws.preferences().setComPort(choice->port);
+    ws.preferences().setBaudIndex(choice->baudIndex);
+}
+
+}  // namespace
+
+void notYetAvailable(MainDialog& window) {
+    window.setStatus("This command is not available yet");
+}
+
+void addWindowCommands(MainDialog& window) {
+    CommandTable& table = window.commands();
+    DeviceLists& lists = window.deviceLists();
+    table.add(1056, [&window] { window.exitProgram(); });
+    table.add(32785, [&window] { boardSettings(window); });
+    table.add(1059, [&window] { flashInvert(window); });
+    table.add(1060, [&window] { eepromIncrement(window); });
+    table.add(
+        1005, [&lists] { lists.OnFamilyChanged(); }, Notification::SelectionChanged);
+    table.add(
+        1016, [&lists] { lists.OnDeviceChanged(); }, Notification::SelectionChanged);
+    table.add(
+        1148, [&lists] { lists.OnSckChanged(); }, Notification::SelectionChanged);
+    // Accepted and left alone.
+    table.add(32778, [] {});
+    table.add(32794, [] {});
+    // A click on the status line opens the Project Settings dialog once it
+    // exists; until then it does nothing visible.
+    table.add(MainDialog::kStatusLine, [] {});
+    // Lock/Fuse, Project Settings, Advanced Board Settings, Language, Help,
+    // About, Load At and the firmware update come with their dialogs.
+    for (const int id :
+         {1016, 32795, kAdvancedBoardSettings, 32907, 32789, 16, 32908, 32909, 32910})
+        table.add(id, [&window] { notYetAvailable(window); });
+}
+
+}  // namespace zavuv::app
