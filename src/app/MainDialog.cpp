@@ -176,8 +176,12 @@ void MainDialog::createControls() {
 
 void MainDialog::BuildMenu() {
     QMenuBar* fresh = app::BuildMenu(recent_, this);
-    connect(fresh, &QMenuBar::triggered, this,
-            [this](QAction* action) { commands_.run(action->data().toInt()); });
+    for (QAction* action : fresh->findChildren<QAction*>()) {
+        if (!action->data().isValid())
+            continue;
+        const int id = action->data().toInt();
+        connect(action, &QAction::triggered, this, [this, id] { commands_.run(id); });
+    }
     if (menuBar_ != nullptr) {
         // The old bar may be the one whose item is being handled right now.
         menuBar_->setParent(nullptr);
