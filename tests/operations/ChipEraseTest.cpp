@@ -92,9 +92,10 @@ TEST(ChipErase, At89SAndAtTiny26Instructions) {
 }
 
 TEST(ChipErase, ARefusedEraseIsAConnectionError) {
-    // The fourteenth reply answers the erase instruction.
-    SimulatedWorkspace sim("ATmega8", {"garbage-after=14"});
+    // The connect takes seven replies; the eighth answers the erase instruction.
+    SimulatedWorkspace sim("ATmega8", {"garbage-after=8"});
     operations::chipErase(sim.ws());
+    EXPECT_EQ(countOf(sentRuns(sim), "> 25"), 1);  // no signature re-check
     EXPECT_EQ(sim.ws().results.lastOperationStatus, -1);
     EXPECT_EQ(sim.user().messages(), std::vector<std::string>{"Connection error"});
     EXPECT_EQ(sim.user().lastStatus(), "Connection error");
