@@ -34,15 +34,16 @@ std::string requiredFirmwareVersionText() {
     return fmt::sprintf("%c.%c%c", v[0], v[1], v[2]);
 }
 
-bool updateFirmware(workspace::Workspace& ws, const ConfirmFirmwareUpdate& confirm) {
+FirmwareUpdateResult updateFirmware(workspace::Workspace& ws,
+                                    const ConfirmFirmwareUpdate& confirm) {
     auto& connection = ws.connection();
     auto& messages = connection.messages();
     if (!requireBoard(ws))
-        return false;
+        return FirmwareUpdateResult::NotUpdated;
     const FirmwareImage image = loadFirmwareImage(firmwareImagePath());
     if (!image.loaded()) {
         messages.box(image.error);
-        return false;
+        return FirmwareUpdateResult::ImageUnusable;
     }
 
     // A board in its boot loader does not run the application protocol, so
@@ -53,11 +54,11 @@ bool updateFirmware(workspace::Workspace& ws, const ConfirmFirmwareUpdate& confi
     messages.box(kCyclePower);
     const std::optional<TransferSpeed> speed = confirm(versions);
     if (!speed)
-        return false;
+        return FirmwareUpdateResult::NotUpdated;
 
     if (!connection.openAndCheckVersion(ws.comPort(), {.openOnly = true})) {
         ws.link().escapeAndClose();
-        return false;
+        return FirmwareUpdateResult::NotUpdated;
     }
     const int result = ws.progressRunner().run([&](ProgressSink& progress) {
         return uploadFirmware(ws.link(), messages, image.bytes, *speed, progress);
@@ -65,14 +66,14 @@ bool updateFirmware(workspace::Workspace& ws, const ConfirmFirmwareUpdate& confi
     ws.link().escapeAndClose();
     if (result != kEndDone) {
         messages.status(kUpdateError);
-        return false;
+        return FirmwareUpdateResult::NotUpdated;
     }
     messages.status(kVersionUpdated);
     if (!connection.readBoardIdentity(true)) {
         messages.status(kUpdateError);
-        return false;
+        return FirmwareUpdateResult::NotUpdated;
     }
-    return true;
+    return FirmwareUpdateResult::Updated;
 }
 
 }  // namespace zavuv::operations

@@ -26,10 +26,14 @@ using ConfirmFirmwareUpdate = std::function<std::optional<TransferSpeed>(const F
 // character 'M' stands for 10.
 std::string requiredFirmwareVersionText();
 
-// Loads the image (a missing or wrong-sized one is reported before anything
-// reaches the board), reads the board's identity, asks for the power cycle and
-// the confirmation, uploads the image and reads the new identity. True when
-// the board runs the new firmware.
-bool updateFirmware(workspace::Workspace& ws, const ConfirmFirmwareUpdate& confirm);
+enum class FirmwareUpdateResult {
+    Updated,        // the board runs the new firmware and told its identity
+    ImageUnusable,  // the image is missing or has the wrong size (reported; nothing sent)
+    NotUpdated,     // no board, declined, or the upload or the identity read failed (reported)
+};
+
+// Loads the image, reads the board's identity, asks for the power cycle and
+// the confirmation, uploads the image and reads the new identity.
+FirmwareUpdateResult updateFirmware(workspace::Workspace& ws, const ConfirmFirmwareUpdate& confirm);
 
 }  // namespace zavuv::operations

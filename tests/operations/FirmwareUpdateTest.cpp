@@ -8,6 +8,7 @@
 
 using namespace zavuv;
 using operations::TransferSpeed;
+using Result = operations::FirmwareUpdateResult;
 using zavuv::testing::containsPauses;
 using zavuv::testing::countOf;
 using zavuv::testing::ScratchFolder;
@@ -83,7 +84,8 @@ TEST(FirmwareUpdate, BootLoaderTakesTheImageAtNormalSpeed) {
     FirmwareFile image(generatedImage());
     SimulatedWorkspace sim("ATmega8", {"no-firmware"});
     operations::FirmwareVersions shown;
-    EXPECT_TRUE(operations::updateFirmware(sim.ws(), answer(TransferSpeed::Normal, &shown)));
+    EXPECT_EQ(Result::Updated,
+              operations::updateFirmware(sim.ws(), answer(TransferSpeed::Normal, &shown)));
     EXPECT_EQ(shown.current, "Bootloader");
     EXPECT_EQ(shown.next, "1.09");
     EXPECT_EQ(sim.user().messages().front(),
@@ -104,7 +106,8 @@ TEST(FirmwareUpdate, BootLoaderTakesTheImageAtNormalSpeed) {
 TEST(FirmwareUpdate, ReducedSpeedPausesAfterEveryChunk) {
     FirmwareFile image(generatedImage());
     SimulatedWorkspace sim("ATmega8", {"version=108"});
-    EXPECT_TRUE(operations::updateFirmware(sim.ws(), answer(TransferSpeed::Reduced)));
+    EXPECT_EQ(Result::Updated,
+              operations::updateFirmware(sim.ws(), answer(TransferSpeed::Reduced)));
     EXPECT_TRUE(containsPauses(sim.pauses(), uploadPauses(100, 30, 5)));
     EXPECT_TRUE(sim.boardIdle());
 }
@@ -113,7 +116,8 @@ TEST(FirmwareUpdate, CancelledDialogLeavesTheBoardAlone) {
     FirmwareFile image(generatedImage());
     SimulatedWorkspace sim("ATmega8", {"no-firmware"});
     operations::FirmwareVersions shown;
-    EXPECT_FALSE(operations::updateFirmware(sim.ws(), answer(std::nullopt, &shown)));
+    EXPECT_EQ(Result::NotUpdated,
+              operations::updateFirmware(sim.ws(), answer(std::nullopt, &shown)));
     EXPECT_EQ(shown.current, "Bootloader");
     EXPECT_EQ(sentRuns(sim), (std::vector<std::string>{"> 3F", "> 4E", "> 1B"}));
     EXPECT_FALSE(sim.board().board().applicationRunning());
@@ -123,7 +127,8 @@ TEST(FirmwareUpdate, AMissingOrWrongSizedImageSendsNothing) {
     {
         FirmwareFile missing;
         SimulatedWorkspace sim("ATmega8");
-        EXPECT_FALSE(operations::updateFirmware(sim.ws(), answer(TransferSpeed::Normal)));
+        EXPECT_EQ(Result::ImageUnusable,
+                  operations::updateFirmware(sim.ws(), answer(TransferSpeed::Normal)));
         EXPECT_EQ(sim.user().messages(),
                   std::vector<std::string>{"Firmware image '" + missing.path() + "' not found"});
         EXPECT_TRUE(sentRuns(sim).empty());
@@ -131,7 +136,8 @@ TEST(FirmwareUpdate, AMissingOrWrongSizedImageSendsNothing) {
     for (std::size_t size : {std::size_t{12287}, std::size_t{20000}}) {
         FirmwareFile wrong(generatedImage(size));
         SimulatedWorkspace sim("ATmega8");
-        EXPECT_FALSE(operations::updateFirmware(sim.ws(), answer(TransferSpeed::Normal)));
+        EXPECT_EQ(Result::ImageUnusable,
+                  operations::updateFirmware(sim.ws(), answer(TransferSpeed::Normal)));
         EXPECT_EQ(sim.user().messages(),
                   std::vector<std::string>{"Firmware image '" + wrong.path() + "' has " +
                                            std::to_string(size) + " bytes; 12288 are needed"});
@@ -143,7 +149,8 @@ TEST(FirmwareUpdate, BoardNotReadyForTheImage) {
     FirmwareFile image(generatedImage());
     // The identity takes two replies; the third answers '^'.
     SimulatedWorkspace sim("ATmega8", {"garbage-after=3"});
-    EXPECT_FALSE(operations::updateFirmware(sim.ws(), answer(TransferSpeed::Normal)));
+    EXPECT_EQ(Result::NotUpdated,
+              operations::updateFirmware(sim.ws(), answer(TransferSpeed::Normal)));
     EXPECT_EQ(sim.user().messages().back(),
               "Programmer is not ready to update firmware version. Please switch power off and "
               "then on.");
@@ -156,7 +163,8 @@ TEST(FirmwareUpdate, SilenceAfterTheImageIsAConnectionError) {
     FirmwareFile image(generatedImage());
     // '?', 'N', ESC, '^' and the image are answered; the final '%' is not.
     SimulatedWorkspace sim("ATmega8", {"silent-after=12292"});
-    EXPECT_FALSE(operations::updateFirmware(sim.ws(), answer(TransferSpeed::Normal)));
+    EXPECT_EQ(Result::NotUpdated,
+              operations::updateFirmware(sim.ws(), answer(TransferSpeed::Normal)));
     const auto messages = sim.user().messages();
     EXPECT_EQ(messages.back(), "Connection error");
     const auto statuses = sim.user().statuses();
