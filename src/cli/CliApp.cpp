@@ -7,6 +7,7 @@
 #include <CLI/CLI.hpp>
 
 #include "cli/BoardCommands.h"
+#include "cli/ChipCommands.h"
 #include "cli/CliOptions.h"
 #include "cli/CliSession.h"
 #include "cli/ConsoleUserPort.h"
@@ -62,6 +63,7 @@ int run(int argc, char** argv) {
 
     BoardCommandList boardCommands;
     registerBoardCommands(app, boardCommands);
+    registerChipCommands(app, boardCommands);
 
     std::string projectFile;
     auto* project = app.add_subcommand("project", "project files");
