@@ -12,6 +12,7 @@
 #include "cli/ConsoleUserPort.h"
 #include "cli/ConvertCommand.h"
 #include "cli/DevicesCommand.h"
+#include "cli/MemoryCommands.h"
 #include "cli/ProjectCommand.h"
 #include "cli/TerminalProgress.h"
 #include "text/UiText.h"
@@ -62,6 +63,7 @@ int run(int argc, char** argv) {
 
     BoardCommandList boardCommands;
     registerBoardCommands(app, boardCommands);
+    registerMemoryCommands(app, boardCommands);
 
     std::string projectFile;
     auto* project = app.add_subcommand("project", "project files");
