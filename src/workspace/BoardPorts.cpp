@@ -46,7 +46,6 @@ std::unique_ptr<link::SerialPort> BoardPorts::makePort(int portIndex) {
     if (!device)
         return nullptr;
     const bool simulated = *device == kSimulatedPortName;
-    clock_.useVirtualTime(simulated);
     if (simulated) {
         if (!startSimulator().empty())
             return nullptr;

@@ -3,14 +3,14 @@
 namespace zavuv::workspace {
 
 void LinkClock::sleepMs(int ms) {
-    if (virtual_)
+    if (virtualTime())
         virtualClock_.sleepMs(ms);
     else
         systemClock_.sleepMs(ms);
 }
 
 std::int64_t LinkClock::nowUs() const {
-    return virtual_ ? virtualClock_.nowUs() : systemClock_.nowUs();
+    return virtualTime() ? virtualClock_.nowUs() : systemClock_.nowUs();
 }
 
 }  // namespace zavuv::workspace

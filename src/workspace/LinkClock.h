@@ -3,6 +3,8 @@
 // the port in use is the simulated board, so that a simulated session spends
 // its protocol pauses without waiting for them.
 
+#include <functional>
+
 #include "link/Clock.h"
 #include "link/SystemClock.h"
 #include "sim/VirtualClock.h"
@@ -11,8 +13,10 @@ namespace zavuv::workspace {
 
 class LinkClock final : public link::Clock {
 public:
-    void useVirtualTime(bool on) { virtual_ = on; }
-    bool virtualTime() const { return virtual_; }
+    // Asked at every sleep and reading: true while the board in use is the
+    // simulated one.
+    void setVirtualWhen(std::function<bool()> predicate) { virtualWhen_ = std::move(predicate); }
+    bool virtualTime() const { return virtualWhen_ && virtualWhen_(); }
     sim::VirtualClock& virtualClock() { return virtualClock_; }
 
     void sleepMs(int ms) override;
@@ -21,7 +25,7 @@ public:
 private:
     link::SystemClock systemClock_;
     sim::VirtualClock virtualClock_;
-    bool virtual_ = false;
+    std::function<bool()> virtualWhen_;
 };
 
 }  // namespace zavuv::workspace

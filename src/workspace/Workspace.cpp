@@ -34,6 +34,16 @@ void Workspace::selectDevice(int deviceIndex) {
         selectionObserver_->selectedDeviceChanged(deviceIndex);
 }
 
+void Workspace::deviceChosen(int deviceIndex) {
+    if (!DeviceTable::isValidIndex(deviceIndex))
+        return;
+    selectedDevice_ = deviceIndex;
+    if (project_.deviceNo != deviceIndex) {
+        project_.deviceNo = deviceIndex;
+        project_.setDirty();
+    }
+}
+
 link::TargetOptions Workspace::targetOptions() const {
     link::TargetOptions options;
     options.selectedDevice = selectedDevice_;

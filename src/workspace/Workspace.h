@@ -70,13 +70,20 @@ public:
     buffers::MemoryBuffer& flash() { return flash_; }
     buffers::MemoryBuffer& eeprom() { return eeprom_; }
     buffers::ProjectSettings& project() { return project_; }
+    const buffers::MemoryBuffer& flash() const { return flash_; }
+    const buffers::MemoryBuffer& eeprom() const { return eeprom_; }
+    const buffers::ProjectSettings& project() const { return project_; }
 
     // The device chosen in the family and device lists.
     int selectedDevice() const { return selectedDevice_; }
     const devices::DeviceInfo& selectedDeviceInfo() const;
     // The project's device: falls back to the selection when the number is not in the table.
     const devices::DeviceInfo& projectDeviceInfo() const;
+    // Shows a device in the lists (the project keeps its own number).
     void selectDevice(int deviceIndex);
+    // The user chose a device in the lists: it becomes the project's device,
+    // and the project is modified when that changed it.
+    void deviceChosen(int deviceIndex);
     void setSelectionObserver(SelectionObserver* observer) { selectionObserver_ = observer; }
 
     LinkClock& clock() { return clock_; }

@@ -8,13 +8,8 @@ namespace zavuv::sim {
 namespace {
 
 using testing::Bytes;
+using testing::chipOptions;
 using testing::SimHarness;
-
-SimOptions chipOptions(const char* chip) {
-    SimOptions options;
-    options.chip = chip;
-    return options;
-}
 
 Bytes pattern(std::size_t size, std::uint8_t seed) {
     Bytes bytes(size);

@@ -7,13 +7,8 @@ namespace zavuv::sim {
 namespace {
 
 using testing::Bytes;
+using testing::chipOptions;
 using testing::SimHarness;
-
-SimOptions chipOptions(const char* chip) {
-    SimOptions options;
-    options.chip = chip;
-    return options;
-}
 
 TEST(BoardCommandTest, BoardLevelCommandsAnswerByteForByte) {
     SimHarness sim;

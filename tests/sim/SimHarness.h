@@ -17,6 +17,12 @@ namespace zavuv::sim::testing {
 
 using Bytes = std::vector<std::uint8_t>;
 
+inline SimOptions chipOptions(const char* chip) {
+    SimOptions options;
+    options.chip = chip;
+    return options;
+}
+
 class SimHarness {
 public:
     explicit SimHarness(SimOptions options = {}, int baudRate = 19200) {

@@ -1,5 +1,5 @@
 #pragma once
-// Test helper: the printf conversion specifications of a message text, so that
+// Test helper: the printf conversion directives of a message text, so that
 // a translation can be checked against the original for the argument list that
 // the callers pass.
 
@@ -10,8 +10,8 @@
 
 namespace zavuv::text::testing {
 
-// The conversion specifications of `text` in order, each as written ("%02X",
-// "%%", "%s"), or nullopt when a '%' does not start a complete specification
+// The conversion directives of `text` in order, each as written ("%02X",
+// "%%", "%s"), or nullopt when a '%' does not start a complete directive
 // (flags, width, precision, length, conversion).
 std::optional<std::vector<std::string>> printfConversions(std::string_view text);
 

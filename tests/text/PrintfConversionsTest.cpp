@@ -8,7 +8,7 @@ using Conversions = std::vector<std::string>;
 
 // The table checks are only as good as this parser: it must tell apart
 // conversions that differ in any part and refuse the broken ones.
-TEST(PrintfConversions, ReadsEveryPartOfASpecification) {
+TEST(PrintfConversions, ReadsEveryPartOfADirective) {
     EXPECT_EQ(printfConversions("Checksum = 0x%04X, %d%% done"), (Conversions{"%04X", "%d", "%%"}));
     EXPECT_EQ(printfConversions("%-8.3ls|%+5hhd|%*c"), (Conversions{"%-8.3ls", "%+5hhd", "%*c"}));
     EXPECT_EQ(printfConversions("no conversions"), Conversions{});
@@ -16,7 +16,7 @@ TEST(PrintfConversions, ReadsEveryPartOfASpecification) {
     EXPECT_NE(printfConversions("%d%%"), printfConversions("%%%d"));
 }
 
-TEST(PrintfConversions, RefusesIncompleteSpecifications) {
+TEST(PrintfConversions, RefusesIncompleteDirectives) {
     EXPECT_EQ(printfConversions("50%"), std::nullopt);
     EXPECT_EQ(printfConversions("50%!"), std::nullopt);
     EXPECT_EQ(printfConversions("%02"), std::nullopt);

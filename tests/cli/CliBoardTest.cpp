@@ -1,0 +1,74 @@
+#include <gtest/gtest.h>
+
+#include "cli/CliTesting.h"
+#include "support/BoardSimProcess.h"
+
+using zavuv::testing::BoardSimProcess;
+using zavuv::testing::CliRun;
+
+TEST(CliInfo, ReadsTheSimulatedBoard) {
+    const auto result = CliRun()({"-p", "sim", "info"});
+    ASSERT_EQ(result.exitCode, 0) << result.err;
+    EXPECT_EQ(result.out, "Reading firmware version...\n"
+                          "ZAVUV ISP programmer (simulated) (Serial number 5A 56 53 00 01)\n");
+    EXPECT_EQ(result.err, "message: ZAVUV ISP programmer (simulated)\nVoltage: 3.3 ... 5.0 V\n"
+                          "Serial number: 5A 56 53 00 01\n");
+}
+
+TEST(CliInfo, ReadsZavuvBoardsimThroughAMappedComSlot) {
+    CliRun cli;
+    BoardSimProcess board(ZAVUV_BOARDSIM_PATH, {"--sim-chip", "ATmega16"});
+    ASSERT_FALSE(board.devicePath().empty());
+    cli.folder().write("profile.ini", "[Ports]\nCOM4=" + board.devicePath() + "\n");
+    const auto result = cli({"-p", "4", "info"});
+    ASSERT_EQ(result.exitCode, 0) << result.err;
+    EXPECT_NE(result.out.find("(Serial number 5A 56 53 00 01)"), std::string::npos);
+    // The same board by its path for this run only.
+    EXPECT_EQ(CliRun()({"-p", board.devicePath(), "info"}).exitCode, 0);
+}
+
+TEST(CliInfo, BoardFaultsEndWithTheirMessages) {
+    CliRun cli;
+    auto result = cli({"-p", "sim", "--sim-fault", "no-firmware", "info"});
+    EXPECT_EQ(result.exitCode, 1);
+    EXPECT_NE(result.err.find("Programmer has no firmware and should be updated."),
+              std::string::npos);
+    result = cli({"-p", "sim", "--sim-fault", "version=108", "info"});
+    EXPECT_EQ(result.exitCode, 1);
+    EXPECT_NE(result.err.find("FW version: 1.08"), std::string::npos) << result.err;
+    result = cli({"-p", "sim", "--sim-fault", "silent-after=0", "info"});
+    EXPECT_EQ(result.exitCode, 1);
+    EXPECT_EQ(result.err, "message: Connection error\n");
+    result = cli({"-p", cli.folder().file("no-such-port"), "info"});
+    EXPECT_EQ(result.exitCode, 1);
+    EXPECT_EQ(result.err,
+              "message: Connection error: cannot open COM port. Check for other applications "
+              "using it.\n");
+    result = cli({"info"});  // no port in the profile
+    EXPECT_EQ(result.exitCode, 1);
+    EXPECT_EQ(result.err, "message: No board specified\n");
+}
+
+TEST(CliInfo, BadSimulatorOptionsAreUsageErrors) {
+    const auto result = CliRun()({"-p", "sim", "--sim-fault", "melt", "info"});
+    EXPECT_EQ(result.exitCode, 2);
+    EXPECT_NE(result.err.find("melt"), std::string::npos);
+    EXPECT_EQ(CliRun()({"-d", "ATmega9000", "-p", "sim", "info"}).exitCode, 2);
+}
+
+TEST(CliSearch, FindsTheBoardAndReportsTheList) {
+    CliRun cli;
+    BoardSimProcess board(ZAVUV_BOARDSIM_PATH, {});
+    cli.folder().write("profile.ini", "[Ports]\nCOM1=" + cli.folder().file("absent") +
+                                          "\nCOM2=" + board.devicePath() +
+                                          "\nCOM3=" + cli.folder().file("absent") +
+                                          "\nCOM4=" + cli.folder().file("absent") +
+                                          "\nCOM5=sim\nCOM6=" + cli.folder().file("absent") +
+                                          "\nCOM7=" + cli.folder().file("absent") +
+                                          "\nCOM8=" + cli.folder().file("absent") + "\n");
+    const auto result = cli({"search"});
+    ASSERT_EQ(result.exitCode, 0) << result.err;
+    EXPECT_TRUE(result.out.ends_with("ZAVUV ISP programmer (simulated) on COM2,  "
+                                     "ZAVUV ISP programmer (simulated) on COM5\n"))
+        << result.out;
+}
