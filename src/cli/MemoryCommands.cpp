@@ -28,6 +28,9 @@ int runOnBuffer(workspace::Workspace& ws, MemoryOperation operation, bool flash,
                 const std::string& file) {
     buffers::MemoryBuffer& buffer = bufferOf(ws, flash);
     if (!file.empty()) {
+        // Emptied first, so that a file that does not load never leaves the
+        // project's image behind to be programmed in its place.
+        buffer.clear();
         buffer.loadFile(file);
         if (buffer.path() != file)
             return kExitUsage;  // the buffer has said why
