@@ -10,6 +10,7 @@ zavuv_packages=(
     g++ cmake ninja-build pkg-config
     libfmt-dev libcli11-dev
     libgtest-dev libgmock-dev
+    libbenchmark-dev
 )
 
 zavuv_install_missing() {

@@ -185,6 +185,7 @@ TEST(At25Memory, ProgramVerifyAndReadRoundTrip) {
     EXPECT_TRUE(operations::verifyEeprom(sim.ws()));
     EXPECT_EQ(sim.user().lastStatus(), "Eeprom verify: OK (300 bytes verified)");
     EXPECT_EQ(runner.totals, (std::vector<int>{4, 3}));
+    EXPECT_EQ(runner.texts, (std::vector<std::string>(2, "Verifying Eeprom")));
     EXPECT_TRUE(containsInOrder(wire(sim), {"> 39", "< 0D", "> 36 03", "< 0D", "> 36 01", "< 0D",
                                             "> 36 00", "< 0D", "> 37"}));
 
