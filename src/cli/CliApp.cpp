@@ -6,6 +6,7 @@
 
 #include <CLI/CLI.hpp>
 
+#include "cli/AutoProgramCommand.h"
 #include "cli/BoardCommands.h"
 #include "cli/ChipCommands.h"
 #include "cli/CliOptions.h"
@@ -13,6 +14,7 @@
 #include "cli/ConsoleUserPort.h"
 #include "cli/ConvertCommand.h"
 #include "cli/DevicesCommand.h"
+#include "cli/MemoryCommands.h"
 #include "cli/ProjectCommand.h"
 #include "cli/TerminalProgress.h"
 #include "text/UiText.h"
@@ -64,6 +66,8 @@ int run(int argc, char** argv) {
     BoardCommandList boardCommands;
     registerBoardCommands(app, boardCommands);
     registerChipCommands(app, boardCommands);
+    registerMemoryCommands(app, boardCommands);
+    registerAutoProgramCommand(app, boardCommands);
 
     std::string projectFile;
     auto* project = app.add_subcommand("project", "project files");

@@ -212,6 +212,7 @@ constexpr MessageRow kMessages[] = {
     {1207, "%s: unprogrammed", "%s: не запрограммирован"},
     {1208, "The lock and fuse bits come from a project: give one with -P", "Lock и fuse биты берутся из проекта: укажите его с помощью -P"},
     {1209, "Current firmware version: %s\nNew firmware version: %s\nUpdate now?", "Текущая версия прошивки: %s\nНовая версия прошивки: %s\nОбновить сейчас?"},
+    {1210, "Serial number saved to %s", "Серийный номер сохранён в %s"},
 };
 // clang-format on
 
