@@ -204,6 +204,12 @@ constexpr MessageRow kMessages[] = {
     {1199, "Cannot find help file \"%s\".", "Не найден файл помощи \"%s\"."},
     // Texts of ZAVUV's own, from 1201 on.
     {1201, "The project names device number %d, which is unknown; %s selected", "В проекте указан неизвестный номер микросхемы %d; выбрана %s"},
+    // The small dialogs: a COM slot's device in Board Settings, Load Address.
+    {1210, "present", "подключено"},
+    {1211, "not present", "не подключено"},
+    {1212, "simulated board", "имитатор платы"},
+    {1213, "Invalid address \"%s\": enter a number of 0 or more, decimal or hexadecimal as chosen.", "Неверный адрес \"%s\": введите число не меньше 0, десятичное или шестнадцатеричное, как выбрано."},
+    {1214, "Cannot save the device of COM%d (\"%s\") in the profile.", "Не удалось сохранить в профиле устройство COM%d (\"%s\")."},
 };
 // clang-format on
 
