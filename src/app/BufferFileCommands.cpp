@@ -1,5 +1,8 @@
 #include "app/BufferFileCommands.h"
 
+#include <functional>
+
+#include "app/LoadAddressDialog.h"
 #include "app/MainDialog.h"
 #include "operations/BufferCommands.h"
 
@@ -30,9 +33,25 @@ void showBufferText(MainDialog& window, const MemoryBuffer& buffer) {
     window.setStatus(operations::bufferText(buffer));
 }
 
+// The buffer text when the buffer took the file.
+void loadWatched(MainDialog& window, MemoryBuffer& buffer, const std::function<bool()>& load) {
+    LoadWatch watch(buffer);
+    if (load() && watch.took())
+        showBufferText(window, buffer);
+    window.UpdateControls();
+}
+
 void load(MainDialog& window, MemoryBuffer& buffer) {
     if (const auto path = window.chooseFile(bufferOpenRequest(buffer.isEeprom())))
         loadIntoBuffer(window, buffer, *path);
+}
+
+// Merges a file into the image at an address the Load Address dialog asks for.
+void loadAt(MainDialog& window, MemoryBuffer& buffer) {
+    const auto path = window.chooseFile(bufferOpenRequest(buffer.isEeprom()));
+    if (!path)
+        return;
+    loadWatched(window, buffer, [&] { return buffer.loadAt(*path, loadAddressRequest(&window)); });
 }
 
 // Without a file of its own the buffer asks for one, as Save As does.
@@ -60,12 +79,13 @@ void close(MainDialog& window, MemoryBuffer& buffer) {
 }
 
 struct BufferIds {
-    int load, reload, save, saveAs, close;
+    int load, loadAt, reload, save, saveAs, close;
 };
 
 void addCommandsOf(MainDialog& window, MemoryBuffer& buffer, const BufferIds& ids) {
     CommandTable& table = window.commands();
     table.add(ids.load, [&window, &buffer] { load(window, buffer); });
+    table.add(ids.loadAt, [&window, &buffer] { loadAt(window, buffer); });
     table.add(ids.reload, [&window, &buffer] {
         operations::reloadBuffer(window.workspace(), buffer);
         window.UpdateControls();
@@ -78,16 +98,13 @@ void addCommandsOf(MainDialog& window, MemoryBuffer& buffer, const BufferIds& id
 }  // namespace
 
 void loadIntoBuffer(MainDialog& window, MemoryBuffer& buffer, const std::string& path) {
-    LoadWatch watch(buffer);
-    if (buffer.loadFile(path) && watch.took())
-        showBufferText(window, buffer);
-    window.UpdateControls();
+    loadWatched(window, buffer, [&] { return buffer.loadFile(path); });
 }
 
 void addBufferFileCommands(MainDialog& window) {
     auto& ws = window.workspace();
-    addCommandsOf(window, ws.flash(), {1006, 32790, 32776, 32774, 32771});
-    addCommandsOf(window, ws.eeprom(), {1007, 32791, 32772, 32775, 32773});
+    addCommandsOf(window, ws.flash(), {1006, 32908, 32790, 32776, 32774, 32771});
+    addCommandsOf(window, ws.eeprom(), {1007, 32909, 32791, 32772, 32775, 32773});
 }
 
 }  // namespace zavuv::app

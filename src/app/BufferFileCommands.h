@@ -1,6 +1,6 @@
 #pragma once
 // The Flash and Eeprom menus' file commands and the panes' ">>" and "!"
-// buttons: Load, Reload, Save, Save As and Close of a buffer, each leaving the
+// buttons: Load, Load At, Reload, Save, Save As and Close of a buffer, each leaving the
 // buffer text ("Flash length: ...") on the status line when it worked.
 
 #include <string>

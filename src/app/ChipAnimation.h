@@ -19,7 +19,7 @@ public:
 
     int frame() const { return frame_; }
 
-public Q_SLOTS:
+public slots:
     // The next frame; the timer calls it while the widget is shown.
     void advance();
 

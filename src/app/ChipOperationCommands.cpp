@@ -2,15 +2,23 @@
 
 #include <functional>
 
+#include "app/FirmwareUpdateDialog.h"
 #include "app/MainDialog.h"
-#include "app/WindowCommands.h"
 #include "link/BoardInformation.h"
+#include "operations/AutoProgram.h"
+#include "operations/CalibrationBytes.h"
+#include "operations/ChipErase.h"
+#include "operations/FirmwareUpdate.h"
+#include "operations/OperationFrame.h"
+#include "operations/ReadSignatureCommand.h"
 
 namespace zavuv::app {
 
+using workspace::Workspace;
+
 namespace {
 
-using Operation = std::function<void(workspace::Workspace&)>;
+using Operation = std::function<void(Workspace&)>;
 
 void runOperation(MainDialog& window, const Operation& operation) {
     window.prepareSimulatedBoard();
@@ -18,10 +26,26 @@ void runOperation(MainDialog& window, const Operation& operation) {
     window.UpdateControls();
 }
 
+// The firmware update asks its settings dialog for the speed.
+void updateFirmware(MainDialog& window, Workspace& ws) {
+    operations::updateFirmware(ws,
+                               [&window](const operations::FirmwareVersions& versions)
+                                   -> std::optional<operations::TransferSpeed> {
+                                   const auto speed = runFirmwareUpdateDialog(
+                                       &window, QString::fromStdString(versions.current),
+                                       QString::fromStdString(versions.next));
+                                   if (!speed)
+                                       return std::nullopt;
+                                   return *speed == FirmwareUploadSpeed::Normal
+                                              ? operations::TransferSpeed::Normal
+                                              : operations::TransferSpeed::Reduced;
+                               });
+}
+
 }  // namespace
 
 void runAutoProgramUnattended(MainDialog& window) {
-    notYetAvailable(window);
+    runOperation(window, [](Workspace& ws) { operations::autoProgramUnattended(ws); });
 }
 
 void addChipOperationCommands(MainDialog& window) {
@@ -30,11 +54,24 @@ void addChipOperationCommands(MainDialog& window) {
         table.add(id,
                   [&window, operation = std::move(operation)] { runOperation(window, operation); });
     };
-    route(32901, [](workspace::Workspace& ws) { link::showBoardInformation(ws.connection()); });
-    route(32788, [](workspace::Workspace& ws) { ws.connection().searchBoard(); });
-    // The operations still to come.
-    for (const int id : {1009, 1011, 1010, 1012, 1013, 1014, 1008, 1015, 32779, 32777, 1103, 32904})
-        table.add(id, [&window] { notYetAvailable(window); });
+    route(1009, [](Workspace& ws) { operations::programFlash(ws); });
+    route(1011, [](Workspace& ws) { operations::programEeprom(ws); });
+    route(1010, [](Workspace& ws) { operations::verifyFlash(ws); });
+    route(1012, [](Workspace& ws) { operations::verifyEeprom(ws); });
+    route(1013, [](Workspace& ws) { operations::readFlash(ws); });
+    route(1014, [](Workspace& ws) { operations::readEeprom(ws); });
+    route(32779, [](Workspace& ws) { operations::blankCheck(ws); });
+    route(1008, [](Workspace& ws) { operations::chipErase(ws); });
+    route(1015, [](Workspace& ws) {
+        ws.results.autoprogramOk = false;
+        operations::autoProgram(ws);
+    });
+    route(32777, [](Workspace& ws) { operations::readSignatureCommand(ws); });
+    route(1103, [](Workspace& ws) { operations::readSignatureButton(ws); });
+    route(32904, [](Workspace& ws) { operations::readCalibrationBytes(ws); });
+    route(32901, [](Workspace& ws) { link::showBoardInformation(ws.connection()); });
+    route(32788, [](Workspace& ws) { ws.connection().searchBoard(); });
+    route(32910, [&window](Workspace& ws) { updateFirmware(window, ws); });
 }
 
 }  // namespace zavuv::app

@@ -229,7 +229,7 @@ bool MainDialog::initDialog(const StartOptions& options) {
         ws_.ports().mapForThisRun(1, workspace::kSimulatedPortName);
     }
     if (ws_.comPort() == 0) {
-        if (const auto choice = hooks_.boardSettings(this, {0, 0}))
+        if (const auto choice = hooks_.boardSettings(this, 0, 0, ws_.preferences()))
             takeBoardChoice(*choice);
     }
     ws_.preferences().setComPort(profileComPort_);
@@ -246,7 +246,7 @@ bool MainDialog::initDialog(const StartOptions& options) {
     deviceLists_->FillDeviceLists();
 
     std::string candidate = ws_.preferences().loadMostRecent()
-                                ? recent_.slots()[0]
+                                ? recent_.paths()[0]
                                 : std::string(workspace::kUnspecifiedPath);
     if (!options.commandLine.projectPath.empty())
         candidate = options.commandLine.projectPath;
@@ -276,9 +276,9 @@ bool MainDialog::initDialog(const StartOptions& options) {
 }
 
 void MainDialog::takeBoardChoice(const BoardChoice& choice) {
-    ws_.setComPort(choice.port);
+    ws_.setComPort(choice.comPort);
     ws_.baudIndex = choice.baudIndex;
-    profileComPort_ = choice.port;
+    profileComPort_ = choice.comPort;
 }
 
 void MainDialog::createPreviews() {

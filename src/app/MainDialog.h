@@ -13,6 +13,7 @@
 
 #include <QApplication>
 
+#include "app/AdvancedBoardSettingsDialog.h"
 #include "app/BoardSettingsDialog.h"
 #include "app/CommandTable.h"
 #include "app/FileChooser.h"
@@ -37,8 +38,11 @@ class ProgressWindow;
 struct MainDialogHooks {
     MessageBoxShower showBox = execMessageBox;
     FileChooser chooseFile = execFileDialog;
-    std::function<std::optional<BoardChoice>(QWidget*, const BoardChoice&)> boardSettings =
-        runBoardSettingsDialog;
+    std::function<std::optional<BoardChoice>(QWidget*, int comPort, int baudIndex,
+                                             workspace::Preferences&)>
+        boardSettings = runBoardSettingsDialog;
+    std::function<std::optional<workspace::BoardDelays>(QWidget*, const workspace::BoardDelays&)>
+        advancedBoardSettings = runAdvancedBoardSettingsDialog;
     std::function<void()> beep = QApplication::beep;
 };
 
@@ -100,7 +104,7 @@ public:
     void captionChanged(const buffers::MemoryBuffer& buffer) override;
     void refreshControls() override { UpdateControls(); }
 
-public Q_SLOTS:
+public slots:
     // Enter and Escape do nothing; the window closes only through Exit and
     // the system's Close.
     void accept() override {}

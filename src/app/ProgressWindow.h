@@ -50,7 +50,7 @@ public:
     void showSetup(const std::string& title, const std::string& text) override;
     void showPercent(int percent, const std::string& text) override;
 
-public Q_SLOTS:
+public slots:
     // Cancel: button 2 and Escape. The window stays until the body returns.
     void reject() override;
     // Enter does nothing.

@@ -78,7 +78,7 @@ void closeProject(MainDialog& window) {
 void openRecentProject(MainDialog& window, int slot) {
     auto& ws = window.workspace();
     // A copy: adding it to the list moves the slots.
-    const std::string path = window.recentProjects().slots()[static_cast<std::size_t>(slot)];
+    const std::string path = window.recentProjects().paths()[static_cast<std::size_t>(slot)];
     if (path.empty() || path == workspace::kUnspecifiedPath)
         return;
     window.AddRecentProject(path);

@@ -49,7 +49,7 @@ QtUserPort::~QtUserPort() {
 
 void QtUserPort::setStatus(const std::string& text) {
     const QString status = toQString(text);
-    runOnWindowThread(this, [this, status] { Q_EMIT statusChanged(status); });
+    runOnWindowThread(this, [this, status] { emit statusChanged(status); });
 }
 
 void QtUserPort::showMessage(const std::string& text, MessageIcon icon,

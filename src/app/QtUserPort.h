@@ -32,7 +32,7 @@ public:
 
     int busyDepth() const { return busyDepth_; }
 
-Q_SIGNALS:
+signals:
     // Emitted on the window thread.
     void statusChanged(const QString& text);
 

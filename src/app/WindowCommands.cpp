@@ -2,7 +2,10 @@
 
 #include <QCheckBox>
 
+#include "app/AboutDialog.h"
 #include "app/DeviceLists.h"
+#include "app/HelpCommand.h"
+#include "app/LanguageDialog.h"
 #include "app/MainDialog.h"
 
 namespace zavuv::app {
@@ -31,12 +34,32 @@ void eepromIncrement(MainDialog& window) {
 void boardSettings(MainDialog& window) {
     auto& ws = window.workspace();
     ws.readPreferences();
-    const auto choice = window.hooks().boardSettings(&window, {ws.comPort(), ws.baudIndex});
+    const auto choice =
+        window.hooks().boardSettings(&window, ws.comPort(), ws.baudIndex, ws.preferences());
     if (!choice)
         return;
     window.takeBoardChoice(*choice);
-    ws.preferences().setComPort(choice->port);
+    ws.preferences().setComPort(choice->comPort);
     ws.preferences().setBaudIndex(choice->baudIndex);
+}
+
+void advancedBoardSettings(MainDialog& window) {
+    auto& ws = window.workspace();
+    ws.boardDelays = ws.preferences().boardDelays();
+    const auto delays = window.hooks().advancedBoardSettings(&window, ws.boardDelays);
+    if (!delays)
+        return;
+    ws.boardDelays = *delays;
+    ws.preferences().setBoardDelays(*delays);
+}
+
+// Written at once, so that a program that is killed still starts in it.
+void chooseLanguage(MainDialog& window) {
+    const auto language = runLanguageDialog(&window, text::language());
+    if (!language)
+        return;
+    window.applyLanguage(*language);
+    window.workspace().preferences().setLanguage(*language);
 }
 
 }  // namespace
@@ -64,10 +87,12 @@ void addWindowCommands(MainDialog& window) {
     // A click on the status line opens the Project Settings dialog once it
     // exists; until then it does nothing visible.
     table.add(MainDialog::kStatusLine, [] {});
-    // Lock/Fuse, Project Settings, Advanced Board Settings, Language, Help,
-    // About, Load At and the firmware update come with their dialogs.
-    for (const int id :
-         {1016, 32795, kAdvancedBoardSettings, 32907, 32789, 16, 32908, 32909, 32910})
+    table.add(kAdvancedBoardSettings, [&window] { advancedBoardSettings(window); });
+    table.add(32907, [&window] { chooseLanguage(window); });
+    table.add(kHelpCommandId, [&window] { openHelp(&window); });
+    table.add(16, [&window] { runAboutDialog(&window); });
+    // Lock/Fuse and Project Settings come with their dialogs.
+    for (const int id : {1016, 32795})
         table.add(id, [&window] { notYetAvailable(window); });
 }
 

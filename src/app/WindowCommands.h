@@ -1,7 +1,7 @@
 #pragma once
-// The commands of the window itself: Exit, Board Settings, the "Inv" and "Inc"
-// boxes, the three lists, the status line, and the ids that open the dialogs
-// still to come.
+// The commands of the window itself: Exit, the board settings, the language,
+// Help and About, the "Inv" and "Inc" boxes, the three lists, the status line,
+// and the ids whose dialogs are still to come.
 
 namespace zavuv::app {
 

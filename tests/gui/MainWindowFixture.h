@@ -48,9 +48,14 @@ protected:
             }
             return answer;
         };
-        hooks.boardSettings = [this](QWidget*, const app::BoardChoice& initial) {
-            boardSettingsShown.push_back(initial);
+        hooks.boardSettings = [this](QWidget*, int comPort, int baudIndex,
+                                     workspace::Preferences&) {
+            boardSettingsShown.push_back({comPort, baudIndex});
             return boardSettingsAnswer;
+        };
+        hooks.advancedBoardSettings = [this](QWidget*, const workspace::BoardDelays& delays) {
+            advancedShown.push_back(delays);
+            return advancedAnswer;
         };
         hooks.beep = [this] { ++beeps; };
         window = std::make_unique<app::MainDialog>(*profile, hooks);
@@ -103,6 +108,8 @@ protected:
     std::vector<app::FileRequest> fileRequests;
     std::vector<app::BoardChoice> boardSettingsShown;
     std::optional<app::BoardChoice> boardSettingsAnswer;
+    std::vector<workspace::BoardDelays> advancedShown;
+    std::optional<workspace::BoardDelays> advancedAnswer;
     int beeps = 0;
 };
 

@@ -14,6 +14,8 @@ using zavuv::testing::MainWindowFixture;
 
 namespace {
 
+const std::string kBlinkHex = ZAVUV_EXAMPLES "/blink.hex";
+
 class StartUp : public MainWindowFixture {};
 
 }  // namespace
@@ -23,7 +25,7 @@ TEST_F(StartUp, FirstRunAsksForTheBoardAndKeepsTheChoiceAtOnce) {
     boardSettingsAnswer = BoardChoice{3, 2};
     start();
     ASSERT_EQ(boardSettingsShown.size(), 1u);
-    EXPECT_EQ(boardSettingsShown[0].port, 0);
+    EXPECT_EQ(boardSettingsShown[0].comPort, 0);
     EXPECT_EQ(boardSettingsShown[0].baudIndex, 0);
     // Written before the window is even shown: a kill now keeps them.
     const workspace::ProfileStore written(folder.file("profile.ini"));
@@ -74,18 +76,6 @@ TEST_F(StartUp, CommandLineProjectReplacesTheRecentOneAndOnlyTheExactSwitchRunsA
     EXPECT_TRUE(boxes.empty());
 }
 
-TEST_F(StartUp, AutomaticRunEndsWithItsResultBoxWithoutShowingTheWindow) {
-    const std::string project = writeProject("job.kb2", deviceIndexOf("ATmega8"), 4);
-    StartOptions options;
-    options.simulate = true;
-    options.commandLine = {project, "-autoprogram"};
-    start(options);
-    EXPECT_FALSE(started);
-    EXPECT_FALSE(window->isVisible());
-    ASSERT_FALSE(boxes.empty());
-    EXPECT_EQ(boxes.back(), window->autoprogramOk() ? "AUTOPROGRAM: OK" : "AUTOPROGRAM: Error");
-}
-
 TEST_F(StartUp, ExitWritesBoardLanguageAndRecentProjectsButNotTheSimulatedPort) {
     const std::string project = writeProject("job.kb2", deviceIndexOf("ATmega8"), 4);
     writeProfile("[Connect]\nCOM=7\nHighSpeed=1\n");
@@ -110,19 +100,75 @@ TEST_F(StartUp, BoardCommandsReachTheSimulatedBoard) {
     EXPECT_EQ(window->workspace().comPort(), 1);
 }
 
+TEST_F(StartUp, ProgramFlashThenVerifyFromTheButtonsAgainstTheSimulatedBoard) {
+    startSimulated();
+    fileAnswers.push_back(kBlinkHex);
+    click(1006);
+    ASSERT_TRUE(byId(1009)->isEnabled());
+    click(1009);
+    EXPECT_EQ(status().toStdString(), text::formatUiText(1052, 16));
+    click(1010);
+    EXPECT_EQ(status().toStdString(), text::formatUiText(1053, 16));
+    // The chip now holds the image: reading it back gives the same bytes.
+    window->workspace().flash().clear();
+    click(1013);
+    EXPECT_EQ(window->workspace().flash().size(), 8192u);
+    EXPECT_EQ(window->workspace().flash().data()[1], 0xEF);
+}
+
+namespace {
+
+// A project for the automatic sequence: reload, program and verify Flash.
+std::string autoProject(const zavuv::testing::ScratchFolder& folder, const std::string& flash) {
+    return folder.write("auto.kb2", "[Files]\nFlash=" + flash +
+                                        "\nEeprom=[Unspecified]\n[AutoProgram]\nAutoErase=1\n"
+                                        "AutoFlashReload=1\nAutoFlashProgram=1\n"
+                                        "AutoFlashVerify=1\n[Device]\nDeviceNo=12\n");
+}
+
+struct ProgramRun {
+    int exitCode;
+    std::string boxes;
+};
+
+// `arguments` before the project and the switch.
+ProgramRun runAutoprogram(const zavuv::testing::ScratchFolder& folder,
+                          const std::string& profileText, std::vector<std::string> arguments) {
+    const std::string profile = folder.write("profile.ini", profileText);
+    arguments.push_back(autoProject(folder, kBlinkHex));
+    arguments.push_back("-autoprogram");
+    const auto result = zavuv::testing::runProgram(
+        ZAVUV_GUI_PATH, arguments,
+        {"QT_QPA_PLATFORM=offscreen", "ZAVUV_ANSWER_BOXES=1", "ZAVUV_PROFILE=" + profile});
+    return {result.exitCode, result.err};
+}
+
+}  // namespace
+
+TEST_F(StartUp, AutomaticRunProgramsTheProjectWithoutShowingTheWindow) {
+    StartOptions options;
+    options.simulate = true;
+    options.commandLine = {autoProject(folder, kBlinkHex), "-autoprogram"};
+    start(options);
+    EXPECT_FALSE(started);
+    EXPECT_FALSE(window->isVisible());
+    EXPECT_TRUE(window->autoprogramOk());
+    ASSERT_FALSE(boxes.empty());
+    EXPECT_EQ(boxes.back(), "AUTOPROGRAM: OK");
+}
+
 TEST(ZavuvProgram, AutoprogramRunsWithoutAPersonAndTellsItsResultInTheExitCode) {
     zavuv::testing::ScratchFolder folder;
-    const std::string profile = folder.write("profile.ini", "[Connect]\nCOM=1\n");
-    const std::string project = folder.write(
-        "job.kb2", "[Files]\nFlash=[Unspecified]\nEeprom=[Unspecified]\n[Device]\nDeviceNo=12\n");
-    const auto result = zavuv::testing::runProgram(
-        ZAVUV_GUI_PATH, {"--simulate", project, "-autoprogram"},
-        {"QT_QPA_PLATFORM=offscreen", "ZAVUV_ANSWER_BOXES=1", "ZAVUV_PROFILE=" + profile});
-    const bool ok = result.err.find("message: AUTOPROGRAM: OK") != std::string::npos;
-    const bool error = result.err.find("message: AUTOPROGRAM: Error") != std::string::npos;
-    ASSERT_TRUE(ok || error) << result.err;
-    EXPECT_EQ(result.exitCode, ok ? 0 : 1);
+    const ProgramRun ok = runAutoprogram(folder, "[Connect]\nCOM=1\n", {"--simulate"});
+    EXPECT_NE(ok.boxes.find("message: AUTOPROGRAM: OK"), std::string::npos) << ok.boxes;
+    EXPECT_EQ(ok.exitCode, 0);
     // The exit sequence ran: the project is the most recent one.
-    const workspace::ProfileStore written(profile);
-    EXPECT_EQ(written.readString("Recent", "Project1", ""), project);
+    const workspace::ProfileStore written(folder.file("profile.ini"));
+    EXPECT_EQ(written.readString("Recent", "Project1", ""), folder.file("auto.kb2"));
+
+    // COM1 leads nowhere: the sequence cannot connect.
+    const ProgramRun error = runAutoprogram(
+        folder, "[Connect]\nCOM=1\n[Ports]\nCOM1=" + folder.file("no-such-port") + "\n", {});
+    EXPECT_NE(error.boxes.find("message: AUTOPROGRAM: Error"), std::string::npos) << error.boxes;
+    EXPECT_EQ(error.exitCode, 1);
 }

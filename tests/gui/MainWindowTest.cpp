@@ -147,14 +147,19 @@ TEST_F(MainWindow, LanguageSwitchTranslatesWindowAndMenuAndRebuildsTheTitle) {
     EXPECT_TRUE(boxes.empty());
 }
 
-TEST_F(MainWindow, RightDoubleClickOnTheBackgroundAsksForAdvancedSettingsButNotOnAButton) {
+TEST_F(MainWindow, RightDoubleClickOnTheBackgroundOpensAdvancedSettingsButNotOnAButton) {
+    writeProfile("[Connect]\nCOM=1\nSpecial3=5\n");
     start();
     window->show();
-    const QString before = status();
     QTest::mouseDClick(byId(1009), Qt::RightButton);
-    EXPECT_EQ(status(), before);
+    QTest::mouseDClick(byId(1057), Qt::RightButton);
+    EXPECT_TRUE(advancedShown.empty());
     // Inside the Device group box, below the last button.
     const QPoint background = byId(1079)->geometry().bottomLeft() + QPoint(20, -4);
+    advancedAnswer = workspace::BoardDelays{1, 2, 3, 4};
     QTest::mouseDClick(window->clientArea(), Qt::RightButton, {}, background);
-    EXPECT_EQ(status(), "This command is not available yet");
+    ASSERT_EQ(advancedShown.size(), 1u);
+    EXPECT_EQ(advancedShown[0].pageWriteDelayMs, 5);
+    EXPECT_EQ(window->workspace().boardDelays.postSendDelayMs, 4);
+    EXPECT_EQ(profile->readInt("Connect", "Special1", -1), 1);
 }
