@@ -302,10 +302,6 @@ void MainDialog::placePreviews() {
     update();
 }
 
-buffers::BufferPreview* MainDialog::previewOf(const buffers::MemoryBuffer& buffer) const {
-    return buffer.isEeprom() ? eepromPreview_ : flashPreview_;
-}
-
 std::optional<std::string> MainDialog::chooseFile(const FileRequest& request) {
     return hooks_.chooseFile(this, request);
 }

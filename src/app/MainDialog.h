@@ -73,7 +73,6 @@ public:
     QMenuBar* menu() const { return menuBar_; }
     buffers::BufferPreview* flashPreview() const { return flashPreview_; }
     buffers::BufferPreview* eepromPreview() const { return eepromPreview_; }
-    buffers::BufferPreview* previewOf(const buffers::MemoryBuffer& buffer) const;
     // The area below the menu, in which the controls stand.
     QWidget* clientArea() const { return client_; }
 
