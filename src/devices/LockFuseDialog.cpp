@@ -13,7 +13,10 @@
 #include "devices/FuseWarnings.h"
 #include "devices/LockFuseVerify.h"
 #include "devices/LockModeName.h"
+#include "operations/ChipErase.h"
+#include "operations/LockFuseOnChip.h"
 #include "text/UiText.h"
+#include "workspace/Workspace.h"
 
 namespace zavuv::devices {
 
@@ -240,6 +243,22 @@ void LockFuseDialog::keyPressEvent(QKeyEvent* event) {
         return;
     }
     QDialog::keyPressEvent(event);
+}
+
+LockFuseChip boardLockFuseChip(workspace::Workspace& ws) {
+    return {
+        [&ws](LockFuseState& state) { return operations::readLockFuse(ws, state); },
+        // Every caller writes the fuse bytes along with the lock bits.
+        [&ws](const LockFuseState& state) { return operations::programLockFuse(ws, state, true); },
+        [&ws] {
+            operations::chipErase(ws);
+            return ws.results.lastOperationStatus == 0;
+        }};
+}
+
+void runLockFuseDialog(QWidget* parent, workspace::Workspace& ws, const LockFuseState& chipState) {
+    LockFuseDialog dialog(parent, ws.selectedDevice(), chipState, ws.user(), boardLockFuseChip(ws));
+    dialog.exec();
 }
 
 std::optional<LockFuseState> editAutoProgramLockFuse(QWidget* parent, int deviceIndex,

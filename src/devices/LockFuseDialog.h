@@ -19,6 +19,10 @@ class QCheckBox;
 class QPushButton;
 class QRadioButton;
 
+namespace zavuv::workspace {
+class Workspace;
+}
+
 namespace zavuv::devices {
 
 inline constexpr int kFuseButtonCount = 24;
@@ -87,6 +91,15 @@ private:
     QPushButton* eraseButton_ = nullptr;
     QPushButton* saveButton_ = nullptr;
 };
+
+// The chip operations on the workspace's board: read and program the project
+// device's bits, and the chip-erase command, which succeeded when it left the
+// operation status at 0.
+LockFuseChip boardLockFuseChip(workspace::Workspace& ws);
+
+// The main window's Lock/Fuse command, once it has read `chipState` from the
+// chip: the dialog in chip mode for the selected device, on the workspace's board.
+void runLockFuseDialog(QWidget* parent, workspace::Workspace& ws, const LockFuseState& chipState);
 
 // The dialog in auto-program mode on `state`: the edited bits when the person
 // closed with "Close and save settings", nothing otherwise.

@@ -20,6 +20,7 @@
 #include "devices/LockFuseDialog.h"
 #include "devices/SckPeriodNames.h"
 #include "text/UiText.h"
+#include "workspace/Workspace.h"
 
 namespace zavuv::devices {
 
@@ -370,6 +371,10 @@ std::optional<int> runProjectSettingsDialog(QWidget* parent, ProjectSettings& se
     if (dialog.exec() != QDialog::Accepted)
         return std::nullopt;
     return dialog.selectedDevice();
+}
+
+std::optional<int> runProjectSettingsDialog(QWidget* parent, workspace::Workspace& ws) {
+    return runProjectSettingsDialog(parent, ws.project(), ws.user(), boardLockFuseChip(ws));
 }
 
 }  // namespace zavuv::devices

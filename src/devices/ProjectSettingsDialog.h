@@ -20,6 +20,10 @@ class QLineEdit;
 class QPushButton;
 class QSlider;
 
+namespace zavuv::workspace {
+class Workspace;
+}
+
 namespace zavuv::devices {
 
 // The lengths the reset strobe slider offers, by position.
@@ -77,9 +81,13 @@ private:
     QPushButton* configure_ = nullptr;
 };
 
-// The main window's Project Settings command: the device chosen when the
-// person pressed OK, nothing on Cancel.
+// Runs the dialog: the device chosen when the person pressed OK, nothing on Cancel.
 std::optional<int> runProjectSettingsDialog(QWidget* parent, buffers::ProjectSettings& settings,
                                             UserPort& port, const LockFuseChip& chip);
+
+// The main window's Project Settings command on the workspace's project, with
+// its board behind the lock/fuse dialog. After OK the caller marks the project
+// modified and selects the returned device and the project's SCK period.
+std::optional<int> runProjectSettingsDialog(QWidget* parent, workspace::Workspace& ws);
 
 }  // namespace zavuv::devices

@@ -10,6 +10,8 @@
 #include "GuiTesting.h"
 #include "NextModal.h"
 #include "devices/LockFuseDialog.h"
+#include "operations/LockFuseOnChip.h"
+#include "sim/SimulatedBoard.h"
 #include "support/RecordingUserPort.h"
 #include "support/SimulatedWorkspace.h"
 
@@ -306,6 +308,35 @@ TEST_F(LockFuseDialogTest, SavingADangerousSettingAsksAndNoKeepsTheDialogOpen) {
     button(kSave)->click();
     EXPECT_FALSE(dialog->isVisible());
     EXPECT_EQ(dialog->result(), LockFuseDialog::kCloseAndSave);
+}
+
+TEST(LockFuseDialogOnBoard, ProgramVerifyAndEraseTheSimulatedChip) {
+    zavuv::testing::SimulatedWorkspace sim("ATmega8");
+    LockFuseState read;
+    ASSERT_TRUE(operations::readLockFuse(sim.ws(), read));
+    ASSERT_TRUE(read.fuse[kSpien]);
+
+    OnNextModal<LockFuseDialog> person([&](LockFuseDialog& d) {
+        control<QRadioButton>(d, kLockModeIds[2])->click();
+        control<QCheckBox>(d, kBootLockIds[0])->click();
+        control<QPushButton>(d, kProgram)->click();
+        EXPECT_EQ(sim.board().chip().lock & 0x07, 0x00);  // LB1, LB2 and BLB01 programmed
+
+        // A chip locked against reading hides its signature: go on anyway.
+        sim.user().answerNext(Answer::Yes);
+        control<QPushButton>(d, kVerify)->click();
+        EXPECT_EQ(sim.user().messages().back(), "Lock&Fuse bits verify: OK");
+
+        control<QPushButton>(d, kErase)->click();
+        EXPECT_TRUE(control<QRadioButton>(d, kLockModeIds[0])->isChecked());
+        EXPECT_FALSE(control<QCheckBox>(d, kBootLockIds[0])->isChecked());
+        EXPECT_TRUE(control<QPushButton>(d, kFuseIds[kSpien])->isChecked());
+        control<QPushButton>(d, kClose)->click();
+    });
+    runLockFuseDialog(nullptr, sim.ws(), read);
+    EXPECT_TRUE(person.ran());
+    EXPECT_EQ(sim.board().chip().lock & 0x3F, 0x3F);
+    EXPECT_TRUE(sim.boardIdle());
 }
 
 }  // namespace
