@@ -7,6 +7,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 
+#include "app/DialogControls.h"
 #include "app/DialogUnits.h"
 #include "app/Translation.h"
 #include "devices/DeviceTable.h"
@@ -46,13 +47,7 @@ constexpr int kVerifyId = 4;
 constexpr int kEraseId = 5;
 constexpr int kCloseWithoutSavingId = 2;
 
-template <typename Control>
-Control* place(QWidget* parent, int id, const app::DialogUnits& units, int x, int y, int w, int h) {
-    auto* control = new Control(parent);
-    control->setObjectName(QString::number(id));
-    control->setGeometry(units.rect(x, y, w, h));
-    return control;
-}
+using app::place;
 
 ProgAlgorithm algorithmOf(int deviceIndex) {
     return DeviceTable::isValidIndex(deviceIndex) ? DeviceTable::at(deviceIndex).algorithm

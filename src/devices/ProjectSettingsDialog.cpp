@@ -13,6 +13,7 @@
 #include <QPushButton>
 #include <QSlider>
 
+#include "app/DialogControls.h"
 #include "app/DialogUnits.h"
 #include "app/Translation.h"
 #include "devices/AutoProgramPreset.h"
@@ -102,14 +103,7 @@ constexpr AddressField kAddressFields[] = {
     {1070, 1071, &ProjectSettings::autoIncAddress},
 };
 
-template <typename Control>
-Control* place(QWidget* parent, int id, const app::DialogUnits& units, int x, int y, int w, int h) {
-    auto* control = new Control(parent);
-    if (id != 0)
-        control->setObjectName(QString::number(id));
-    control->setGeometry(units.rect(x, y, w, h));
-    return control;
-}
+using app::place;
 
 // A whole number with nothing but blanks around it, as an integer field takes it.
 std::optional<int> parseInteger(const QString& text) {
