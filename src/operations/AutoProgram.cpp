@@ -13,7 +13,7 @@ namespace zavuv::operations {
 namespace {
 
 constexpr int kSettleMs = 50;
-constexpr int kSerialNumberSaved = 1210;
+constexpr int kSerialNumberSaved = 1215;
 
 // One memory's steps: its buffer, options and error texts.
 struct MemorySteps {
