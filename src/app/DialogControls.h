@@ -8,16 +8,26 @@
 #include <QRect>
 #include <QString>
 
+#include "app/DialogUnits.h"
+
 namespace zavuv::app {
 
 // The ids every dialog gives its OK and Cancel buttons.
 inline constexpr int kOkButtonId = 1;
 inline constexpr int kCancelButtonId = 2;
 
+// Id 0 is a control nobody refers to (a plain label): it keeps no name.
 template <typename Control> Control* placeControl(Control* control, int id, const QRect& geometry) {
-    control->setObjectName(QString::number(id));
+    if (id != 0)
+        control->setObjectName(QString::number(id));
     control->setGeometry(geometry);
     return control;
+}
+
+// A new control of the dialog at its template place.
+template <typename Control>
+Control* place(QWidget* parent, int id, const DialogUnits& units, int x, int y, int w, int h) {
+    return placeControl(new Control(parent), id, units.rect(x, y, w, h));
 }
 
 // OK (the default button) accepts the dialog, Cancel rejects it.
