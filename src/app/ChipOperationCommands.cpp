@@ -4,11 +4,14 @@
 
 #include "app/FirmwareUpdateDialog.h"
 #include "app/MainDialog.h"
+#include "devices/LockFuseDialog.h"
 #include "link/BoardInformation.h"
 #include "operations/AutoProgram.h"
+#include "operations/BoardAccess.h"
 #include "operations/CalibrationBytes.h"
 #include "operations/ChipErase.h"
 #include "operations/FirmwareUpdate.h"
+#include "operations/LockFuseOnChip.h"
 #include "operations/OperationFrame.h"
 #include "operations/ReadSignatureCommand.h"
 
@@ -42,6 +45,16 @@ void updateFirmware(MainDialog& window, Workspace& ws) {
                                });
 }
 
+// The chip's bits are read first; the dialog then works on the chip itself.
+void lockFuseBits(MainDialog& window, Workspace& ws) {
+    if (ws.selectedDeviceInfo().lockFuseLayout < 0 || !operations::requireBoard(ws))
+        return;
+    devices::LockFuseState state;
+    if (!operations::readLockFuse(ws, state))
+        return;
+    devices::runLockFuseDialog(&window, ws, state);
+}
+
 }  // namespace
 
 void runAutoProgramUnattended(MainDialog& window) {
@@ -72,6 +85,7 @@ void addChipOperationCommands(MainDialog& window) {
     route(32901, [](Workspace& ws) { link::showBoardInformation(ws.connection()); });
     route(32788, [](Workspace& ws) { ws.connection().searchBoard(); });
     route(32910, [&window](Workspace& ws) { updateFirmware(window, ws); });
+    route(1016, [&window](Workspace& ws) { lockFuseBits(window, ws); });
 }
 
 }  // namespace zavuv::app

@@ -1,7 +1,8 @@
 #pragma once
 // The commands that talk to the board and the chip: the operation buttons and
 // their menu items, the signature, calibration and board information items,
-// the board search (32788) and the automatic sequence.
+// the lock and fuse bits, the board search (32788), the firmware update and
+// the automatic sequence.
 
 namespace zavuv::app {
 

@@ -5,20 +5,12 @@
 
 #include "app/WindowThread.h"
 #include "devices/DeviceTable.h"
+#include "devices/SckPeriodNames.h"
 
 namespace zavuv::app {
 
 using devices::DeviceFamily;
 using devices::DeviceTable;
-
-namespace {
-
-constexpr const char* kSckPeriods[kSckPeriodCount] = {
-    "0.25 uS (4 MHz)", "0.5 uS (2 MHz)", "1 uS (1 MHz)",   "2 uS (500 kHz)",
-    "4 uS (250 kHz)",  "8 uS (125 kHz)", "16 uS (60 kHz)", "150 uS (7 kHz)",
-};
-
-}  // namespace
 
 DeviceLists::DeviceLists(workspace::Workspace& ws, QComboBox* family, QComboBox* device,
                          QComboBox* sck, std::function<void()> refresh)
@@ -64,13 +56,13 @@ void DeviceLists::OnDeviceChanged() {
 void DeviceLists::FillSckList() {
     const QSignalBlocker quiet(sck_);
     sck_->clear();
-    for (const char* name : kSckPeriods)
+    for (const char* name : devices::kSckPeriodNames)
         sck_->addItem(name);
 }
 
 void DeviceLists::SelectSckPeriod(int spiPeriod) {
     const QSignalBlocker quiet(sck_);
-    sck_->setCurrentIndex(spiPeriod >= 0 && spiPeriod < kSckPeriodCount ? spiPeriod : -1);
+    sck_->setCurrentIndex(spiPeriod >= 0 && spiPeriod < devices::kSckPeriodCount ? spiPeriod : -1);
 }
 
 void DeviceLists::OnSckChanged() {

@@ -11,8 +11,6 @@ class QComboBox;
 
 namespace zavuv::app {
 
-inline constexpr int kSckPeriodCount = 8;
-
 class DeviceLists final : public workspace::SelectionObserver {
 public:
     // `refresh` brings the window's title and commands up to date.

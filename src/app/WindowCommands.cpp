@@ -7,6 +7,7 @@
 #include "app/HelpCommand.h"
 #include "app/LanguageDialog.h"
 #include "app/MainDialog.h"
+#include "devices/ProjectSettingsDialog.h"
 
 namespace zavuv::app {
 
@@ -62,11 +63,21 @@ void chooseLanguage(MainDialog& window) {
     window.workspace().preferences().setLanguage(*language);
 }
 
-}  // namespace
-
-void notYetAvailable(MainDialog& window) {
-    window.setStatus("This command is not available yet");
+// After OK the window shows what the dialog chose: the "Inc" box, the
+// device and the SCK period.
+void projectSettings(MainDialog& window) {
+    auto& ws = window.workspace();
+    const auto device = devices::runProjectSettingsDialog(&window, ws);
+    if (!device)
+        return;
+    window.projectOptionsChanged();
+    ws.project().setDirty();
+    window.deviceLists().SelectDevice(*device);
+    window.deviceLists().SelectSckPeriod(ws.project().spiPeriod);
+    window.deviceLists().OnDeviceChanged();
 }
+
+}  // namespace
 
 void addWindowCommands(MainDialog& window) {
     CommandTable& table = window.commands();
@@ -84,16 +95,12 @@ void addWindowCommands(MainDialog& window) {
     // Accepted and left alone.
     table.add(32778, [] {});
     table.add(32794, [] {});
-    // A click on the status line opens the Project Settings dialog once it
-    // exists; until then it does nothing visible.
-    table.add(MainDialog::kStatusLine, [] {});
+    table.add(32795, [&window] { projectSettings(window); });
+    table.add(MainDialog::kStatusLine, [&window] { projectSettings(window); });
     table.add(kAdvancedBoardSettings, [&window] { advancedBoardSettings(window); });
     table.add(32907, [&window] { chooseLanguage(window); });
     table.add(kHelpCommandId, [&window] { openHelp(&window); });
     table.add(16, [&window] { runAboutDialog(&window); });
-    // Lock/Fuse and Project Settings come with their dialogs.
-    for (const int id : {1016, 32795})
-        table.add(id, [&window] { notYetAvailable(window); });
 }
 
 }  // namespace zavuv::app

@@ -1,7 +1,7 @@
 #pragma once
-// The commands of the window itself: Exit, the board settings, the language,
-// Help and About, the "Inv" and "Inc" boxes, the three lists, the status line,
-// and the ids whose dialogs are still to come.
+// The commands of the window itself: Exit, the board and project settings
+// (also a click on the status line), the language, Help and About, the "Inv"
+// and "Inc" boxes, the three lists.
 
 namespace zavuv::app {
 
@@ -11,8 +11,5 @@ class MainDialog;
 inline constexpr int kAdvancedBoardSettings = 32786;
 
 void addWindowCommands(MainDialog& window);
-
-// What a command whose dialog is not built yet does: says so on the status line.
-void notYetAvailable(MainDialog& window);
 
 }  // namespace zavuv::app

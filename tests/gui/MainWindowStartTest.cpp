@@ -42,6 +42,11 @@ TEST_F(StartUp, CancelledFirstRunLeavesNoBoardAndOperationsSaySo) {
     EXPECT_EQ(window->workspace().comPort(), 0);
     click(32901);
     EXPECT_EQ(status().toStdString(), text::GetUiText(1031));
+    // Lock/Fuse says the same, and "No board specified" in a box.
+    window->setStatus("");
+    click(1016);
+    EXPECT_EQ(status().toStdString(), text::GetUiText(1031));
+    EXPECT_EQ(boxes.back(), text::GetUiText(1032));
 }
 
 TEST_F(StartUp, MostRecentProjectOpensOnlyWhenTheProfileAsksAndNamesOne) {
