@@ -1,8 +1,8 @@
 #pragma once
 // A main window started on a profile of its own in a scratch folder, with the
 // person replaced: message boxes are recorded and answered OK, file dialogs
-// answer from a script, beeps are counted and the first-run Board Settings
-// dialog answers as told.
+// answer from a script, beeps are counted and the Board Settings dialog
+// answers as told (or is the real one, when a test drives it itself).
 
 #include <deque>
 #include <memory>
@@ -48,11 +48,13 @@ protected:
             }
             return answer;
         };
-        hooks.boardSettings = [this](QWidget*, int comPort, int baudIndex,
-                                     workspace::Preferences&) {
-            boardSettingsShown.push_back({comPort, baudIndex});
-            return boardSettingsAnswer;
-        };
+        if (!realBoardSettings) {
+            hooks.boardSettings = [this](QWidget*, int comPort, int baudIndex,
+                                         workspace::Preferences&) {
+                boardSettingsShown.push_back({comPort, baudIndex});
+                return boardSettingsAnswer;
+            };
+        }
         hooks.advancedBoardSettings = [this](QWidget*, const workspace::BoardDelays& delays) {
             advancedShown.push_back(delays);
             return advancedAnswer;
@@ -108,6 +110,7 @@ protected:
     std::vector<app::FileRequest> fileRequests;
     std::vector<app::BoardChoice> boardSettingsShown;
     std::optional<app::BoardChoice> boardSettingsAnswer;
+    bool realBoardSettings = false;
     std::vector<workspace::BoardDelays> advancedShown;
     std::optional<workspace::BoardDelays> advancedAnswer;
     int beeps = 0;

@@ -1,7 +1,10 @@
 // Start-up and exit of the main window, the operations it runs against the
-// simulated board, and the zavuv program itself with -autoprogram.
+// simulated board and the colours they leave in the preview, and the zavuv
+// program itself with -autoprogram.
 
 #include <gtest/gtest.h>
+
+#include <QScrollBar>
 
 #include "MainWindowFixture.h"
 #include "support/RunProgram.h"
@@ -119,6 +122,56 @@ TEST_F(StartUp, ProgramFlashThenVerifyFromTheButtonsAgainstTheSimulatedBoard) {
     click(1013);
     EXPECT_EQ(window->workspace().flash().size(), 8192u);
     EXPECT_EQ(window->workspace().flash().data()[1], 0xEF);
+}
+
+// Every byte of the Flash preview, page by page: the verified colour in its
+// hex cell and no other byte colour.
+TEST_F(StartUp, ProgramThenVerifyLeavesEveryByteOfTheFlashPreviewInTheVerifiedColour) {
+    constexpr int kVerified = static_cast<int>(buffers::ByteState::Verified);
+    std::vector<std::uint8_t> image(1000);
+    for (std::size_t i = 0; i < image.size(); ++i)
+        image[i] = static_cast<std::uint8_t>(i * 13 + 5);
+    startSimulated();
+    window->show();
+    fileAnswers.push_back(folder.write("image.bin", image));
+    click(1006);
+    click(1009);
+    click(1010);
+    ASSERT_EQ(status().toStdString(), text::formatUiText(1053, 1000));
+
+    buffers::BufferPreview& preview = *window->flashPreview();
+    QApplication::processEvents();
+    const buffers::PreviewLayout grid = preview.layout();
+    const int rows = grid.visibleLines(preview.viewport()->height());
+    ASSERT_GT(rows, 2);
+    std::size_t sampled = 0;
+    for (int first = 0; first * 16 < static_cast<int>(image.size()); first += rows) {
+        preview.verticalScrollBar()->setValue(first);
+        const int top = preview.firstLine();
+        const QImage shot = preview.viewport()->grab().toImage();
+        for (int row = first - top; row < first - top + rows; ++row) {
+            for (int column = 0; column < 16; ++column) {
+                const std::size_t index = static_cast<std::size_t>((top + row) * 16 + column);
+                if (index >= image.size())
+                    break;
+                const buffers::CellBox box = grid.hexCell(row, column);
+                // Apart from the top and left edges, where the grid lines run.
+                const QRect cell(box.left + 1, box.top + 1, box.right - box.left - 1,
+                                 box.bottom - box.top - 1);
+                ASSERT_TRUE(shot.rect().contains(cell)) << index;
+                for (int colour = 0; colour <= buffers::kCursorColour; ++colour) {
+                    const int pixels =
+                        zavuv::testing::countPixels(shot, cell, buffers::previewColour(colour));
+                    if (colour == kVerified)
+                        EXPECT_GT(pixels, 0) << "byte " << index;
+                    else
+                        EXPECT_EQ(pixels, 0) << "byte " << index << " colour " << colour;
+                }
+                ++sampled;
+            }
+        }
+    }
+    EXPECT_EQ(sampled, image.size());
 }
 
 namespace {

@@ -1,0 +1,232 @@
+// A person's whole way through the program, from the GUI alone: the first run
+// asks for the board (COM1 made the simulated board), a new project gets its
+// Flash and EEPROM files, its device and its auto-program steps with the lock
+// and fuse bits, is saved, closed and opened again, and auto-programs the
+// chip; the Lock/Fuse command then reads the bits back from the chip.
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <set>
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QPushButton>
+#include <QRadioButton>
+
+#include "DialogTesting.h"
+#include "MainWindowFixture.h"
+#include "NextModal.h"
+#include "devices/LockFuseDialog.h"
+#include "devices/ProjectSettingsDialog.h"
+#include "sim/SimulatedBoard.h"
+#include "support/SimulatedWorkspace.h"
+
+using namespace zavuv;
+using namespace zavuv::app;
+using devices::LockFuseDialog;
+using devices::ProjectSettingsDialog;
+using zavuv::testing::control;
+using zavuv::testing::deviceIndexOf;
+using zavuv::testing::MainWindowFixture;
+using zavuv::testing::OnNextModal;
+
+namespace {
+
+// The bits the project asks for: the factory's 1 MHz internal clock and boot
+// size, SPIEN, and three the factory leaves unprogrammed (EESAVE, BODEN, BLB01).
+const std::set<QString> kProgrammedFuses = {"CKSEL1",  "CKSEL2",  "CKSEL3", "SUT0", "BODEN",
+                                            "BOOTSZ0", "BOOTSZ1", "EESAVE", "SPIEN"};
+constexpr int kFirstBootLockBox = 1092;  // BLB01
+constexpr int kLockModeNone = 1086;
+constexpr int kCloseAndSave = LockFuseDialog::kCloseAndSave;
+constexpr int kCloseWithoutSaving = 2;
+
+// Project Settings controls.
+constexpr int kDeviceList = 1005;
+constexpr int kAutoprogramFuses = 1144;
+constexpr std::array<int, 8> kAllSteps = {1063, 1069, 1061, 1062, 1060, 1065, 1066, 1064};
+constexpr std::array<int, 6> kChosenSteps = {1063, 1069, 1061, 1062, 1065, 1066};
+
+std::vector<std::uint8_t> pattern(std::size_t size, unsigned seed) {
+    std::vector<std::uint8_t> bytes(size);
+    for (std::size_t i = 0; i < size; ++i)
+        bytes[i] = static_cast<std::uint8_t>((i * 7 + seed) ^ (i >> 8));
+    return bytes;
+}
+
+std::vector<QPushButton*> fuseButtons(const LockFuseDialog& dialog) {
+    std::vector<QPushButton*> fuses;
+    for (QPushButton* button : dialog.findChildren<QPushButton*>())
+        if (button->isCheckable() && button->isEnabled())
+            fuses.push_back(button);
+    return fuses;
+}
+
+// Presses exactly the fuses named, as a person clicks them.
+void pressOnly(const LockFuseDialog& dialog, const std::set<QString>& names) {
+    for (QPushButton* fuse : fuseButtons(dialog))
+        if (fuse->isChecked() != names.contains(fuse->text()))
+            fuse->click();
+}
+
+std::set<QString> pressedFuses(const LockFuseDialog& dialog) {
+    std::set<QString> names;
+    for (QPushButton* fuse : fuseButtons(dialog))
+        if (fuse->isChecked())
+            names.insert(fuse->text());
+    return names;
+}
+
+class UserJourney : public MainWindowFixture {
+protected:
+    // The first run shows the real Board Settings dialog: COM1 becomes the
+    // simulated board, at the standard speed.
+    void firstRunChoosesTheSimulatedBoard() {
+        writeProfile("");
+        realBoardSettings = true;
+        QString slotState;
+        OnNextModal<BoardSettingsDialog> person([&](BoardSettingsDialog& d) {
+            control<QComboBox>(d, BoardSettingsDialog::kSlotDeviceBaseId + 1)->setEditText("sim");
+            slotState = control<QLabel>(d, BoardSettingsDialog::kSlotStateBaseId + 1)->text();
+            control<QRadioButton>(d, BoardSettingsDialog::kComButtonIds[0])->click();
+            control<QRadioButton>(d, BoardSettingsDialog::kBaudButtonIds[1])->click();
+            zavuv::testing::click(d, kOkButtonId);
+        });
+        start();
+        ASSERT_TRUE(person.ran());
+        EXPECT_EQ(slotState.toStdString(), text::GetUiText(1212));
+        EXPECT_EQ(window->workspace().comPort(), 1);
+        EXPECT_EQ(window->workspace().baudIndex, 1);
+        EXPECT_EQ(profile->readString("Ports", "COM1", ""), "sim");
+        EXPECT_EQ(profile->readInt("Connect", "COM", -1), 1);
+    }
+
+    // Project Settings, run from the menu with `act` as the person.
+    void projectSettings(const std::function<void(ProjectSettingsDialog&)>& act) {
+        OnNextModal<ProjectSettingsDialog> person(act);
+        click(32795);
+        ASSERT_TRUE(person.ran());
+    }
+
+    sim::ChipImage& chip() { return window->workspace().ports().simulator()->chip(); }
+};
+
+}  // namespace
+
+TEST_F(UserJourney, NewProjectSavedReopenedAutoProgramsTheChipAndTheBitsReadBack) {
+    ASSERT_NO_FATAL_FAILURE(firstRunChoosesTheSimulatedBoard());
+
+    // A new project with a Flash and an EEPROM image.
+    const std::vector<std::uint8_t> flashImage = pattern(1536, 3);
+    const std::vector<std::uint8_t> eepromImage = pattern(100, 41);
+    click(32784);
+    fileAnswers.push_back(folder.write("firmware.bin", flashImage));
+    click(1006);
+    EXPECT_EQ(status().toStdString().rfind("Flash length: 1536 (0x600) bytes", 0), 0u);
+    fileAnswers.push_back(folder.write("settings.bin", eepromImage));
+    click(1007);
+    EXPECT_EQ(status().toStdString().rfind("Eeprom length: 100 (0x64) bytes", 0), 0u);
+
+    // The lists showed another chip: its device is chosen in Project Settings,
+    // and the bits can be set only once that choice is confirmed with OK.
+    chooseFamily(static_cast<int>(devices::DeviceFamily::ATtiny));
+    projectSettings([&](ProjectSettingsDialog& d) {
+        control<QComboBox>(d, kDeviceList)->setCurrentIndex(deviceIndexOf("ATmega8"));
+        control<QCheckBox>(d, kAutoprogramFuses)->click();
+        EXPECT_FALSE(control<QCheckBox>(d, kAutoprogramFuses)->isChecked());
+        zavuv::testing::click(d, kOkButtonId);
+    });
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_EQ(boxes[0], text::GetUiText(1166));
+    EXPECT_EQ(byId<QComboBox>(1016)->currentText(), "ATmega8");
+
+    std::set<QString> presetFuses;
+    projectSettings([&](ProjectSettingsDialog& d) {
+        for (const int step : kAllSteps) {
+            auto* box = control<QCheckBox>(d, step);
+            const bool wanted = std::ranges::find(kChosenSteps, step) != kChosenSteps.end();
+            if (box->isChecked() != wanted)
+                box->click();
+        }
+        OnNextModal<LockFuseDialog> bits([&](LockFuseDialog& l) {
+            EXPECT_TRUE(l.autoProgramMode());
+            presetFuses = pressedFuses(l);
+            control<QRadioButton>(l, kLockModeNone)->click();
+            control<QCheckBox>(l, kFirstBootLockBox)->click();
+            pressOnly(l, kProgrammedFuses);
+            zavuv::testing::click(l, kCloseAndSave);
+        });
+        control<QCheckBox>(d, kAutoprogramFuses)->click();
+        EXPECT_TRUE(bits.ran());
+        EXPECT_TRUE(control<QCheckBox>(d, kAutoprogramFuses)->isChecked());
+        zavuv::testing::click(d, kOkButtonId);
+    });
+    // The auto-program preset keeps SPIEN programmed before the person acts.
+    EXPECT_EQ(presetFuses, std::set<QString>{"SPIEN"});
+    EXPECT_NE(title().find("* - "), std::string::npos);
+    const devices::LockFuseState configured = window->workspace().project().lockFuse;
+    EXPECT_TRUE(window->workspace().project().programFuse);
+    EXPECT_TRUE(configured.bootLock[0]);
+
+    // Saved, closed, and opened again from the recent list.
+    const std::string projectPath = folder.file("journey.kb2");
+    fileAnswers.push_back(projectPath);
+    click(32782);
+    ASSERT_TRUE(std::filesystem::exists(projectPath));
+    EXPECT_EQ(title().find("* - "), std::string::npos);
+    click(32792);
+    EXPECT_EQ(window->workspace().flash().size(), 0u);
+    EXPECT_EQ(window->workspace().project().projectPath, "[Unspecified]");
+    chooseFamily(static_cast<int>(devices::DeviceFamily::At89S));
+    ASSERT_NE(menuItem(32801), nullptr);
+    EXPECT_EQ(menuItem(32801)->text().toStdString(), projectPath);
+    click(32801);
+    const auto& project = window->workspace().project();
+    EXPECT_EQ(project.projectPath, projectPath);
+    EXPECT_EQ(project.deviceNo, deviceIndexOf("ATmega8"));
+    EXPECT_EQ(byId<QComboBox>(1016)->currentText(), "ATmega8");
+    EXPECT_EQ(project.lockFuse, configured);
+    EXPECT_TRUE(project.programFuse);
+    EXPECT_TRUE(project.autoErase && project.autoEmptyCheck && project.autoFlashProgram &&
+                project.autoFlashVerify && project.autoEepromProgram && project.autoEepromVerify);
+    EXPECT_EQ(window->workspace().flash().size(), flashImage.size());
+    EXPECT_EQ(window->workspace().eeprom().size(), eepromImage.size());
+
+    // Auto-program: both memories and the bits.
+    boxes.clear();
+    click(1015);
+    EXPECT_EQ(status().toStdString(), text::formatUiText(1066, 1536, 100));
+    // The one box of the run tells that the bits went in.
+    EXPECT_EQ(boxes, std::vector<std::string>{text::GetUiText(1109)});
+    ASSERT_NE(window->workspace().ports().simulator(), nullptr);
+    EXPECT_TRUE(std::equal(flashImage.begin(), flashImage.end(), chip().flash.begin()));
+    EXPECT_EQ(chip().flash[flashImage.size()], 0xFF);
+    EXPECT_TRUE(std::equal(eepromImage.begin(), eepromImage.end(), chip().eeprom.begin()));
+    // Bit 0 stands for a programmed fuse: CKSEL3..1, SUT0 and BODEN low; BOOTSZ1..0,
+    // EESAVE and SPIEN high; BLB01 in the lock byte.
+    EXPECT_EQ(chip().lowFuse, 0xA1);
+    EXPECT_EQ(chip().highFuse, 0xD1);
+    EXPECT_EQ(chip().lock & 0x3F, 0x3B);
+
+    // The Lock/Fuse command reads the chip and shows what was programmed.
+    boxes.clear();
+    std::set<QString> shownFuses;
+    bool bootLockShown = false;
+    bool unlockedShown = false;
+    QString dialogTitle;
+    OnNextModal<LockFuseDialog> reader([&](LockFuseDialog& l) {
+        dialogTitle = l.windowTitle();
+        shownFuses = pressedFuses(l);
+        bootLockShown = control<QCheckBox>(l, kFirstBootLockBox)->isChecked();
+        unlockedShown = control<QRadioButton>(l, kLockModeNone)->isChecked();
+        zavuv::testing::click(l, kCloseWithoutSaving);
+    });
+    click(1016);
+    ASSERT_TRUE(reader.ran());
+    EXPECT_EQ(dialogTitle.toStdString(), text::GetUiText(1193));
+    EXPECT_EQ(shownFuses, kProgrammedFuses);
+    EXPECT_TRUE(bootLockShown);
+    EXPECT_TRUE(unlockedShown);
+    EXPECT_TRUE(boxes.empty()) << boxes.front();
+}
