@@ -4,6 +4,7 @@
 #include <QGroupBox>
 #include <QMenu>
 
+#include "app/CaptionFit.h"
 #include "text/UiText.h"
 
 namespace zavuv::app {
@@ -82,8 +83,10 @@ void TranslateWindow(QWidget* window, int dialogId, const MessageBoxShower& show
     window->setWindowTitle(
         QString::fromUtf8(text::inLanguage(captions->englishTitle, captions->russianTitle)));
     for (const text::CaptionRow& row : captions->rows)
-        if (auto* control = findOwn<QWidget>(window, QString::number(row.controlId)))
+        if (auto* control = findOwn<QWidget>(window, QString::number(row.controlId))) {
             setControlText(control, QString::fromUtf8(text::inLanguage(row.english, row.russian)));
+            fitCaption(control);
+        }
 }
 
 }  // namespace zavuv::app

@@ -7,6 +7,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 
+#include "app/CaptionFit.h"
 #include "app/DialogControls.h"
 #include "app/DialogUnits.h"
 #include "app/Translation.h"
@@ -139,6 +140,7 @@ void LockFuseDialog::fillControls() {
         lockModes_[mode]->setAutoExclusive(false);
         lockModes_[mode]->setChecked(false);
         lockModes_[mode]->setText(fromUtf8(lockModeName(algorithm_, mode)));
+        app::fitCaption(lockModes_[mode]);
     }
     lockModes_[3]->setEnabled(algorithm_ != ProgAlgorithm::Avr);
     if (shownState_.lockMode >= 0 && shownState_.lockMode < kLockModeCount)
