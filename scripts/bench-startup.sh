@@ -4,11 +4,11 @@
 # and once opening the example project (which loads its HEX file). Installs
 # what is missing and builds first. Run by hand; never part of the test suite.
 #
-#   ./scripts/bench-startup.sh            # 20 runs per case
+#   ./scripts/bench-startup.sh            # 20 runs per case; prints the medians
 #   RUNS=50 ./scripts/bench-startup.sh
 set -euo pipefail
 source "$(dirname "$0")/setup.sh"
-zavuv_packages=(hyperfine)
+zavuv_packages=(hyperfine python3)
 zavuv_install_missing
 
 app="$ZAVUV_BUILD/src/app/zavuv"
@@ -24,7 +24,15 @@ export QT_QPA_PLATFORM=offscreen ZAVUV_EXIT_WHEN_SHOWN=1 ZAVUV_ANSWER_BOXES=1
 # The example project names its HEX file relative to the repository.
 cd "$ZAVUV_ROOT"
 hyperfine --shell=none --warmup 3 --runs "$runs" --style basic \
-    --prepare "cp $work/start.ini $work/profile.ini" --export-markdown "$work/table.md" \
+    --prepare "cp $work/start.ini $work/profile.ini" --export-json "$work/times.json" \
     -n "zavuv, empty" "$app" \
     -n "zavuv, examples/blink.kb2" "$app examples/blink.kb2" >&2
-cat "$work/table.md"
+python3 - "$work/times.json" <<'MEDIANS'
+import json, sys
+print("| case | median | mean ± σ | min | max |")
+print("|---|---|---|---|---|")
+for r in json.load(open(sys.argv[1]))["results"]:
+    ms = lambda s: f"{s * 1000:.1f} ms"
+    print(f"| {r['command']} | {ms(r['median'])} | {ms(r['mean'])} ± {ms(r['stddev'])}"
+          f" | {ms(r['min'])} | {ms(r['max'])} |")
+MEDIANS
