@@ -5,6 +5,7 @@
 
 #include <QApplication>
 
+#include "app/ExitWhenShown.h"
 #include "app/MainDialog.h"
 #include "app/StartOptions.h"
 #include "app/UnattendedBoxes.h"
@@ -24,6 +25,7 @@ int main(int argc, char** argv) {
     app::MainDialog window(profile, hooks);
     if (!window.initDialog(app::startOptionsFromArguments(arguments)))
         return window.autoprogramOk() ? 0 : 1;
+    app::exitWhenShownIfAsked(window);
     window.exec();
     return 0;
 }
