@@ -16,6 +16,7 @@ zavuv_packages=(
     # The GUI tests draw text on Qt's offscreen platform, which finds its fonts
     # through fontconfig.
     fonts-dejavu-core libfontconfig1
+    libbenchmark-dev
 )
 
 # zavuv_install_missing [PACKAGE...]: by default the packages above.

@@ -8,6 +8,7 @@
 #include <QThread>
 
 #include "app/ChipAnimation.h"
+#include "app/DialogControls.h"
 #include "app/DialogUnits.h"
 #include "app/Translation.h"
 #include "app/WindowThread.h"
@@ -17,12 +18,6 @@ namespace zavuv::app {
 namespace {
 
 constexpr int kCloseTickMs = 150;
-
-template <typename Control> Control* placeControl(Control* control, int id, const QRect& geometry) {
-    control->setObjectName(QString::number(id));
-    control->setGeometry(geometry);
-    return control;
-}
 
 }  // namespace
 

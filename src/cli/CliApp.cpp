@@ -6,12 +6,15 @@
 
 #include <CLI/CLI.hpp>
 
+#include "cli/AutoProgramCommand.h"
 #include "cli/BoardCommands.h"
+#include "cli/ChipCommands.h"
 #include "cli/CliOptions.h"
 #include "cli/CliSession.h"
 #include "cli/ConsoleUserPort.h"
 #include "cli/ConvertCommand.h"
 #include "cli/DevicesCommand.h"
+#include "cli/MemoryCommands.h"
 #include "cli/ProjectCommand.h"
 #include "cli/TerminalProgress.h"
 #include "text/UiText.h"
@@ -62,6 +65,9 @@ int run(int argc, char** argv) {
 
     BoardCommandList boardCommands;
     registerBoardCommands(app, boardCommands);
+    registerChipCommands(app, boardCommands);
+    registerMemoryCommands(app, boardCommands);
+    registerAutoProgramCommand(app, boardCommands);
 
     std::string projectFile;
     auto* project = app.add_subcommand("project", "project files");

@@ -204,6 +204,22 @@ constexpr MessageRow kMessages[] = {
     {1199, "Cannot find help file \"%s\".", "Не найден файл помощи \"%s\"."},
     // Texts of ZAVUV's own, from 1201 on.
     {1201, "The project names device number %d, which is unknown; %s selected", "В проекте указан неизвестный номер микросхемы %d; выбрана %s"},
+    {1202, "Firmware image '%s' not found", "Файл прошивки '%s' не найден"},
+    {1203, "Firmware image '%s' has %d bytes; 12288 are needed", "Файл прошивки '%s' содержит байт: %d; нужно 12288"},
+    {1204, "The signature of %s cannot be read", "Сигнатуру %s прочитать нельзя"},
+    {1205, "Lock mode: %s", "Режим защиты: %s"},
+    {1206, "%s: programmed", "%s: запрограммирован"},
+    {1207, "%s: unprogrammed", "%s: не запрограммирован"},
+    {1208, "The lock and fuse bits come from a project: give one with -P", "Lock и fuse биты берутся из проекта: укажите его с помощью -P"},
+    {1209, "Current firmware version: %s\nNew firmware version: %s\nUpdate now?", "Текущая версия прошивки: %s\nНовая версия прошивки: %s\nОбновить сейчас?"},
+    // The small dialogs: a COM slot's device in Board Settings, Load Address.
+    {1210, "present", "подключено"},
+    {1211, "not present", "не подключено"},
+    {1212, "simulated board", "имитатор платы"},
+    {1213, "Invalid address \"%s\": enter a number of 0 or more, decimal or hexadecimal as chosen.", "Неверный адрес \"%s\": введите число не меньше 0, десятичное или шестнадцатеричное, как выбрано."},
+    {1214, "Cannot save the device of COM%d (\"%s\") in the profile.", "Не удалось сохранить в профиле устройство COM%d (\"%s\")."},
+    // Auto-program run unattended.
+    {1215, "Serial number saved to %s", "Серийный номер сохранён в %s"},
 };
 // clang-format on
 

@@ -9,7 +9,13 @@ Workspace::Workspace(UserPort& user, ProfileStore& profile)
       project_(flash_, eeprom_, user), selectedDevice_(project_.deviceNo),
       ports_(preferences_, clock_),
       channel_([this](int portIndex) { return ports_.makePort(portIndex); }),
-      link_(channel_, clock_), connection_(link_, user) {}
+      link_(channel_, clock_), connection_(link_, user) {
+    // The port last opened decides: its pauses go by between open and close,
+    // and the end of a session pauses on the port it is closing.
+    clock_.setVirtualWhen([this] {
+        return ports_.deviceOf(channel_.portIndex() + 1) == std::string(kSimulatedPortName);
+    });
+}
 
 void Workspace::readPreferences() {
     baudIndex = preferences_.baudIndex();

@@ -1,0 +1,90 @@
+#include "app/LoadAddressDialog.h"
+
+#include <algorithm>
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QRadioButton>
+
+#include "app/DialogControls.h"
+#include "app/DialogUnits.h"
+#include "app/Translation.h"
+#include "text/UiText.h"
+
+namespace zavuv::app {
+
+namespace {
+
+constexpr int kMaxAddressLength = 6;
+
+// The whole text as a number of 0 or more; hexadecimal may carry a 0x prefix.
+// Anything else, a sign included, is no address: a stray letter must not load
+// the file somewhere the user did not mean.
+std::optional<long long> parseAddress(QString text, bool hexadecimal) {
+    text = text.trimmed();
+    if (hexadecimal && text.startsWith("0x", Qt::CaseInsensitive))
+        text.remove(0, 2);
+    const auto isDigit = [hexadecimal](QChar c) {
+        return hexadecimal ? QString("0123456789abcdefABCDEF").contains(c) : c.isDigit();
+    };
+    if (text.isEmpty() || !std::all_of(text.begin(), text.end(), isDigit))
+        return std::nullopt;
+    bool ok = false;
+    const long long value = text.toLongLong(&ok, hexadecimal ? 16 : 10);
+    return ok ? std::optional(value) : std::nullopt;
+}
+
+}  // namespace
+
+LoadAddressDialog::LoadAddressDialog(int address, QWidget* parent, MessageBoxShower shower)
+    : QDialog(parent), address_(address), shower_(std::move(shower)) {
+    const DialogUnits units(font());
+    setFixedSize(units.size(212, 70));
+    setWindowFlag(Qt::WindowContextHelpButtonHint, false);
+
+    placeControl(new QLabel("Address", this), 1131, units.rect(7, 9, 40, 10));
+    const QString proposed = QString("%1").arg(address, 4, 16, QChar('0')).toUpper();
+    field_ = placeControl(new QLineEdit(this), kAddressFieldId, units.rect(50, 7, 50, 13));
+    // The proposal may be longer than what can be typed (a buffer of 16 MB);
+    // cutting it would propose another address.
+    field_->setMaxLength(std::max(kMaxAddressLength, static_cast<int>(proposed.size())));
+    field_->setText(proposed);
+    decimal_ = placeControl(new QRadioButton("Decimal", this), kDecimalButtonId,
+                            units.rect(108, 5, 100, 10));
+    auto* hexadecimal = placeControl(new QRadioButton("Hexadecimal", this), kHexadecimalButtonId,
+                                     units.rect(108, 19, 100, 10));
+    addOkButton(this, "OK", units.rect(98, 49, 50, 14));
+    addCancelButton(this, units.rect(155, 49, 50, 14));
+
+    TranslateWindow(this, kDialogId);
+    hexadecimal->setChecked(true);
+    field_->selectAll();
+}
+
+void LoadAddressDialog::accept() {
+    const std::optional<long long> address = parseAddress(field_->text(), !decimal_->isChecked());
+    if (!address) {
+        const std::string typed = field_->text().toStdString();
+        shower_(this, {QString::fromStdString(text::formatUiText(1213, typed)),
+                       QString::fromUtf8(text::GetUiText(1025)), MessageIcon::Warning,
+                       QMessageBox::Ok, QMessageBox::Ok});
+        field_->setFocus();
+        field_->selectAll();
+        return;
+    }
+    address_ = *address;
+    QDialog::accept();
+}
+
+std::optional<long long> runLoadAddressDialog(QWidget* parent, int proposedAddress) {
+    LoadAddressDialog dialog(proposedAddress, parent);
+    if (dialog.exec() != QDialog::Accepted)
+        return std::nullopt;
+    return dialog.address();
+}
+
+buffers::AddressRequest loadAddressRequest(QWidget* parent) {
+    return [parent](int proposedAddress) { return runLoadAddressDialog(parent, proposedAddress); };
+}
+
+}  // namespace zavuv::app

@@ -1,0 +1,167 @@
+#include "cli/ChipCommands.h"
+
+#include <memory>
+
+#include "buffers/UnspecifiedPath.h"
+#include "cli/CliApp.h"
+#include "devices/FuseWarnings.h"
+#include "devices/LockFuseVerify.h"
+#include "devices/LockModeName.h"
+#include "link/LinkMessages.h"
+#include "operations/BoardAccess.h"
+#include "operations/CalibrationBytes.h"
+#include "operations/ChipErase.h"
+#include "operations/FirmwareUpdate.h"
+#include "operations/LockFuseOnChip.h"
+#include "operations/ReadSignatureCommand.h"
+#include "text/UiText.h"
+
+namespace zavuv::cli {
+
+namespace {
+
+using devices::LockFuseLayout;
+using devices::LockFuseState;
+using workspace::Workspace;
+
+constexpr int kNoSignature = 1204;
+constexpr int kLockModeLine = 1205;
+constexpr int kProgrammedLine = 1206;
+constexpr int kUnprogrammedLine = 1207;
+constexpr int kProjectNeeded = 1208;
+constexpr int kUpdateQuestion = 1209;
+
+int exitCode(bool ok) {
+    return ok ? kExitOk : kExitFailed;
+}
+
+int readSignature(Workspace& ws) {
+    const devices::DeviceInfo& device = ws.selectedDeviceInfo();
+    if (!device.isAt45() && !device.canReadSignature()) {
+        ws.connection().messages().box(text::formatUiText(kNoSignature, device.name));
+        return kExitFailed;
+    }
+    return exitCode(operations::readSignatureButton(ws));
+}
+
+// The dialogs double an ampersand that is meant to show; a terminal shows it once.
+std::string shownOnce(std::string text) {
+    for (std::size_t at = text.find("&&"); at != std::string::npos; at = text.find("&&", at + 1))
+        text.erase(at, 1);
+    return text;
+}
+
+void printBit(Workspace& ws, const char* name, bool programmed) {
+    if (*name != '\0')
+        ws.user().setStatus(
+            text::formatUiText(programmed ? kProgrammedLine : kUnprogrammedLine, name));
+}
+
+void printLockFuse(Workspace& ws, const LockFuseLayout& layout, const LockFuseState& state) {
+    const auto algorithm = ws.projectDeviceInfo().algorithm;
+    ws.user().setStatus(text::formatUiText(
+        kLockModeLine, shownOnce(devices::lockModeName(algorithm, state.lockMode))));
+    for (int j = 0; j < layout.bootLockCount; ++j)
+        printBit(ws, layout.bootLockName[j], state.bootLock[j]);
+    for (int i = 0; i < layout.fuseCount; ++i)
+        printBit(ws, layout.fuseName[i], state.fuse[i]);
+}
+
+// The chip's bits, or nothing when they could not be read (reported).
+std::optional<LockFuseState> readChipBits(Workspace& ws) {
+    LockFuseState state;
+    if (!operations::requireBoard(ws) || !operations::readLockFuse(ws, state) || !state.readable)
+        return std::nullopt;
+    return state;
+}
+
+int readFuses(Workspace& ws) {
+    const auto state = readChipBits(ws);
+    if (!state)
+        return kExitFailed;
+    printLockFuse(ws, *operations::projectLockFuseLayout(ws), *state);
+    return kExitOk;
+}
+
+// The expected bits come from the project; without one there are none to use.
+bool projectGiven(Workspace& ws) {
+    if (ws.project().projectPath != buffers::kUnspecifiedPath)
+        return true;
+    ws.user().showMessage(text::GetUiText(kProjectNeeded), MessageIcon::Error,
+                          text::GetUiText(link::msg::kCaption));
+    return false;
+}
+
+int programFuses(Workspace& ws) {
+    if (!projectGiven(ws))
+        return kExitUsage;
+    const LockFuseState& wanted = ws.project().lockFuse;
+    if (const LockFuseLayout* layout = operations::projectLockFuseLayout(ws);
+        layout && !devices::confirmFuseWarnings(*layout, wanted, ws.user()))
+        return kExitFailed;
+    return exitCode(operations::programLockFuse(ws, wanted, true));
+}
+
+int verifyFuses(Workspace& ws) {
+    if (!projectGiven(ws))
+        return kExitUsage;
+    const auto state = readChipBits(ws);
+    if (!state)
+        return kExitFailed;
+    const devices::VerifyReport report = devices::verifyReport(
+        ws.projectDeviceInfo().algorithm, *operations::projectLockFuseLayout(ws),
+        ws.project().lockFuse, *state);
+    ws.user().showMessage(report.text, report.ok ? MessageIcon::Information : MessageIcon::Error,
+                          text::GetUiText(link::msg::kCaption));
+    return exitCode(report.ok);
+}
+
+int updateFirmware(Workspace& ws, bool reduced) {
+    const auto confirm = [&ws, reduced](const operations::FirmwareVersions& versions)
+        -> std::optional<operations::TransferSpeed> {
+        const Answer answer =
+            ws.user().ask(text::formatUiText(kUpdateQuestion, versions.current, versions.next),
+                          QuestionButtons::YesNo, MessageIcon::Question, Answer::No,
+                          text::GetUiText(link::msg::kCaption));
+        if (answer != Answer::Yes)
+            return std::nullopt;
+        return reduced ? operations::TransferSpeed::Reduced : operations::TransferSpeed::Normal;
+    };
+    switch (operations::updateFirmware(ws, confirm)) {
+    case operations::FirmwareUpdateResult::Updated:
+        return kExitOk;
+    case operations::FirmwareUpdateResult::ImageUnusable:
+        return kExitUsage;
+    case operations::FirmwareUpdateResult::NotUpdated:
+        break;
+    }
+    return kExitFailed;
+}
+
+}  // namespace
+
+void registerChipCommands(CLI::App& app, BoardCommandList& list) {
+    list.add(app.add_subcommand("signature", "read the chip's signature"), readSignature);
+    list.add(app.add_subcommand("erase", "erase the chip"), [](Workspace& ws) {
+        operations::chipErase(ws);
+        return exitCode(ws.results.lastOperationStatus == 0);
+    });
+    list.add(app.add_subcommand("calibration", "read the oscillator calibration bytes"),
+             [](Workspace& ws) { return exitCode(operations::readCalibrationBytes(ws)); });
+
+    auto* fuses = app.add_subcommand("fuses", "lock and fuse bits on the chip");
+    fuses->require_subcommand(1);
+    list.add(fuses->add_subcommand("read", "print the chip's lock mode, boot lock and fuse bits"),
+             readFuses);
+    list.add(fuses->add_subcommand("program", "program the project's lock and fuse bits (-P)"),
+             programFuses);
+    list.add(fuses->add_subcommand("verify", "compare the chip's bits with the project's (-P)"),
+             verifyFuses);
+
+    auto reduced = std::make_shared<bool>(false);
+    auto* update = app.add_subcommand("update-firmware", "load the board's firmware image");
+    update->add_flag("--reduced", *reduced, "program at reduced speed");
+    list.add(update, [reduced](Workspace& ws) { return updateFirmware(ws, *reduced); });
+}
+
+}  // namespace zavuv::cli

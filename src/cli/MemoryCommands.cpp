@@ -1,0 +1,103 @@
+#include "cli/MemoryCommands.h"
+
+#include <memory>
+#include <string>
+
+#include "cli/CliApp.h"
+#include "operations/OperationFrame.h"
+#include "text/UiText.h"
+
+namespace zavuv::cli {
+
+namespace {
+
+using operations::MemoryOperation;
+using operations::runMemoryOperation;
+
+constexpr int kCaption = 1025;
+constexpr int kNoFlashFile = 1091;
+constexpr int kNoEepromFile = 1101;
+
+buffers::MemoryBuffer& bufferOf(workspace::Workspace& ws, bool flash) {
+    return flash ? ws.flash() : ws.eeprom();
+}
+
+// Program and verify work on FILE, loaded as Load does, or on the buffer the
+// project filled.
+int runOnBuffer(workspace::Workspace& ws, MemoryOperation operation, bool flash,
+                const std::string& file) {
+    buffers::MemoryBuffer& buffer = bufferOf(ws, flash);
+    if (!file.empty()) {
+        // Emptied first, so that a file that does not load never leaves the
+        // project's image behind to be programmed in its place.
+        buffer.clear();
+        buffer.loadFile(file);
+        if (buffer.path() != file)
+            return kExitUsage;  // the buffer has said why
+    }
+    if (buffer.size() == 0) {
+        ws.user().showMessage(text::GetUiText(flash ? kNoFlashFile : kNoEepromFile),
+                              MessageIcon::Error, text::GetUiText(kCaption));
+        return kExitUsage;
+    }
+    return runMemoryOperation(ws, operation) ? kExitOk : kExitFailed;
+}
+
+// Read, then save the buffer as Save As does. A failed read writes no file.
+int readToFile(workspace::Workspace& ws, MemoryOperation operation, bool flash,
+               const std::string& file) {
+    if (!runMemoryOperation(ws, operation))
+        return kExitFailed;
+    return bufferOf(ws, flash).saveAs(file) ? kExitOk : kExitUsage;
+}
+
+struct BufferCommand {
+    const char* name;
+    const char* description;
+    MemoryOperation operation;
+    bool flash;
+};
+
+constexpr BufferCommand kBufferCommands[] = {
+    {"program-flash", "program the Flash buffer (or FILE) into the chip",
+     MemoryOperation::ProgramFlash, true},
+    {"program-eeprom", "program the EEPROM buffer (or FILE) into the chip",
+     MemoryOperation::ProgramEeprom, false},
+    {"verify-flash", "compare the chip's Flash with the Flash buffer (or FILE)",
+     MemoryOperation::VerifyFlash, true},
+    {"verify-eeprom", "compare the chip's EEPROM with the EEPROM buffer (or FILE)",
+     MemoryOperation::VerifyEeprom, false},
+};
+
+constexpr BufferCommand kReadCommands[] = {
+    {"read-flash", "read the chip's Flash and save it as OUT", MemoryOperation::ReadFlash, true},
+    {"read-eeprom", "read the chip's EEPROM and save it as OUT", MemoryOperation::ReadEeprom,
+     false},
+};
+
+}  // namespace
+
+void registerMemoryCommands(CLI::App& app, BoardCommandList& list) {
+    for (const BufferCommand& command : kBufferCommands) {
+        auto file = std::make_shared<std::string>();
+        auto* sub = app.add_subcommand(command.name, command.description);
+        sub->add_option("FILE", *file, "memory file (default: the project's)");
+        list.add(sub, [command, file](workspace::Workspace& ws) {
+            return runOnBuffer(ws, command.operation, command.flash, *file);
+        });
+    }
+    for (const BufferCommand& command : kReadCommands) {
+        auto file = std::make_shared<std::string>();
+        auto* sub = app.add_subcommand(command.name, command.description);
+        sub->add_option("OUT", *file, "file to save the memory to")->required();
+        list.add(sub, [command, file](workspace::Workspace& ws) {
+            return readToFile(ws, command.operation, command.flash, *file);
+        });
+    }
+    list.add(app.add_subcommand("blank-check", "check that the chip's Flash is erased"),
+             [](workspace::Workspace& ws) {
+                 return operations::blankCheck(ws) ? kExitOk : kExitFailed;
+             });
+}
+
+}  // namespace zavuv::cli

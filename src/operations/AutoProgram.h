@@ -1,0 +1,26 @@
+#pragma once
+// The auto-program sequence: the project's chosen steps (erase, blank check,
+// reload, program and verify of Flash and EEPROM, lock and fuse bits before or
+// after everything) one after another, each judged by the lastOperationStatus
+// it leaves, ending with one DONE or ERROR text on the status line.
+
+#include "workspace/Workspace.h"
+
+namespace zavuv::operations {
+
+// Which buffers received a serial-number increment during the run.
+struct AutoProgramOutcome {
+    bool flashIncremented = false;
+    bool eepromIncremented = false;
+};
+
+// Sets results.autoprogramOk at a DONE ending (the caller clears it first).
+AutoProgramOutcome autoProgram(workspace::Workspace& ws);
+
+// The run nobody watches (command line): clears autoprogramOk, runs the
+// sequence, and saves every incremented buffer back to its file so that the
+// next run programs the next number instead of repeating this one. Returns
+// autoprogramOk.
+bool autoProgramUnattended(workspace::Workspace& ws);
+
+}  // namespace zavuv::operations

@@ -1,0 +1,74 @@
+#include "operations/CalibrationBytes.h"
+
+#include "link/LinkMessages.h"
+#include "operations/BoardAccess.h"
+#include "text/UiText.h"
+
+namespace zavuv::operations {
+
+using link::BoardCommand;
+
+namespace {
+
+constexpr std::uint8_t kReadCalibrationByte = 0x38;
+// The chip settles in programming mode before its calibration bytes are asked for.
+constexpr int kReadPauseMs = 40;
+
+constexpr int kBoxHeadingOne = 1070;
+constexpr int kBoxHeadingMany = 1169;
+constexpr int kStatusHeadingOne = 1181;
+constexpr int kStatusHeadingMany = 1182;
+constexpr int kReadingCalibration = 1141;
+constexpr int kErrorReadingCalibration = 1140;
+
+}  // namespace
+
+std::string calibrationBoxText(const std::vector<std::uint8_t>& bytes) {
+    std::string text = text::GetUiText(bytes.size() <= 1 ? kBoxHeadingOne : kBoxHeadingMany);
+    for (std::size_t i = 0; i < bytes.size(); ++i) {
+        // Byte i calibrates the internal oscillator for 1, 2, 4 or 8 MHz.
+        text += fmt::sprintf("\n    %d MHz: 0x%02X", 1 << i, bytes[i]);
+    }
+    return text;
+}
+
+std::string calibrationStatusText(const std::vector<std::uint8_t>& bytes) {
+    std::string text = text::GetUiText(bytes.size() <= 1 ? kStatusHeadingOne : kStatusHeadingMany);
+    for (std::uint8_t byte : bytes)
+        text += fmt::sprintf(" %02X", byte);
+    return text;
+}
+
+bool readCalibrationBytes(workspace::Workspace& ws) {
+    BusyScope busy(ws.user());
+    auto& messages = ws.connection().messages();
+    if (!requireBoard(ws) || !connect(ws, link::SpeedCode::Baud19200))
+        return false;
+    messages.status(kReadingCalibration);
+    ws.link().pause(kReadPauseMs);
+    const int count = ws.projectDeviceInfo().calibrationBytes;
+    std::vector<std::uint8_t> bytes;
+    for (int i = 0; i < count; ++i) {
+        if (!ws.link().send(BoardCommand::CMD_SPI_READ,
+                            {kReadCalibrationByte, 0x00, static_cast<std::uint8_t>(i)})) {
+            messages.status(kErrorReadingCalibration);
+            ws.link().endSession();
+            messages.box(link::msg::kConnectionError);
+            return false;
+        }
+        const int value = ws.link().receiveByte();
+        if (value < 0) {
+            ws.link().endSession();
+            messages.status(kErrorReadingCalibration);
+            messages.box(link::msg::kConnectionError);
+            return false;
+        }
+        bytes.push_back(static_cast<std::uint8_t>(value));
+    }
+    messages.status(calibrationStatusText(bytes));
+    messages.box(calibrationBoxText(bytes));
+    ws.link().endSession();
+    return true;
+}
+
+}  // namespace zavuv::operations

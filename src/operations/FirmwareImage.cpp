@@ -1,0 +1,68 @@
+#include "operations/FirmwareImage.h"
+
+#include <cstdlib>
+#include <system_error>
+
+#include "buffers/FileIo.h"
+#include "text/UiText.h"
+
+namespace zavuv::operations {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+constexpr const char* kImageName = "zavuv-board.bin";
+
+constexpr int kCannotReadFile = 1022;
+constexpr int kImageNotFound = 1202;
+constexpr int kImageWrongSize = 1203;
+
+fs::path programFolder() {
+    std::error_code error;
+    const fs::path program = fs::read_symlink("/proc/self/exe", error);
+    return error ? fs::path() : program.parent_path();
+}
+
+}  // namespace
+
+fs::path firmwareImagePath() {
+    if (const char* named = std::getenv("ZAVUV_FIRMWARE"); named && *named)
+        return named;
+    const fs::path folder = programFolder();
+    const fs::path beside = folder / "firmware" / kImageName;
+    const fs::path shared = folder / ".." / "share" / "zavuv" / "firmware" / kImageName;
+    std::error_code error;
+    if (!fs::exists(beside, error) && fs::exists(shared, error))
+        return shared;
+    return beside;
+}
+
+FirmwareImage loadFirmwareImage(const fs::path& path) {
+    FirmwareImage image;
+    std::error_code error;
+    if (!fs::exists(path, error)) {
+        image.error = text::formatUiText(kImageNotFound, path.string());
+        return image;
+    }
+    buffers::FileContent content = buffers::readWholeFile(path.string(), kFirmwareImageSize);
+    switch (content.status) {
+    case buffers::ReadStatus::CannotRead:
+        image.error = text::formatUiText(kCannotReadFile, path.string());
+        return image;
+    case buffers::ReadStatus::TooLarge:
+        image.error =
+            text::formatUiText(kImageWrongSize, path.string(), fs::file_size(path, error));
+        return image;
+    case buffers::ReadStatus::Ok:
+        break;
+    }
+    if (content.bytes.size() != kFirmwareImageSize) {
+        image.error = text::formatUiText(kImageWrongSize, path.string(), content.bytes.size());
+        return image;
+    }
+    image.bytes = std::move(content.bytes);
+    return image;
+}
+
+}  // namespace zavuv::operations

@@ -1,0 +1,79 @@
+#include "operations/FirmwareUpdate.h"
+
+#include "link/LinkMessages.h"
+#include "operations/BoardAccess.h"
+#include "operations/FirmwareImage.h"
+#include "text/UiText.h"
+
+namespace zavuv::operations {
+
+namespace {
+
+constexpr int kUnknownFirmwareVersion = 1029;
+constexpr int kVersionUpdated = 1175;
+constexpr int kUpdateError = 1176;
+constexpr int kNotProgrammed = 1189;
+constexpr int kCyclePower = 1195;
+
+std::string currentVersionText(const link::LinkState& state, bool identified) {
+    if (identified)
+        return state.boardIdentity;
+    if (state.bootLoaderSeen)
+        return text::GetUiText(kNotProgrammed);
+    if (state.versionConflict)
+        return text::GetUiText(kUnknownFirmwareVersion);
+    return {};
+}
+
+}  // namespace
+
+std::string requiredFirmwareVersionText() {
+    const auto& v = link::REQUIRED_FIRMWARE_VERSION;
+    if (v[0] == 'M')
+        return fmt::sprintf("10.%c%c", v[1], v[2]);
+    return fmt::sprintf("%c.%c%c", v[0], v[1], v[2]);
+}
+
+FirmwareUpdateResult updateFirmware(workspace::Workspace& ws,
+                                    const ConfirmFirmwareUpdate& confirm) {
+    auto& connection = ws.connection();
+    auto& messages = connection.messages();
+    if (!requireBoard(ws))
+        return FirmwareUpdateResult::NotUpdated;
+    const FirmwareImage image = loadFirmwareImage(firmwareImagePath());
+    if (!image.loaded()) {
+        messages.box(image.error);
+        return FirmwareUpdateResult::ImageUnusable;
+    }
+
+    // A board in its boot loader does not run the application protocol, so
+    // its identity is read without synchronising.
+    const bool identified = connection.readBoardIdentity(true);
+    const FirmwareVersions versions{currentVersionText(connection.state(), identified),
+                                    requiredFirmwareVersionText()};
+    messages.box(kCyclePower);
+    const std::optional<TransferSpeed> speed = confirm(versions);
+    if (!speed)
+        return FirmwareUpdateResult::NotUpdated;
+
+    if (!connection.openAndCheckVersion(ws.comPort(), {.openOnly = true})) {
+        ws.link().escapeAndClose();
+        return FirmwareUpdateResult::NotUpdated;
+    }
+    const int result = ws.progressRunner().run([&](ProgressSink& progress) {
+        return uploadFirmware(ws.link(), messages, image.bytes, *speed, progress);
+    });
+    ws.link().escapeAndClose();
+    if (result != kEndDone) {
+        messages.status(kUpdateError);
+        return FirmwareUpdateResult::NotUpdated;
+    }
+    messages.status(kVersionUpdated);
+    if (!connection.readBoardIdentity(true)) {
+        messages.status(kUpdateError);
+        return FirmwareUpdateResult::NotUpdated;
+    }
+    return FirmwareUpdateResult::Updated;
+}
+
+}  // namespace zavuv::operations

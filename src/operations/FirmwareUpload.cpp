@@ -1,0 +1,97 @@
+#include "operations/FirmwareUpload.h"
+
+#include "operations/FirmwareImage.h"
+#include "text/UiText.h"
+
+namespace zavuv::operations {
+
+using link::BoardCommand;
+
+namespace {
+
+struct Pacing {
+    int bootEnterMs;   // before '^' and again before its answer is read
+    int blockEndMs;    // after every 32nd chunk, when the boot loader writes its buffer
+    int otherChunkMs;  // after every other chunk
+};
+
+constexpr Pacing kNormal{15, 15, 0};
+constexpr Pacing kReduced{100, 30, 5};
+constexpr std::size_t kChunksPerBlock = 32;
+
+// The new firmware starts after the last chunk; these pauses let it.
+constexpr int kStartPauseMs = 200;
+constexpr int kSyncPauseMs = 150;
+constexpr int kSyncReplyPauseMs = 50;
+
+constexpr std::uint8_t kBootReady = '+';
+
+constexpr int kUpdateTitle = 1170;
+constexpr int kUpdatingFirmware = 1171;
+constexpr int kNotReadyToUpdate = 1196;
+constexpr int kUpdateFailed = 1198;
+
+int failed(link::LinkMessages& messages, int key) {
+    messages.box(key);
+    return kEndLinkFailure;
+}
+
+}  // namespace
+
+int uploadFirmware(link::ProgrammerLink& link, link::LinkMessages& messages,
+                   std::span<const std::uint8_t> image, TransferSpeed speed,
+                   ProgressSink& progress) {
+    const Pacing& pacing = speed == TransferSpeed::Normal ? kNormal : kReduced;
+    const std::size_t chunks = image.size() / kFirmwareChunkSize;
+    progress.setup(text::GetUiText(kUpdateTitle), text::GetUiText(kUpdatingFirmware),
+                   static_cast<int>(chunks));
+
+    link.pause(pacing.bootEnterMs);
+    if (!link.send(BoardCommand::CMD_BOOT_ENTER))
+        return failed(messages, link::msg::kConnectionError);
+    link.pause(pacing.bootEnterMs);
+    const int ready = link.receiveByte();
+    if (ready < 0)
+        return failed(messages, link::msg::kConnectionError);
+    if (ready != kBootReady)
+        return failed(messages, kNotReadyToUpdate);
+
+    for (std::size_t i = 0; i < chunks; ++i) {
+        // Byte by byte: every send waits for the line to drain, which paces
+        // the boot loader's receive.
+        for (std::uint8_t byte : image.subspan(i * kFirmwareChunkSize, kFirmwareChunkSize))
+            if (!link.channel().sendByte(byte))
+                return failed(messages, link::msg::kConnectionError);
+        const int pause =
+            i % kChunksPerBlock == kChunksPerBlock - 1 ? pacing.blockEndMs : pacing.otherChunkMs;
+        if (pause > 0)
+            link.pause(pause);
+        // The boot loader answers every chunk; what it answers carries nothing.
+        if (link.receiveByte() < 0)
+            return failed(messages, link::msg::kConnectionError);
+        progress.reportProgress(static_cast<int>(i));
+    }
+
+    link.pause(kStartPauseMs);
+    link.drainLine();
+    link.pause(kSyncPauseMs);
+    if (!link.send(BoardCommand::CMD_SYNC)) {
+        link.endSession();
+        messages.connectionError();
+        return kEndLinkFailure;
+    }
+    link.pause(kSyncReplyPauseMs);
+    const int answer = link.receiveByte();
+    if (answer == link::kSyncReady || answer == link::kSyncReadyAlt)
+        return kEndDone;
+    link.endSession();
+    if (answer == link::kSyncNoFirmware) {
+        messages.box(kUpdateFailed);
+        messages.status(kUpdateFailed);
+    } else {
+        messages.connectionError();
+    }
+    return kEndLinkFailure;
+}
+
+}  // namespace zavuv::operations

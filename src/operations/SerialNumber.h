@@ -1,0 +1,21 @@
+#pragma once
+// The serial-number auto-increment: a big-endian counter of up to four bytes
+// in a memory buffer, stepped after each programmed chip.
+
+#include "buffers/MemoryBuffer.h"
+#include "workspace/Workspace.h"
+
+namespace zavuv::operations {
+
+// Adds one to the counter whose least significant byte is at `address`; a
+// carry runs towards lower addresses, over at most four bytes. Every byte
+// changed goes to state 6 and the buffer becomes modified. Never writes outside
+// the buffer: an address at or past its end counts as its last byte, and the
+// carry stops at offset 0; a negative address or an empty buffer changes nothing.
+void incrementSerialNumber(buffers::MemoryBuffer& buffer, int address);
+
+// After Program Flash / Program EEPROM: the increment at the project's address
+// when the project asks for it and the buffer holds data from a file.
+void applyAutoIncrement(workspace::Workspace& ws, bool isFlash);
+
+}  // namespace zavuv::operations

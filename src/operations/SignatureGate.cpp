@@ -1,0 +1,77 @@
+#include "operations/SignatureGate.h"
+
+#include "link/LinkMessages.h"
+#include "operations/Signature.h"
+#include "text/UiText.h"
+
+namespace zavuv::operations {
+
+using link::BoardCommand;
+
+namespace {
+
+constexpr int kTitle = 1016;
+constexpr int kConnectionErrorVerifying = 1047;
+constexpr int kMismatchQuestion = 1048;
+constexpr int kLockedQuestion = 1050;
+constexpr int kProgrammingCancelled = 1083;
+
+enum Verdict : int { kUnreadable = -1, kMatches = 0, kOtherChip = 1, kLocked = 2 };
+
+bool askYes(workspace::Workspace& ws, int key, Answer defaultAnswer) {
+    return ws.user().ask(text::GetUiText(key), QuestionButtons::YesNo, MessageIcon::Question,
+                         defaultAnswer, text::GetUiText(kTitle)) == Answer::Yes;
+}
+
+bool declined(workspace::Workspace& ws) {
+    ws.results.lastOperationStatus = -1;
+    ws.link().endSession();
+    ws.connection().messages().status(kProgrammingCancelled);
+    return false;
+}
+
+// A locked chip answers nothing useful until a chip erase clears its lock bits.
+bool eraseLockedChip(workspace::Workspace& ws) {
+    const bool avr = ws.selectedDeviceInfo().algorithm == devices::ProgAlgorithm::Avr;
+    auto& link = ws.link();
+    const bool sent = avr ? link.send(BoardCommand::CMD_SPI4, {0xAC, 0x80, 0x04, 0x00})
+                          : link.send(BoardCommand::CMD_SPI3, {0xAC, 0x04, 0x00, 0x00});
+    if (sent && link.expectAck())
+        return true;
+    link.endSession();
+    ws.connection().messages().connectionError();
+    return false;
+}
+
+}  // namespace
+
+bool signatureAllowsProgramming(workspace::Workspace& ws) {
+    verifySignature(ws);
+    int& status = ws.results.lastOperationStatus;
+    bool allowed = true;
+    switch (status) {
+    case kUnreadable:
+        ws.connection().messages().status(kConnectionErrorVerifying);
+        ws.connection().messages().box(kConnectionErrorVerifying);
+        ws.link().endSession();
+        return false;
+    case kOtherChip:
+        // Only the AVR instruction set gives a signature worth asking about.
+        if (ws.selectedDeviceInfo().algorithm == devices::ProgAlgorithm::Avr &&
+            !askYes(ws, kMismatchQuestion, Answer::Yes))
+            return declined(ws);
+        break;
+    case kLocked:
+        if (!askYes(ws, kLockedQuestion, Answer::No))
+            return declined(ws);
+        allowed = eraseLockedChip(ws);
+        break;
+    default:
+        break;
+    }
+    // The verdict is not the programming's outcome: until that succeeds, it failed.
+    status = -1;
+    return allowed;
+}
+
+}  // namespace zavuv::operations

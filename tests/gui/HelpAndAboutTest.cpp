@@ -1,0 +1,156 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <string>
+
+#include <QLabel>
+
+#include "DialogTesting.h"
+#include "app/AboutDialog.h"
+#include "app/HelpCommand.h"
+#include "app/HyperlinkWidget.h"
+#include "support/ScratchFolder.h"
+#include "text/UiText.h"
+
+using namespace zavuv;
+using namespace zavuv::app;
+using namespace zavuv::testing;
+namespace fs = std::filesystem;
+
+namespace {
+
+// A program folder and an installation's share folder, both empty at first.
+class HelpAndAboutTest : public ::testing::Test {
+protected:
+    std::vector<fs::path> folders() const { return {programFolder, shareFolder}; }
+
+    void ship(const fs::path& folder, const std::string& relative) {
+        fs::create_directories((folder / relative).parent_path());
+        std::ofstream(folder / relative) << "<html></html>";
+    }
+
+    UrlOpener recordingOpener() {
+        return [this](const QUrl& url) {
+            opened.push_back(url);
+            return true;
+        };
+    }
+
+    ScratchFolder scratch;
+    fs::path programFolder = scratch.path() / "bin";
+    fs::path shareFolder = scratch.path() / "share" / "zavuv";
+    std::vector<QUrl> opened;
+    RecordedBoxes boxes;
+};
+
+QUrl fileUrl(const fs::path& path) {
+    return QUrl::fromLocalFile(QString::fromStdString(path.lexically_normal().string()));
+}
+
+}  // namespace
+
+TEST_F(HelpAndAboutTest, HelpOpensThePageBesideTheProgramFirstThenTheInstalledOne) {
+    ship(shareFolder, kHelpPage);
+    EXPECT_TRUE(openHelp(nullptr, folders(), recordingOpener(), boxes.shower()));
+    ship(programFolder, kHelpPage);
+    EXPECT_TRUE(openHelp(nullptr, folders(), recordingOpener(), boxes.shower()));
+
+    EXPECT_EQ(opened, (std::vector<QUrl>{fileUrl(shareFolder / kHelpPage),
+                                         fileUrl(programFolder / kHelpPage)}));
+    EXPECT_TRUE(boxes.requests.empty());
+}
+
+TEST_F(HelpAndAboutTest, MissingHelpPageIsReportedWithItsPathAndNothingOpens) {
+    // A folder of that name is no page either.
+    fs::create_directories(shareFolder / kHelpPage);
+    QWidget owner;
+    EXPECT_FALSE(openHelp(&owner, folders(), recordingOpener(), boxes.shower()));
+
+    EXPECT_TRUE(opened.empty());
+    ASSERT_EQ(boxes.requests.size(), 1u);
+    const std::string expected = (programFolder / kHelpPage).string();
+    EXPECT_EQ(boxes.requests[0].text,
+              QString::fromStdString("Cannot find help file \"" + expected + "\"."));
+    EXPECT_EQ(boxes.requests[0].caption, "Programmer ZAVUV");
+    EXPECT_EQ(boxes.requests[0].icon, MessageIcon::Information);
+    EXPECT_EQ(boxes.owners[0], &owner);
+}
+
+TEST_F(HelpAndAboutTest, AboutLinksOpenTheHelpPageTheDocumentsAndTheReadme) {
+    ship(programFolder, kHelpPage);
+    ship(shareFolder, "docs/architecture.md");
+    AboutDialog dialog(nullptr, folders(), recordingOpener(), boxes.shower());
+
+    EXPECT_EQ(control<QLabel>(dialog, 1104)->text(), "In-System Programmer");
+    EXPECT_EQ(control<QLabel>(dialog, 1107)->text(), "Version 11.15, November 2006");
+    for (const int id :
+         {AboutDialog::kHelpLinkId, AboutDialog::kDocumentsLinkId, AboutDialog::kReadmeLinkId}) {
+        auto* link = control<HyperlinkWidget>(dialog, id);
+        ASSERT_NE(link, nullptr) << id;
+        EXPECT_EQ(link->cursor().shape(), Qt::PointingHandCursor);
+        emit link->activated();
+    }
+    // The README is in neither folder: the desktop is given the place it
+    // belongs, and says that it is not there.
+    EXPECT_EQ(opened,
+              (std::vector<QUrl>{fileUrl(programFolder / kHelpPage), fileUrl(shareFolder / "docs"),
+                                 fileUrl(programFolder / "README.md")}));
+    EXPECT_EQ(control<QLabel>(dialog, AboutDialog::kReadmeLinkId)->text(), "README.md");
+}
+
+TEST_F(HelpAndAboutTest, AboutHelpLinkReportsAMissingPageLikeTheHelpCommand) {
+    AboutDialog dialog(nullptr, folders(), recordingOpener(), boxes.shower());
+    QTest::mouseClick(control<QWidget>(dialog, AboutDialog::kHelpLinkId), Qt::LeftButton);
+    EXPECT_TRUE(opened.empty());
+    ASSERT_EQ(boxes.requests.size(), 1u);
+    EXPECT_EQ(boxes.owners[0], &dialog);
+}
+
+TEST(HyperlinkWidget, ActivatesOnAClickAndOnEnterButNotOnAReleaseOutsideIt) {
+    HyperlinkWidget link("docs");
+    link.resize(60, 20);
+    int activations = 0;
+    QObject::connect(&link, &HyperlinkWidget::activated, [&] { ++activations; });
+    QTest::mouseClick(&link, Qt::LeftButton, {}, QPoint(10, 10));
+    QTest::keyClick(&link, Qt::Key_Return);
+    QTest::mouseRelease(&link, Qt::LeftButton, {}, QPoint(200, 10));
+    QTest::mouseClick(&link, Qt::RightButton, {}, QPoint(10, 10));
+    EXPECT_EQ(activations, 2);
+}
+
+// The page shipped with the program explains every menu command and button of
+// the main window, in both languages.
+TEST(HelpPage, NamesEveryCommandInBothLanguages) {
+    std::ifstream in(
+        (fs::path(ZAVUV_TEST_DATA) / ".." / ".." / "help" / "zavuv.htm").lexically_normal());
+    ASSERT_TRUE(in.is_open());
+    std::string page{std::istreambuf_iterator<char>(in), {}};
+    for (std::size_t at; (at = page.find("&amp;")) != std::string::npos;)
+        page.replace(at, 5, "&");
+
+    // "&Lock&&Fuse Bits..." is shown as "Lock&Fuse Bits".
+    const auto shown = [](std::string caption) {
+        std::string plain;
+        for (std::size_t i = 0; i < caption.size(); ++i) {
+            if (caption[i] == '&' && i + 1 < caption.size() && caption[i + 1] == '&')
+                plain += caption[++i];
+            else if (caption[i] != '&')
+                plain += caption[i];
+        }
+        if (plain.ends_with("..."))
+            plain.resize(plain.size() - 3);
+        return plain;
+    };
+    for (const text::MenuCaptionRow& row : text::menuCaptionTable()) {
+        EXPECT_NE(page.find(shown(row.english)), std::string::npos) << row.english;
+        EXPECT_NE(page.find(shown(row.russian)), std::string::npos) << row.russian;
+    }
+    for (const text::CaptionRow& row : text::findDialogCaptions(102)->rows) {
+        EXPECT_NE(page.find(row.english), std::string::npos) << row.english;
+        EXPECT_NE(page.find(row.russian), std::string::npos) << row.russian;
+    }
+    for (const char* switchText : {"-autoprogram", "--simulate", "zavuv-cli"})
+        EXPECT_NE(page.find(switchText), std::string::npos) << switchText;
+}
