@@ -1,23 +1,31 @@
 // The host side of the board protocol against a board that answers whatever
 // the fuzz input says: every read takes the next input bytes, whatever was
 // sent, and when they run out the line falls silent. The board search, the
-// identity read and a chip operation (connect, signature check, session end)
-// run one after another on the one stream of replies, in virtual time, and
-// must all end.
+// identity read and one of the commands that talk to the chip or the board
+// (signature, erase, calibration bytes, program, read, verify, blank check,
+// lock and fuse bits, auto-program, firmware upload) run one after another on
+// the one stream of replies, in virtual time, and must all end.
 
 #include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <memory>
 #include <span>
+#include <vector>
 
 #include "FuzzCheck.h"
 #include "FuzzFolder.h"
 #include "FuzzUserPort.h"
 #include "devices/DeviceTable.h"
 #include "link/SerialPort.h"
-#include "operations/BoardAccess.h"
-#include "operations/Signature.h"
+#include "operations/AutoProgram.h"
+#include "operations/CalibrationBytes.h"
+#include "operations/ChipErase.h"
+#include "operations/FirmwareImage.h"
+#include "operations/FirmwareUpload.h"
+#include "operations/LockFuseOnChip.h"
+#include "operations/OperationFrame.h"
+#include "operations/ReadSignatureCommand.h"
 #include "sim/VirtualClock.h"
 #include "workspace/Workspace.h"
 
@@ -83,22 +91,34 @@ private:
     bool open_ = false;
 };
 
-// The first input bytes: how the program is set up and which steps run.
+// The first input bytes: how the program is set up and what it does.
 enum Setting : std::size_t {
     kDevice,        // the project's device (modulo the table's size)
     kListedDevice,  // the device in the lists; 0xFF: the project's
     kBaud,          // baud index, modulo 3
     kSpiPeriod,     // modulo 8
-    kFlags,         // bits: polling, no synchronisation, Yes to questions, boot-loader identity
+    kFlags,         // bits: polling, no synchronisation, Yes to questions, boot-loader
+                    // identity, signature check, fuses programmed, reduced upload speed
     kStrobe,        // reset strobe: 20, 99, 100 or 400 ms
     kChunk,         // most bytes one read brings, modulo 4; 0: all it asks for
     kUnplug,        // writes before the adapter is unplugged; 0: never
-    kSteps,         // bits: search, identity, connect with the signature check
+    kSteps,         // bits: search, identity, the operation
+    kOperation,     // which operation (modulo their number)
+    kBufferSizes,   // low and high nibble: the Flash and the EEPROM image's size
+    kAutoSteps,     // bits: the auto-program steps that need no file
     kSettingCount,
 };
 
 bool flag(std::span<const std::uint8_t> settings, Setting at, int bit) {
     return (settings[at] >> bit & 1) != 0;
+}
+
+void fillBuffer(buffers::MemoryBuffer& buffer, int sizeChoice) {
+    const std::size_t sizes[] = {0, 40, 300, 70000};
+    buffer.create(sizes[sizeChoice % 4]);
+    auto bytes = buffer.mutableData();
+    for (std::size_t i = 0; i < bytes.size(); ++i)
+        bytes[i] = static_cast<std::uint8_t>(i * 7 % 256 == 255 ? 0 : i * 7);
 }
 
 void configure(workspace::Workspace& ws, std::span<const std::uint8_t> settings) {
@@ -111,9 +131,60 @@ void configure(workspace::Workspace& ws, std::span<const std::uint8_t> settings)
     project.spiPeriod = settings[kSpiPeriod] % 8;
     project.polling = flag(settings, kFlags, 0);
     project.noSynchronization = flag(settings, kFlags, 1);
+    project.checkSign = flag(settings, kFlags, 4);
     const int strobes[] = {20, 99, 100, 400};
     project.resetStrobeLength = strobes[settings[kStrobe] % 4];
+    project.autoErase = flag(settings, kAutoSteps, 0);
+    project.autoEmptyCheck = flag(settings, kAutoSteps, 1);
+    project.autoFlashProgram = flag(settings, kAutoSteps, 2);
+    project.autoFlashVerify = flag(settings, kAutoSteps, 3);
+    project.autoEepromProgram = flag(settings, kAutoSteps, 4);
+    project.autoEepromVerify = flag(settings, kAutoSteps, 5);
+    project.programFuse = flag(settings, kAutoSteps, 6);
+    project.programFuseBeforeAll = flag(settings, kAutoSteps, 7);
+    project.lockFuse.lockMode = settings[kAutoSteps] % 4;
+    project.lockFuse.fuse[0] = project.lockFuse.fuse[3] = true;
+    fillBuffer(ws.flash(), settings[kBufferSizes] & 0x0F);
+    fillBuffer(ws.eeprom(), settings[kBufferSizes] >> 4);
 }
+
+void uploadFirmware(workspace::Workspace& ws, std::span<const std::uint8_t> settings) {
+    if (!ws.connection().openAndCheckVersion(ws.comPort(), {.openOnly = true}))
+        return;
+    const std::vector<std::uint8_t> image(operations::kFirmwareImageSize, 0x5A);
+    const auto speed = flag(settings, kFlags, 6) ? operations::TransferSpeed::Reduced
+                                                 : operations::TransferSpeed::Normal;
+    ws.progressRunner().run([&](ProgressSink& sink) {
+        return operations::uploadFirmware(ws.link(), ws.connection().messages(), image, speed,
+                                          sink);
+    });
+}
+
+using Operation = void (*)(workspace::Workspace&, std::span<const std::uint8_t> settings);
+
+// Every command that talks to the chip or the board.
+constexpr Operation kOperations[] = {
+    [](workspace::Workspace& ws, auto) { operations::readSignatureCommand(ws); },
+    [](workspace::Workspace& ws, auto) { operations::readSignatureButton(ws); },
+    [](workspace::Workspace& ws, auto) { operations::chipErase(ws); },
+    [](workspace::Workspace& ws, auto) { operations::readCalibrationBytes(ws); },
+    [](workspace::Workspace& ws, auto) { operations::programFlash(ws); },
+    [](workspace::Workspace& ws, auto) { operations::programEeprom(ws); },
+    [](workspace::Workspace& ws, auto) { operations::readFlash(ws); },
+    [](workspace::Workspace& ws, auto) { operations::readEeprom(ws); },
+    [](workspace::Workspace& ws, auto) { operations::verifyFlash(ws); },
+    [](workspace::Workspace& ws, auto) { operations::verifyEeprom(ws); },
+    [](workspace::Workspace& ws, auto) { operations::blankCheck(ws); },
+    [](workspace::Workspace& ws, auto) {
+        devices::LockFuseState state;
+        operations::readLockFuse(ws, state);
+    },
+    [](workspace::Workspace& ws, auto settings) {
+        operations::programLockFuse(ws, ws.project().lockFuse, flag(settings, kFlags, 5));
+    },
+    [](workspace::Workspace& ws, auto) { operations::autoProgram(ws); },
+    uploadFirmware,
+};
 
 }  // namespace
 
@@ -140,10 +211,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     ws.setComPort(1);
     if (flag(settings, kSteps, 1))
         ws.connection().readBoardIdentity(flag(settings, kFlags, 3));
-    if (flag(settings, kSteps, 2) && operations::requireBoard(ws) &&
-        operations::connect(ws, operations::memorySpeed(ws))) {
-        operations::verifySignature(ws);
-        operations::endSessionWarning(ws);
-    }
+    if (flag(settings, kSteps, 2))
+        kOperations[settings[kOperation] % std::size(kOperations)](ws, settings);
     return 0;
 }
