@@ -1,11 +1,16 @@
 #pragma once
-// A property the target checks on the code under test. A broken one is a
-// finding like a crash: it aborts, so that libFuzzer keeps the input.
+// The properties the targets check on the code under test: a broken one is a
+// finding like a crash, so it aborts and libFuzzer keeps the input.
 
+#include <cstddef>
 #include <cstdio>
 #include <cstdlib>
 
 namespace zavuv::fuzz {
+
+// Images up to this size are saved and read back; larger ones cost more time
+// than they find. 2 MB covers both the type 02 and the type 04 HEX forms.
+inline constexpr std::size_t kRoundTripLimit = 2 * 1024 * 1024;
 
 inline void require(bool holds, const char* what) {
     if (holds)

@@ -22,8 +22,6 @@ using buffers::MemoryBuffer;
 
 namespace {
 
-constexpr std::size_t kRoundTripLimit = 2 * 1024 * 1024;
-
 void requireWhole(const MemoryBuffer& buffer) {
     fuzz::require(buffer.size() <= buffers::kMaxImageSize, "the image stays within its limit");
     fuzz::require(buffer.byteStates().size() == buffer.size(), "one state per byte");
@@ -68,7 +66,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     MemoryBuffer buffer(isEeprom, person);
     fuzz::require(buffer.loadFile(path), "loading fails only without memory");
     requireWhole(buffer);
-    if (buffer.size() > 0 && buffer.size() <= kRoundTripLimit) {
+    if (buffer.size() > 0 && buffer.size() <= fuzz::kRoundTripLimit) {
         requireRoundTrip(buffer, "copy.hex");
         requireRoundTrip(buffer, "copy.bin");
     }
