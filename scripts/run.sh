@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds, and shows the command-line program at work.
+# Installs what is missing, builds, and starts the desktop program; its
+# arguments (e.g. --simulate, a project file) go to zavuv.
 set -euo pipefail
 source "$(dirname "$0")/setup.sh"
-"$ZAVUV_BUILD/src/cli/zavuv-cli" --help
-"$ZAVUV_BUILD/src/cli/zavuv-cli" devices
+exec "$ZAVUV_BUILD/src/app/zavuv" "$@"

@@ -1,6 +1,8 @@
 #include "app/LoadAddressDialog.h"
 
 #include <algorithm>
+#include <cstdlib>
+#include <string>
 
 #include <QLabel>
 #include <QLineEdit>
@@ -17,21 +19,15 @@ namespace {
 
 constexpr int kMaxAddressLength = 6;
 
-// The whole text as a number of 0 or more; hexadecimal may carry a 0x prefix.
-// Anything else, a sign included, is no address: a stray letter must not load
-// the file somewhere the user did not mean.
-std::optional<long long> parseAddress(QString text, bool hexadecimal) {
-    text = text.trimmed();
-    if (hexadecimal && text.startsWith("0x", Qt::CaseInsensitive))
-        text.remove(0, 2);
-    const auto isDigit = [hexadecimal](QChar c) {
-        return hexadecimal ? QString("0123456789abcdefABCDEF").contains(c) : c.isDigit();
-    };
-    if (text.isEmpty() || !std::all_of(text.begin(), text.end(), isDigit))
+// The leading number of the text, as a formatted read takes it: decimal "1A"
+// is 1, text without digits is 0, hexadecimal may carry a 0x prefix. Only a
+// negative number is no address: it would load before the buffer's start.
+std::optional<long long> parseAddress(const QString& text, bool hexadecimal) {
+    const std::string typed = text.toStdString();
+    const long long value = std::strtoll(typed.c_str(), nullptr, hexadecimal ? 16 : 10);
+    if (value < 0)
         return std::nullopt;
-    bool ok = false;
-    const long long value = text.toLongLong(&ok, hexadecimal ? 16 : 10);
-    return ok ? std::optional(value) : std::nullopt;
+    return value;
 }
 
 }  // namespace

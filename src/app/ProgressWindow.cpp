@@ -48,7 +48,9 @@ ProgressWindow::ProgressWindow(QWidget* parent) : QDialog(parent) {
 
 ProgressWindow::~ProgressWindow() = default;
 
-int ProgressWindow::run(const WorkerBody& body) {
+int ProgressWindow::runBody(const WorkerBody& body, CancelOffer cancel) {
+    cancellable_ = cancel == CancelOffer::Offered;
+    cancelButton_->setVisible(cancellable_);
     finished_.store(false);
     cancel_.store(false);
     result_.store(kEndDone);
@@ -74,13 +76,6 @@ int ProgressWindow::run(const WorkerBody& body) {
     // The body has returned; what is left of the thread is its exit.
     worker->wait();
     return result_.load();
-}
-
-void ProgressWindow::hideCancel() {
-    runOnWindowThread(this, [this] {
-        cancellable_ = false;
-        cancelButton_->hide();
-    });
 }
 
 void ProgressWindow::showSetup(const std::string& title, const std::string& text) {

@@ -33,14 +33,7 @@ public:
     explicit ProgressWindow(QWidget* parent);
     ~ProgressWindow() override;
 
-    // Shows the window modally until the body has returned; kEndNotStarted when
-    // no worker thread could be made.
-    int run(const WorkerBody& body) override;
     bool cancelRequested() const override { return cancel_.load(); }
-
-    // For work that cannot be stopped (the firmware upload): no Cancel button,
-    // and Escape does nothing. Callable from the worker too.
-    void hideCancel();
 
     // True once the body of the current run has returned.
     bool workerFinished() const { return finished_.load(); }
@@ -55,6 +48,12 @@ public slots:
     void reject() override;
     // Enter does nothing.
     void accept() override {}
+
+protected:
+    // Shows the window modally until the body has returned; kEndNotStarted when
+    // no worker thread could be made. Withheld Cancel: no button, and Escape
+    // does nothing.
+    int runBody(const WorkerBody& body, CancelOffer cancel) override;
 
 private:
     void closeWhenFinished();

@@ -12,7 +12,6 @@ namespace {
 
 constexpr int kHelpMenuRow = -5;
 
-// Depth-first, in menu order, as a search by command finds it.
 QAction* findCommand(const QList<QAction*>& actions, int commandId) {
     for (QAction* action : actions) {
         if (QMenu* menu = action->menu()) {
@@ -42,12 +41,16 @@ void setControlText(QWidget* control, const QString& text) {
 
 }  // namespace
 
+QAction* findMenuCommand(const QMenuBar* menuBar, int commandId) {
+    return findCommand(menuBar->actions(), commandId);
+}
+
 void TranslateMenu(QMenuBar* menuBar) {
     using text::inLanguage;
     for (const text::MenuCaptionRow& row : text::menuCaptionTable()) {
         const QString caption = QString::fromUtf8(inLanguage(row.english, row.russian));
         if (row.id > 0) {
-            if (QAction* action = findCommand(menuBar->actions(), row.id))
+            if (QAction* action = findMenuCommand(menuBar, row.id))
                 action->setText(caption);
             continue;
         }

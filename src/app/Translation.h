@@ -19,6 +19,10 @@ inline constexpr int kMainWindowDialogId = 102;
 void TranslateWindow(QWidget* window, int dialogId,
                      const MessageBoxShower& shower = execMessageBox);
 
+// The command item with this id anywhere in the bar's menus, depth first in
+// menu order; nullptr when there is none.
+QAction* findMenuCommand(const QMenuBar* menuBar, int commandId);
+
 // Command items by id; top-level menus (non-positive ids) by position, so the
 // bar keeps the main menu's order: Project, Flash, Eeprom, Settings, Advanced
 // and Help last, at the right end. Flash and Eeprom have no row.

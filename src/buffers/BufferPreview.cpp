@@ -28,8 +28,24 @@ constexpr std::array<QRgb, 8> kColours = {
 };
 
 // A raster-like monospaced face stands in for the classic terminal font: no
-// smoothing, so that every text pixel has its byte's colour.
-constexpr int kFontPixelSize = 12;
+// smoothing, so that every text pixel has its byte's colour. The address
+// column is three cells wide and holds five digits, which fit when a digit is
+// at most 6 pixels wide; that also keeps all 16 characters of a line inside
+// the pane.
+constexpr int kLargestFontPixelSize = 12;
+constexpr int kSmallestFontPixelSize = 8;
+constexpr int kWidestDigit = 6;
+
+QFont terminalFace() {
+    QFont face = QFontDatabase::systemFont(QFontDatabase::FixedFont);
+    face.setStyleStrategy(QFont::NoAntialias);
+    for (int size = kLargestFontPixelSize; size >= kSmallestFontPixelSize; --size) {
+        face.setPixelSize(size);
+        if (QFontMetrics(face).horizontalAdvance(QLatin1Char('0')) <= kWidestDigit)
+            break;
+    }
+    return face;
+}
 constexpr int kPageLines = 16;
 
 QRect toRect(const CellBox& box) {
@@ -72,10 +88,7 @@ BufferPreview::BufferPreview(QWidget* parent) : QAbstractScrollArea(parent) {
     // The view paints every pixel itself.
     viewport()->setAttribute(Qt::WA_OpaquePaintEvent);
 
-    QFont face = QFontDatabase::systemFont(QFontDatabase::FixedFont);
-    face.setPixelSize(kFontPixelSize);
-    face.setStyleStrategy(QFont::NoAntialias);
-    setFont(face);
+    setFont(terminalFace());
     measureCells();
 }
 

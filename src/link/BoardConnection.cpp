@@ -35,15 +35,21 @@ bool BoardConnection::linkFailure() {
     return false;
 }
 
+// No session was opened, so none is ended; the port is closed all the same,
+// so that a command that gave up does not keep the port from other programs.
+bool BoardConnection::unanswered() {
+    link_.channel().close();
+    messages_.connectionError();
+    return false;
+}
+
 bool BoardConnection::synchronise() {
     link_.pause(kSyncPauseMs);
     if (!link_.send(BoardCommand::CMD_SYNC))
         return linkFailure();
     int answer = link_.receiveByte();
-    if (answer < 0) {
-        messages_.connectionError();
-        return false;
-    }
+    if (answer < 0)
+        return unanswered();
     if (!isReady(answer) && answer != kSyncNoFirmware) {
         // Out of step, typically a board left at a session's baud rate. One more
         // try counts; whatever follows its answer is thrown away.
@@ -54,11 +60,10 @@ bool BoardConnection::synchronise() {
         if (!link_.drainLine())
             answer = -1;
     }
-    if (answer < 0) {
-        messages_.connectionError();
-        return false;
-    }
+    if (answer < 0)
+        return unanswered();
     if (!isReady(answer)) {
+        link_.channel().close();
         messages_.box(msg::kNoFirmware);
         messages_.status(msg::kConnectionError);
         return false;

@@ -55,6 +55,7 @@ private:
     bool synchronise();
     std::optional<FirmwareVersion> requestVersion(int replyPauseMs);
     bool linkFailure();
+    bool unanswered();
     std::optional<std::uint8_t> readDataFlashStatus();
     bool enterDataFlash(const TargetOptions& options);
     bool enterAt89OrAt25(const TargetOptions& options);

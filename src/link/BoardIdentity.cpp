@@ -50,13 +50,17 @@ bool BoardConnection::readBoardIdentity(bool bootLoaderMode) {
                              {.openOnly = bootLoaderMode, .quietVersion = bootLoaderMode}))
         return false;
 
+    // A failure here ends the exchange too: the board goes back to idle and
+    // the port is free for other programs.
     if (!link_.send(BoardCommand::CMD_GET_ID)) {
+        link_.escapeAndClose();
         messages_.connectionError();
         return false;
     }
     link_.pause(kReplyPauseMs);
     const int length = link_.receiveByte();
     if (length <= 0) {
+        link_.escapeAndClose();
         messages_.status(kErrorReadingVersion);
         messages_.box(kErrorReadingVersion);
         return false;

@@ -65,6 +65,7 @@ private:
     // Ends the sequence with this step's error text.
     bool fail(int key) {
         status(key);
+        outcome_.failureKey = key;
         return false;
     }
     void lockFuseStep();
@@ -218,6 +219,10 @@ bool autoProgramUnattended(workspace::Workspace& ws) {
         saveIncremented(ws, ws.flash());
     if (outcome.eepromIncremented)
         saveIncremented(ws, ws.eeprom());
+    // A number programmed before a later step failed is saved all the same, so
+    // that no two chips share it; the failure stays the run's last word.
+    if (outcome.failureKey != 0 && (outcome.flashIncremented || outcome.eepromIncremented))
+        ws.user().setStatus(text::GetUiText(outcome.failureKey));
     return ws.results.autoprogramOk;
 }
 

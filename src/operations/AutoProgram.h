@@ -12,6 +12,7 @@ namespace zavuv::operations {
 struct AutoProgramOutcome {
     bool flashIncremented = false;
     bool eepromIncremented = false;
+    int failureKey = 0;  // the ERROR text of a failure ending; 0 when there was none
 };
 
 // Sets results.autoprogramOk at a DONE ending (the caller clears it first).

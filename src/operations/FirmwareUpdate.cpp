@@ -60,9 +60,11 @@ FirmwareUpdateResult updateFirmware(workspace::Workspace& ws,
         ws.link().escapeAndClose();
         return FirmwareUpdateResult::NotUpdated;
     }
-    const int result = ws.progressRunner().run([&](ProgressSink& progress) {
-        return uploadFirmware(ws.link(), messages, image.bytes, *speed, progress);
-    });
+    const int result = ws.progressRunner().run(
+        [&](ProgressSink& progress) {
+            return uploadFirmware(ws.link(), messages, image.bytes, *speed, progress);
+        },
+        CancelOffer::Withheld);
     ws.link().escapeAndClose();
     if (result != kEndDone) {
         messages.status(kUpdateError);

@@ -28,7 +28,7 @@ enum class NeedsEeprom {
 };
 
 // One operation's choices and texts (message keys; 0: none).
-struct OperationSpec {
+struct OperationRow {
     MemoryOperation operation;
     Kind kind;
     bool flash;
@@ -44,7 +44,7 @@ struct OperationSpec {
     int failureStatus;
 };
 
-constexpr OperationSpec kSpecs[] = {
+constexpr OperationRow kOperationRows[] = {
     {MemoryOperation::ProgramFlash, Kind::Program, true, BoardCommand::CMD_WRITE_BLOCK,
      NeedsEeprom::No, 1072, 1052, 0, 1083, 1164, true, 1084, 1051},
     {MemoryOperation::ProgramEeprom, Kind::Program, false, BoardCommand::CMD_WRITE_EEPROM_BLOCK,
@@ -67,27 +67,27 @@ constexpr int kNoEepromOnChip = 1058;
 constexpr int kFlashLength = 1041;
 constexpr int kEepromLength = 1074;
 
-const OperationSpec& specOf(MemoryOperation operation) {
-    return *std::ranges::find(kSpecs, operation, &OperationSpec::operation);
+const OperationRow& rowOf(MemoryOperation operation) {
+    return *std::ranges::find(kOperationRows, operation, &OperationRow::operation);
 }
 
 class Frame {
 public:
-    Frame(workspace::Workspace& ws, const OperationSpec& spec)
-        : ws_(ws), spec_(spec), messages_(ws.connection().messages()),
-          buffer_(spec.kind == Kind::BlankCheck ? nullptr
-                  : spec.flash                  ? &ws.flash()
-                                                : &ws.eeprom()) {}
+    Frame(workspace::Workspace& ws, const OperationRow& row)
+        : ws_(ws), row_(row), messages_(ws.connection().messages()),
+          buffer_(row.kind == Kind::BlankCheck ? nullptr
+                  : row.flash                  ? &ws.flash()
+                                               : &ws.eeprom()) {}
 
     bool run() {
         auto& results = ws_.results;
-        if (spec_.kind != Kind::Read)
+        if (row_.kind != Kind::Read)
             results.lastOperationStatus = -1;
-        if (spec_.operation == MemoryOperation::VerifyFlash)
+        if (row_.operation == MemoryOperation::VerifyFlash)
             results.flashVerified = false;
-        if (spec_.operation == MemoryOperation::VerifyEeprom)
+        if (row_.operation == MemoryOperation::VerifyEeprom)
             results.eepromVerified = false;
-        messages_.status(spec_.start);
+        messages_.status(row_.start);
         if (!preconditionsHold())
             return false;
 
@@ -95,42 +95,41 @@ public:
         if (!requireBoard(ws_))
             return false;
         const devices::DeviceInfo& device = ws_.projectDeviceInfo();
-        memorySize_ = std::max(spec_.flash ? device.flashSize : device.eepromSize, 0);
-        if (spec_.kind == Kind::Read)
+        memorySize_ = std::max(row_.flash ? device.flashSize : device.eepromSize, 0);
+        if (row_.kind == Kind::Read)
             buffer_->create(static_cast<std::size_t>(memorySize_));
 
         if (!connect(ws_, memorySpeed(ws_))) {
             ws_.link().endSession();  // the connect has said why
             return false;
         }
-        if (spec_.operation == MemoryOperation::ProgramFlash &&
-            !ws_.selectedDeviceInfo().isAt45() && ws_.project().checkSign &&
-            !signatureAllowsProgramming(ws_))
+        if (row_.operation == MemoryOperation::ProgramFlash && !ws_.selectedDeviceInfo().isAt45() &&
+            ws_.project().checkSign && !signatureAllowsProgramming(ws_))
             return false;
 
         const int code = runWorker();
         const bool succeeded = report(code);
         endSession();
-        if (spec_.kind == Kind::Read) {
+        if (row_.kind == Kind::Read) {
             // The length and checksum replace the result text, whatever it was.
-            messages_.status(text::formatUiText(spec_.flash ? kFlashLength : kEepromLength,
+            messages_.status(text::formatUiText(row_.flash ? kFlashLength : kEepromLength,
                                                 buffer_->size(), buffer_->size(),
                                                 buffer_->checksum16()));
         }
-        if (spec_.kind == Kind::Program)
-            applyAutoIncrement(ws_, spec_.flash);
+        if (row_.kind == Kind::Program)
+            applyAutoIncrement(ws_, row_.flash);
         return succeeded;
     }
 
 private:
     bool preconditionsHold() {
-        if (spec_.kind == Kind::Verify && buffer_->size() == 0) {
-            messages_.status(spec_.flash ? kNoFlashFile : kNoEepromFile);
+        if (row_.kind == Kind::Verify && buffer_->size() == 0) {
+            messages_.status(row_.flash ? kNoFlashFile : kNoEepromFile);
             return false;
         }
         const devices::DeviceInfo& device = ws_.selectedDeviceInfo();
-        const bool refused = (spec_.needsEeprom == NeedsEeprom::OnChip && device.eepromSize == 0) ||
-                             (spec_.needsEeprom != NeedsEeprom::No && device.isAt45());
+        const bool refused = (row_.needsEeprom == NeedsEeprom::OnChip && device.eepromSize == 0) ||
+                             (row_.needsEeprom != NeedsEeprom::No && device.isAt45());
         if (refused)
             messages_.status(kNoEepromOnChip);
         return !refused;
@@ -138,7 +137,7 @@ private:
 
     int runWorker() {
         WorkerBody body;
-        switch (spec_.kind) {
+        switch (row_.kind) {
         case Kind::Program:
             body = [this](ProgressSink& sink) { return programMemory(ws_, sink, job()); };
             break;
@@ -158,12 +157,12 @@ private:
         // Cancel on the size warning ends the worker as cancelled as well.
         cancelled_ = ws_.progressRunner().cancelRequested() || code == kEndCancelled;
         setBusy(false);
-        if (spec_.kind == Kind::Verify)
+        if (row_.kind == Kind::Verify)
             ws_.results.firstMismatch = verify_.firstMismatch;
         return code;
     }
 
-    MemoryJob job() const { return {*buffer_, spec_.flash, spec_.blockCommand, memorySize_}; }
+    MemoryJob job() const { return {*buffer_, row_.flash, row_.blockCommand, memorySize_}; }
 
     void setBusy(bool busy) {
         if (!buffer_)
@@ -177,17 +176,17 @@ private:
         auto& results = ws_.results;
         if (code == kEndDone)
             return reportSuccess();
-        if (spec_.kind == Kind::BlankCheck && code == kEndPollingFailure) {
-            messages_.status(spec_.code100);
+        if (row_.kind == Kind::BlankCheck && code == kEndPollingFailure) {
+            messages_.status(row_.code100);
             results.lastOperationStatus = 1;
             return false;
         }
         if (cancelled_) {
-            messages_.status(spec_.cancelled);
-        } else if (code == kEndPollingFailure && spec_.code100 != 0) {
-            showFailure(spec_.code100Box ? spec_.code100 : 0, spec_.code100);
+            messages_.status(row_.cancelled);
+        } else if (code == kEndPollingFailure && row_.code100 != 0) {
+            showFailure(row_.code100Box ? row_.code100 : 0, row_.code100);
         } else {
-            showFailure(spec_.failureBox, spec_.failureStatus);
+            showFailure(row_.failureBox, row_.failureStatus);
         }
         return false;
     }
@@ -196,25 +195,25 @@ private:
         auto& results = ws_.results;
         const auto count = static_cast<int>(
             std::min(buffer_ ? buffer_->size() : 0, static_cast<std::size_t>(memorySize_)));
-        switch (spec_.kind) {
+        switch (row_.kind) {
         case Kind::Read:
         case Kind::BlankCheck:
-            messages_.status(spec_.success);
+            messages_.status(row_.success);
             break;
         case Kind::Program:
-            messages_.status(text::formatUiText(spec_.success, count));
+            messages_.status(text::formatUiText(row_.success, count));
             break;
         case Kind::Verify:
             if (!verify_.allEqual) {
-                messages_.status(text::formatUiText(spec_.mismatch, results.firstMismatch,
+                messages_.status(text::formatUiText(row_.mismatch, results.firstMismatch,
                                                     results.firstMismatch));
                 return false;
             }
-            messages_.status(text::formatUiText(spec_.success, count));
-            (spec_.flash ? results.flashVerified : results.eepromVerified) = true;
+            messages_.status(text::formatUiText(row_.success, count));
+            (row_.flash ? results.flashVerified : results.eepromVerified) = true;
             break;
         }
-        if (spec_.kind != Kind::Read)
+        if (row_.kind != Kind::Read)
             results.lastOperationStatus = 0;
         return true;
     }
@@ -236,7 +235,7 @@ private:
     }
 
     workspace::Workspace& ws_;
-    const OperationSpec& spec_;
+    const OperationRow& row_;
     link::LinkMessages& messages_;
     buffers::MemoryBuffer* buffer_;
     int memorySize_ = 0;
@@ -247,7 +246,7 @@ private:
 }  // namespace
 
 bool runMemoryOperation(workspace::Workspace& ws, MemoryOperation operation) {
-    return Frame(ws, specOf(operation)).run();
+    return Frame(ws, rowOf(operation)).run();
 }
 
 }  // namespace zavuv::operations

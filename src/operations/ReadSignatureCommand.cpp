@@ -60,8 +60,10 @@ bool readSignatureCommand(workspace::Workspace& ws) {
     const bool read =
         usesAt89SSignatureRead(device) ? readAt89SSignature(ws, device) : readSignature(ws);
     if (!read) {
-        // The board still holds the target; the next open starts it afresh.
-        ws.channel().close();
+        // Said aloud, and the target released: a silent end would leave
+        // "Connection accepted" on the status line and the chip held in reset.
+        ws.link().endSession();
+        messages.connectionError();
         return false;
     }
     endSessionWarning(ws);

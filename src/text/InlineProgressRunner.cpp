@@ -2,7 +2,7 @@
 
 namespace zavuv {
 
-int InlineProgressRunner::run(const WorkerBody& body) {
+int InlineProgressRunner::runBody(const WorkerBody& body, CancelOffer) {
     cancel_.store(false);
     ProgressTracker tracker(display_, cancel_);
     return body(tracker);

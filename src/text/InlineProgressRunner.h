@@ -12,11 +12,14 @@ class InlineProgressRunner final : public ProgressRunner {
 public:
     explicit InlineProgressRunner(ProgressDisplay& display) : display_(display) {}
 
-    int run(const WorkerBody& body) override;
     bool cancelRequested() const override { return cancel_.load(); }
 
     // Safe from a signal handler or another thread.
     void requestCancel() { cancel_.store(true); }
+
+protected:
+    // Cancel stays possible even when withheld: a body that cannot stop never asks.
+    int runBody(const WorkerBody& body, CancelOffer cancel) override;
 
 private:
     ProgressDisplay& display_;

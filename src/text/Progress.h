@@ -67,13 +67,21 @@ private:
     int lastPercent_ = 0;
 };
 
+// Work that cannot be stopped part-way (the firmware upload) withholds Cancel.
+enum class CancelOffer { Offered, Withheld };
+
 class ProgressRunner {
 public:
     virtual ~ProgressRunner() = default;
     // Runs the body to its end and returns its end code.
-    virtual int run(const WorkerBody& body) = 0;
+    int run(const WorkerBody& body, CancelOffer cancel = CancelOffer::Offered) {
+        return runBody(body, cancel);
+    }
     // Whether Cancel was asked for during the last run.
     virtual bool cancelRequested() const = 0;
+
+protected:
+    virtual int runBody(const WorkerBody& body, CancelOffer cancel) = 0;
 };
 
 }  // namespace zavuv

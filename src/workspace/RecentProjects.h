@@ -32,7 +32,7 @@ public:
     // path or the marker itself is not a project and changes nothing.
     bool add(std::string_view path);
 
-    const std::array<std::string, kRecentProjectSlots>& slots() const { return slots_; }
+    const std::array<std::string, kRecentProjectSlots>& paths() const { return slots_; }
     // What the menu lists: the slots before the first empty one.
     std::vector<std::string> entries() const;
 

@@ -50,8 +50,9 @@ TEST_F(VersionCheckTest, ASilentBoardIsAConnectionErrorEvenWhenQuiet) {
     line.board(0);
     EXPECT_FALSE(openAndCheck({.quiet = true}));
     expectConnectionErrorReport();
-    // No session was opened, so none is ended.
-    EXPECT_THAT(line.trace(), ElementsAre("0 open COM1 19200", "100 > 25", "2900 < -"));
+    // No session was opened, so none is ended; the port is closed all the same.
+    EXPECT_THAT(line.trace(),
+                ElementsAre("0 open COM1 19200", "100 > 25", "2900 < -", "2900 close COM1"));
 
     line.board(0).reply("x").silence();
     markEvents();

@@ -2,6 +2,7 @@
 
 #include <cstdlib>
 
+#include "MemoryTesting.h"
 #include "WireRuns.h"
 #include "operations/FirmwareImage.h"
 #include "operations/FirmwareUpdate.h"
@@ -83,9 +84,13 @@ std::vector<int> uploadPauses(int bootEnter, int blockEnd, int otherChunk) {
 TEST(FirmwareUpdate, BootLoaderTakesTheImageAtNormalSpeed) {
     FirmwareFile image(generatedImage());
     SimulatedWorkspace sim("ATmega8", {"no-firmware"});
+    zavuv::testing::RecordingRunner runner;
+    sim.ws().setProgressRunner(runner);
     operations::FirmwareVersions shown;
     EXPECT_EQ(Result::Updated,
               operations::updateFirmware(sim.ws(), answer(TransferSpeed::Normal, &shown)));
+    // Stopping half-way would leave the board without firmware.
+    EXPECT_EQ(runner.offers, std::vector<CancelOffer>{CancelOffer::Withheld});
     EXPECT_EQ(shown.current, "Bootloader");
     EXPECT_EQ(shown.next, "1.09");
     EXPECT_EQ(sim.user().messages().front(),

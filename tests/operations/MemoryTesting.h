@@ -20,17 +20,19 @@ class RecordingRunner final : public ProgressRunner, private ProgressSink {
 public:
     explicit RecordingRunner(int cancelAfterReports = -1) : cancelAfter_(cancelAfterReports) {}
 
-    int run(const WorkerBody& body) override {
-        cancel_ = cancelAfter_ == 0;
-        return body(*this);
-    }
     bool cancelRequested() const override { return cancel_; }
 
     std::vector<int> totals;  // the total of every setup, in order
     std::vector<std::string> texts;
     std::vector<int> reports;
+    std::vector<CancelOffer> offers;  // of every run, in order
 
 private:
+    int runBody(const WorkerBody& body, CancelOffer offer) override {
+        offers.push_back(offer);
+        cancel_ = cancelAfter_ == 0;
+        return body(*this);
+    }
     void setup(const std::string&, const std::string& text, int total) override {
         totals.push_back(total);
         texts.push_back(text);

@@ -54,13 +54,13 @@ TEST(ReadSignatureCommand, At89SChipsReadAtTheirOwnAddresses) {
     EXPECT_TRUE(at89s52.boardIdle());
 }
 
-TEST(ReadSignatureCommand, AFailedReadClosesThePortWithoutAWord) {
+TEST(ReadSignatureCommand, AFailedReadIsAConnectionErrorAndReleasesTheChip) {
     // The connect takes 13 host bytes; the board answers none after them.
     SimulatedWorkspace sim("ATmega8", {"silent-after=13"});
     EXPECT_FALSE(operations::readSignatureCommand(sim.ws()));
-    EXPECT_TRUE(sim.user().messages().empty());
-    EXPECT_EQ(sim.user().lastStatus(), "Connection accepted");
-    EXPECT_FALSE(sim.ws().channel().connected());
+    EXPECT_EQ(sim.user().messages(), std::vector<std::string>{"Connection error"});
+    EXPECT_EQ(sim.user().lastStatus(), "Connection error");
+    EXPECT_TRUE(sim.boardIdle());
     EXPECT_EQ(sim.ws().results.signature, (std::array<int, 3>{0xFF, 0xFF, 0xFF}));
 }
 

@@ -55,6 +55,11 @@ void RecordingUserPort::answerNext(Answer answer) {
     answers_.push_back(answer);
 }
 
+void RecordingUserPort::clearEvents() {
+    std::lock_guard lock(mutex_);
+    events_.clear();
+}
+
 std::vector<RecordedEvent> RecordingUserPort::events() const {
     std::lock_guard lock(mutex_);
     return events_;

@@ -33,6 +33,8 @@ public:
 
     // Queues the answer to the next question.
     void answerNext(Answer answer);
+    // Forgets the texts recorded so far (long runs keep only their recent ones).
+    void clearEvents();
 
     std::vector<RecordedEvent> events() const;
     std::vector<std::string> statuses() const;

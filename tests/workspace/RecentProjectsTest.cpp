@@ -26,7 +26,7 @@ TEST_F(TemporaryProfile, RecentListOfAnEmptyProfileIsEmpty) {
     ProfileStore profile(profilePath());
     RecentProjects recent(profile);
     recent.load();
-    for (const std::string& slot : recent.slots()) {
+    for (const std::string& slot : recent.paths()) {
         EXPECT_EQ(slot, kUnspecifiedPath);
     }
     EXPECT_TRUE(recent.entries().empty());
@@ -43,16 +43,16 @@ TEST_F(TemporaryProfile, ReAddedPathMovesToTheFrontInItsNewCase) {
 
     ASSERT_TRUE(recent.add("/p/board.KB2"));
     const Slots expected = {"/p/board.KB2", "s0", "s1", "s2", "s4", "s5", "s6", "s7"};
-    EXPECT_EQ(recent.slots(), expected);
+    EXPECT_EQ(recent.paths(), expected);
 
     ProfileStore next = reopened();
     RecentProjects reloaded(next);
     reloaded.load();
-    EXPECT_EQ(reloaded.slots(), expected);
+    EXPECT_EQ(reloaded.paths(), expected);
 
     ASSERT_TRUE(recent.add("/P/BOARD.kb2"));
-    EXPECT_EQ(recent.slots()[0], "/P/BOARD.kb2");
-    EXPECT_EQ(recent.slots()[1], "s0");
+    EXPECT_EQ(recent.paths()[0], "/P/BOARD.kb2");
+    EXPECT_EQ(recent.paths()[1], "s0");
 }
 
 TEST_F(TemporaryProfile, NinthDistinctPathDropsTheOldest) {
@@ -63,7 +63,7 @@ TEST_F(TemporaryProfile, NinthDistinctPathDropsTheOldest) {
     }
     const Slots expected = {"/p/9.kb2", "/p/8.kb2", "/p/7.kb2", "/p/6.kb2",
                             "/p/5.kb2", "/p/4.kb2", "/p/3.kb2", "/p/2.kb2"};
-    EXPECT_EQ(recent.slots(), expected);
+    EXPECT_EQ(recent.paths(), expected);
 }
 
 TEST_F(TemporaryProfile, EntriesStopAtTheFirstEmptySlot) {
@@ -73,7 +73,7 @@ TEST_F(TemporaryProfile, EntriesStopAtTheFirstEmptySlot) {
     RecentProjects recent(profile);
     recent.load();
     EXPECT_EQ(recent.entries(), std::vector<std::string>{"/a.kb2"});
-    EXPECT_EQ(recent.slots()[1], kUnspecifiedPath);
+    EXPECT_EQ(recent.paths()[1], kUnspecifiedPath);
 }
 
 TEST_F(TemporaryProfile, NothingThatIsNotAPathEntersTheList) {

@@ -6,6 +6,9 @@
 
 #include <fcntl.h>
 #include <poll.h>
+#ifdef __linux__
+#include <sys/prctl.h>
+#endif
 #include <termios.h>
 #include <unistd.h>
 
@@ -18,6 +21,7 @@ namespace {
 // While no program has the device open, the master side reports a hang-up at
 // once; it is looked at again after this long instead of in a busy loop.
 constexpr std::int64_t kAbsentHostRecheckUs = 20'000;
+constexpr unsigned long kReplyTimerSlackNs = 1000;
 
 struct SpeedName {
     speed_t speed;
@@ -89,6 +93,11 @@ void PtyServer::sendDueReplies(BoardLine& line, std::int64_t nowUs) {
 
 ServeEnd PtyServer::serve(SimulatedBoard& board, const link::Clock& clock, int stopFd,
                           int watchFd) {
+    // A reply is due at its microsecond; the default timer slack of 50 us would
+    // let every one of thousands of replies come that much late.
+#ifdef __linux__
+    prctl(PR_SET_TIMERSLACK, kReplyTimerSlackNs);
+#endif
     BoardLine& line = board.line();
     std::array<std::uint8_t, 4096> received{};
     bool hostAbsent = false;

@@ -1,0 +1,179 @@
+// Start-up and exit of the main window, the operations it runs against the
+// simulated board, and the zavuv program itself with -autoprogram.
+
+#include <gtest/gtest.h>
+
+#include "MainWindowFixture.h"
+#include "support/RunProgram.h"
+#include "support/SimulatedWorkspace.h"
+
+using namespace zavuv;
+using namespace zavuv::app;
+using zavuv::testing::deviceIndexOf;
+using zavuv::testing::MainWindowFixture;
+
+namespace {
+
+const std::string kBlinkHex = ZAVUV_EXAMPLES "/blink.hex";
+
+class StartUp : public MainWindowFixture {};
+
+}  // namespace
+
+TEST_F(StartUp, FirstRunAsksForTheBoardAndKeepsTheChoiceAtOnce) {
+    writeProfile("");
+    boardSettingsAnswer = BoardChoice{3, 2};
+    start();
+    ASSERT_EQ(boardSettingsShown.size(), 1u);
+    EXPECT_EQ(boardSettingsShown[0].comPort, 0);
+    EXPECT_EQ(boardSettingsShown[0].baudIndex, 0);
+    // Written before the window is even shown: a kill now keeps them.
+    const workspace::ProfileStore written(folder.file("profile.ini"));
+    EXPECT_EQ(written.readInt("Connect", "COM", -1), 3);
+    EXPECT_EQ(written.readInt("Connect", "HighSpeed", -1), 2);
+    EXPECT_EQ(written.readInt("Language", "Russian", -1), 0);
+    EXPECT_EQ(window->workspace().comPort(), 3);
+}
+
+TEST_F(StartUp, CancelledFirstRunLeavesNoBoardAndOperationsSaySo) {
+    writeProfile("");
+    start();
+    EXPECT_EQ(boardSettingsShown.size(), 1u);
+    EXPECT_EQ(window->workspace().comPort(), 0);
+    click(32901);
+    EXPECT_EQ(status().toStdString(), text::GetUiText(1031));
+    // Lock/Fuse says the same, and "No board specified" in a box.
+    window->setStatus("");
+    click(1016);
+    EXPECT_EQ(status().toStdString(), text::GetUiText(1031));
+    EXPECT_EQ(boxes.back(), text::GetUiText(1032));
+}
+
+TEST_F(StartUp, MostRecentProjectOpensOnlyWhenTheProfileAsksAndNamesOne) {
+    const std::string project = writeProject("job.kb2", deviceIndexOf("ATtiny13"), 5);
+    writeProfile("[Connect]\nCOM=1\n[Recent]\nLoadMostRecent=1\nProject1=" + project + "\n");
+    start();
+    EXPECT_TRUE(started);
+    EXPECT_EQ(window->workspace().project().projectPath, project);
+    EXPECT_EQ(byId<QComboBox>(1016)->currentText(), "ATtiny13");
+    EXPECT_EQ(byId<QComboBox>(1148)->currentIndex(), 5);
+    EXPECT_TRUE(boardSettingsShown.empty());
+}
+
+TEST_F(StartUp, LoadMostRecentWithAnEmptyFirstSlotLoadsNothing) {
+    writeProfile("[Connect]\nCOM=1\n[Recent]\nLoadMostRecent=1\nProject1=[Unspecified]\n");
+    start();
+    EXPECT_EQ(window->workspace().project().projectPath, "[Unspecified]");
+    EXPECT_TRUE(boxes.empty());
+}
+
+TEST_F(StartUp, CommandLineProjectReplacesTheRecentOneAndOnlyTheExactSwitchRunsAutomatically) {
+    const std::string recent = writeProject("recent.kb2", deviceIndexOf("ATmega8"), 4);
+    const std::string named = writeProject("named.kb2", deviceIndexOf("ATtiny13"), 4);
+    writeProfile("[Connect]\nCOM=1\n[Recent]\nLoadMostRecent=1\nProject1=" + recent + "\n");
+    StartOptions options;
+    options.commandLine = {named, "-AutoProgram"};
+    start(options);
+    EXPECT_TRUE(started);
+    EXPECT_EQ(window->workspace().project().projectPath, named);
+    EXPECT_EQ(menuItem(32801)->text().toStdString(), named);
+    EXPECT_EQ(menuItem(32802)->text().toStdString(), recent);
+    EXPECT_TRUE(boxes.empty());
+}
+
+TEST_F(StartUp, ExitWritesBoardLanguageAndRecentProjectsButNotTheSimulatedPort) {
+    const std::string project = writeProject("job.kb2", deviceIndexOf("ATmega8"), 4);
+    writeProfile("[Connect]\nCOM=7\nHighSpeed=1\n");
+    startSimulated(project);
+    EXPECT_EQ(window->workspace().comPort(), 1);
+    window->applyLanguage(text::Language::Russian);
+    const workspace::ProfileStore written = closeAndReadProfile();
+    EXPECT_EQ(written.readInt("Connect", "COM", -1), 7);
+    EXPECT_EQ(written.readInt("Connect", "HighSpeed", -1), 1);
+    EXPECT_EQ(written.readInt("Language", "Russian", -1), 1);
+    EXPECT_EQ(written.readString("Recent", "Project1", ""), project);
+    EXPECT_EQ(written.readString("Recent", "Project8", ""), "[Unspecified]");
+}
+
+TEST_F(StartUp, BoardCommandsReachTheSimulatedBoard) {
+    startSimulated();
+    click(32901);
+    ASSERT_FALSE(boxes.empty());
+    EXPECT_NE(boxes.back().find("Serial number"), std::string::npos);
+    window->workspace().setComPort(0);
+    click(32788);
+    EXPECT_EQ(window->workspace().comPort(), 1);
+}
+
+TEST_F(StartUp, ProgramFlashThenVerifyFromTheButtonsAgainstTheSimulatedBoard) {
+    startSimulated();
+    fileAnswers.push_back(kBlinkHex);
+    click(1006);
+    ASSERT_TRUE(byId(1009)->isEnabled());
+    click(1009);
+    EXPECT_EQ(status().toStdString(), text::formatUiText(1052, 16));
+    click(1010);
+    EXPECT_EQ(status().toStdString(), text::formatUiText(1053, 16));
+    // The chip now holds the image: reading it back gives the same bytes.
+    window->workspace().flash().clear();
+    click(1013);
+    EXPECT_EQ(window->workspace().flash().size(), 8192u);
+    EXPECT_EQ(window->workspace().flash().data()[1], 0xEF);
+}
+
+namespace {
+
+// A project for the automatic sequence: reload, program and verify Flash.
+std::string autoProject(const zavuv::testing::ScratchFolder& folder, const std::string& flash) {
+    return folder.write("auto.kb2", "[Files]\nFlash=" + flash +
+                                        "\nEeprom=[Unspecified]\n[AutoProgram]\nAutoErase=1\n"
+                                        "AutoFlashReload=1\nAutoFlashProgram=1\n"
+                                        "AutoFlashVerify=1\n[Device]\nDeviceNo=12\n");
+}
+
+struct ProgramRun {
+    int exitCode;
+    std::string boxes;
+};
+
+// `arguments` before the project and the switch.
+ProgramRun runAutoprogram(const zavuv::testing::ScratchFolder& folder,
+                          const std::string& profileText, std::vector<std::string> arguments) {
+    const std::string profile = folder.write("profile.ini", profileText);
+    arguments.push_back(autoProject(folder, kBlinkHex));
+    arguments.push_back("-autoprogram");
+    const auto result = zavuv::testing::runProgram(
+        ZAVUV_GUI_PATH, arguments,
+        {"QT_QPA_PLATFORM=offscreen", "ZAVUV_ANSWER_BOXES=1", "ZAVUV_PROFILE=" + profile});
+    return {result.exitCode, result.err};
+}
+
+}  // namespace
+
+TEST_F(StartUp, AutomaticRunProgramsTheProjectWithoutShowingTheWindow) {
+    StartOptions options;
+    options.simulate = true;
+    options.commandLine = {autoProject(folder, kBlinkHex), "-autoprogram"};
+    start(options);
+    EXPECT_FALSE(started);
+    EXPECT_FALSE(window->isVisible());
+    EXPECT_TRUE(window->autoprogramOk());
+    ASSERT_FALSE(boxes.empty());
+    EXPECT_EQ(boxes.back(), "AUTOPROGRAM: OK");
+}
+
+TEST(ZavuvProgram, AutoprogramRunsWithoutAPersonAndTellsItsResultInTheExitCode) {
+    zavuv::testing::ScratchFolder folder;
+    const ProgramRun ok = runAutoprogram(folder, "[Connect]\nCOM=1\n", {"--simulate"});
+    EXPECT_NE(ok.boxes.find("message: AUTOPROGRAM: OK"), std::string::npos) << ok.boxes;
+    EXPECT_EQ(ok.exitCode, 0);
+    // The exit sequence ran: the project is the most recent one.
+    const workspace::ProfileStore written(folder.file("profile.ini"));
+    EXPECT_EQ(written.readString("Recent", "Project1", ""), folder.file("auto.kb2"));
+
+    // COM1 leads nowhere: the sequence cannot connect.
+    const ProgramRun error = runAutoprogram(
+        folder, "[Connect]\nCOM=1\n[Ports]\nCOM1=" + folder.file("no-such-port") + "\n", {});
+    EXPECT_NE(error.boxes.find("message: AUTOPROGRAM: Error"), std::string::npos) << error.boxes;
+    EXPECT_EQ(error.exitCode, 1);
+}

@@ -1,0 +1,165 @@
+// The main window as a whole: its controls where the template puts them, the
+// previews over their placeholders, the keys that must do nothing, the menu
+// and its routing, the language switch.
+
+#include <gtest/gtest.h>
+
+#include <QCheckBox>
+#include <QGroupBox>
+#include <QMenu>
+#include <QPushButton>
+
+#include "MainWindowFixture.h"
+#include "app/DialogUnits.h"
+#include "app/MainMenu.h"
+
+using namespace zavuv;
+using namespace zavuv::app;
+using zavuv::testing::MainWindowFixture;
+using zavuv::testing::resizeAndWait;
+
+namespace {
+
+class MainWindow : public MainWindowFixture {
+protected:
+    QRect placeholder(int id) const { return byId(id)->geometry(); }
+    QRect previewRect(const buffers::BufferPreview* preview) const { return preview->geometry(); }
+
+    QStringList topLevelMenus() const {
+        QStringList texts;
+        for (const QAction* a : window->menu()->actions())
+            texts << a->text();
+        return texts;
+    }
+};
+
+// Every command id of menu 131, in menu order, without the recent entries.
+const std::vector<int> kMenuIds = {
+    32784, 32780, 32783, 32781, 32782, 32792, 1015,  1056,  1006,  32908, 32790, 32776, 32774,
+    32771, 1009,  1010,  1013,  1007,  32909, 32791, 32772, 32775, 32773, 1011,  1012,  1014,
+    32795, 1016,  32785, 32907, 32779, 32777, 32904, 32910, 32901, 32789, 16};
+
+}  // namespace
+
+TEST_F(MainWindow, ControlsStandAtTheirTemplatePositionsAndPreviewsCoverThePlaceholders) {
+    start();
+    const DialogUnits units(window->font());
+    EXPECT_EQ(byId(1111)->geometry(), units.rect(5, 5, 335, 120));
+    EXPECT_EQ(byId(1009)->geometry(), units.rect(350, 115, 85, 15));
+    EXPECT_EQ(byId(1057)->geometry(), units.rect(5, 240, 229, 12));
+    EXPECT_EQ(byId<QCheckBox>(1059)->text(), "Inv");
+    EXPECT_EQ(byId<QGroupBox>(1079)->title(), "Device");
+    EXPECT_FALSE(byId(1002)->isVisibleTo(window.get()));
+    EXPECT_EQ(previewRect(window->flashPreview()), placeholder(1002));
+    EXPECT_EQ(previewRect(window->eepromPreview()), placeholder(1001));
+    EXPECT_EQ(window->flashPreview()->windowTitle(), "Preview Flash");
+    EXPECT_EQ(window->eepromPreview()->objectName(), "1022");
+    EXPECT_EQ(status().toStdString(), text::GetUiText(1016));
+}
+
+TEST_F(MainWindow, GrowingTallerStretchesTheFlashPaneAndKeepsThePreviewsOnTheirPlaceholders) {
+    start();
+    window->show();
+    const QSize first = window->size();
+    const QRect flashBefore = placeholder(1002);
+    const QRect eepromBefore = placeholder(1001);
+    const QRect programFlash = byId(1009)->geometry();
+
+    ASSERT_TRUE(resizeAndWait(*window, first + QSize(0, 120)));
+    EXPECT_EQ(placeholder(1002).height(), flashBefore.height() + 120);
+    EXPECT_EQ(placeholder(1001), eepromBefore.translated(0, 120));
+    EXPECT_EQ(byId(1057)->geometry().top(), DialogUnits(window->font()).toPixelsY(240) + 120);
+    EXPECT_EQ(byId(1009)->geometry(), programFlash);
+    EXPECT_EQ(previewRect(window->flashPreview()), placeholder(1002));
+    EXPECT_EQ(previewRect(window->eepromPreview()), placeholder(1001));
+    // The width is fixed and the first height is the least.
+    EXPECT_EQ(window->maximumWidth(), first.width());
+    EXPECT_EQ(window->minimumHeight(), first.height());
+}
+
+TEST_F(MainWindow, EnterAndEscapeDoNothingWhileExitAndTheSystemCloseEndTheWindow) {
+    start();
+    window->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get()));
+    const QString before = status();
+    QTest::keyClick(window.get(), Qt::Key_Return);
+    QTest::keyClick(window.get(), Qt::Key_Enter);
+    QTest::keyClick(window.get(), Qt::Key_Escape);
+    EXPECT_TRUE(window->isVisible());
+    EXPECT_EQ(status(), before);
+    EXPECT_TRUE(boxes.empty());
+
+    window->close();
+    EXPECT_FALSE(window->isVisible());
+    EXPECT_EQ(window->result(), QDialog::Rejected);
+
+    window->show();
+    click(1056);
+    EXPECT_FALSE(window->isVisible());
+}
+
+TEST_F(MainWindow, MenuHoldsEveryCommandAndRoutesEachOne) {
+    start();
+    for (const int id : kMenuIds) {
+        SCOPED_TRACE(id);
+        ASSERT_NE(menuItem(id), nullptr);
+        EXPECT_TRUE(window->commands().routes(id));
+    }
+    // Commands without a menu item or control.
+    for (const int id : {32788, 32786, 32778, 32794, 1057})
+        EXPECT_TRUE(window->commands().routes(id)) << id;
+    for (const int id : {1005, 1016, 1148})
+        EXPECT_TRUE(window->commands().routes(id, Notification::SelectionChanged)) << id;
+    EXPECT_EQ(topLevelMenus(),
+              (QStringList{"&Project", "&Flash", "&Eeprom", "&Settings", "&Advanced", "&Help"}));
+    // No recent project yet: the placeholder stands alone.
+    ASSERT_NE(menuItem(kRecentProjectsItem), nullptr);
+    EXPECT_EQ(menuItem(kFirstRecentProject), nullptr);
+}
+
+TEST_F(MainWindow, RecentProjectsReplaceThePlaceholderUpToTheFirstEmptySlot) {
+    writeProfile("[Connect]\nCOM=1\n[Recent]\nProject1=/p/a&b.kb2\nProject2=/p/two.kb2\n"
+                 "Project3=[Unspecified]\nProject4=/p/four.kb2\n");
+    start();
+    EXPECT_EQ(menuItem(kRecentProjectsItem), nullptr);
+    ASSERT_NE(menuItem(32801), nullptr);
+    EXPECT_EQ(menuItem(32801)->text(), "/p/a&&b.kb2");
+    EXPECT_EQ(menuItem(32802)->text(), "/p/two.kb2");
+    EXPECT_EQ(menuItem(32803), nullptr);
+    // The entries stand where the placeholder stood: before the separator and Exit.
+    const QList<QAction*> project = window->menu()->actions().front()->menu()->actions();
+    const auto at = [&](int id) { return project.indexOf(menuItem(id)); };
+    EXPECT_EQ(at(32802), at(32801) + 1);
+    EXPECT_EQ(at(1056), at(32802) + 2);
+}
+
+TEST_F(MainWindow, LanguageSwitchTranslatesWindowAndMenuAndRebuildsTheTitle) {
+    start();
+    window->applyLanguage(text::Language::Russian);
+    EXPECT_EQ(byId<QPushButton>(1009)->text(), QString::fromUtf8("Программир. Flash"));
+    EXPECT_EQ(menuItem(32784)->text(), QString::fromUtf8("Новый"));
+    EXPECT_EQ(topLevelMenus().back(), QString::fromUtf8("Помощь"));
+    EXPECT_EQ(title(), std::string("[Unspecified] - ") + text::GetUiText(1016));
+
+    window->applyLanguage(text::Language::English);
+    EXPECT_EQ(byId<QPushButton>(1009)->text(), "Program Flash");
+    EXPECT_EQ(menuItem(32784)->text(), "&New");
+    EXPECT_TRUE(boxes.empty());
+}
+
+TEST_F(MainWindow, RightDoubleClickOnTheBackgroundOpensAdvancedSettingsButNotOnAButton) {
+    writeProfile("[Connect]\nCOM=1\nSpecial3=5\n");
+    start();
+    window->show();
+    QTest::mouseDClick(byId(1009), Qt::RightButton);
+    QTest::mouseDClick(byId(1057), Qt::RightButton);
+    EXPECT_TRUE(advancedShown.empty());
+    // Inside the Device group box, below the last button.
+    const QPoint background = byId(1079)->geometry().bottomLeft() + QPoint(20, -4);
+    advancedAnswer = workspace::BoardDelays{1, 2, 3, 4};
+    QTest::mouseDClick(window->clientArea(), Qt::RightButton, {}, background);
+    ASSERT_EQ(advancedShown.size(), 1u);
+    EXPECT_EQ(advancedShown[0].pageWriteDelayMs, 5);
+    EXPECT_EQ(window->workspace().boardDelays.postSendDelayMs, 4);
+    EXPECT_EQ(profile->readInt("Connect", "Special1", -1), 1);
+}
