@@ -1,6 +1,8 @@
 #!/usr/bin/env bash
 # Shared set-up of the two README commands: install the Debian packages that are
-# missing, configure once, then build incrementally. Sourced, not run.
+# missing, configure once, then build incrementally. Sourced, not run; sourced
+# with the argument --functions it only defines the functions (for the CI
+# scripts that build folders of their own).
 set -euo pipefail
 
 ZAVUV_ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
@@ -17,9 +19,12 @@ zavuv_packages=(
     libbenchmark-dev
 )
 
+# zavuv_install_missing [PACKAGE...]: by default the packages above.
 zavuv_install_missing() {
+    local wanted=("$@")
+    [ ${#wanted[@]} -eq 0 ] && wanted=("${zavuv_packages[@]}")
     local missing=()
-    for p in "${zavuv_packages[@]}"; do
+    for p in "${wanted[@]}"; do
         if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed'; then
             missing+=("$p")
         fi
@@ -39,5 +44,17 @@ zavuv_build() {
     cmake --build "$ZAVUV_BUILD" -j "$(nproc)" >&2
 }
 
-zavuv_install_missing
-zavuv_build
+# zavuv_build_in FOLDER TARGET [CMAKE_OPTION...]: a build folder of its own
+# (sanitizers, fuzzing), configured with the options every time, so that a
+# changed option takes effect, then the target built.
+zavuv_build_in() {
+    local folder="$1" target="$2"
+    shift 2
+    cmake -S "$ZAVUV_ROOT" -B "$folder" -G Ninja "$@" >&2
+    cmake --build "$folder" --target "$target" -j "$(nproc)" >&2
+}
+
+if [ "${1:-}" != "--functions" ]; then
+    zavuv_install_missing
+    zavuv_build
+fi

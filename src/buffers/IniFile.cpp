@@ -23,12 +23,15 @@ constexpr std::string_view kNewFileNewline = "\r\n";
 constexpr std::string_view kNewFileNewline = "\n";
 #endif
 
+// A carriage return counts as whitespace: the one that ends a last line
+// without its line feed belongs to no name or value, as it would not once a
+// later write gives that line its line ending.
 std::string_view trimmed(std::string_view text) {
-    const auto first = text.find_first_not_of(" \t");
+    const auto first = text.find_first_not_of(" \t\r");
     if (first == std::string_view::npos) {
         return {};
     }
-    return text.substr(first, text.find_last_not_of(" \t") - first + 1);
+    return text.substr(first, text.find_last_not_of(" \t\r") - first + 1);
 }
 
 // "[name]"; a "[" line without "]" is not a header, as in Windows.

@@ -42,6 +42,8 @@ std::string BoardPorts::stopSimulator() {
 
 std::unique_ptr<link::SerialPort> BoardPorts::makePort(int portIndex) {
     const int port = portIndex + 1;
+    if (portMaker_)
+        return portMaker_(port);
     const std::optional<std::string> device = deviceOf(port);
     if (!device)
         return nullptr;

@@ -3,6 +3,7 @@
 // device given for this run only), and "sim", the simulated board in this
 // process. Makes the serial ports the channel opens.
 
+#include <functional>
 #include <map>
 #include <memory>
 #include <optional>
@@ -40,12 +41,18 @@ public:
     // The port for index 0 = COM1, or nullptr when the board cannot be had.
     std::unique_ptr<link::SerialPort> makePort(int portIndex);
 
+    // Another back end for every COM number (the fuzzer's board that answers
+    // random bytes); it takes the place of the profile's devices and "sim".
+    using PortMaker = std::function<std::unique_ptr<link::SerialPort>(int port)>;
+    void setPortMaker(PortMaker maker) { portMaker_ = std::move(maker); }
+
 private:
     const Preferences& preferences_;
     LinkClock& clock_;
     std::map<int, std::string> runMapping_;
     sim::SimOptions simOptions_;
     std::unique_ptr<sim::SimulatedBoard> simulator_;
+    PortMaker portMaker_;
 };
 
 }  // namespace zavuv::workspace

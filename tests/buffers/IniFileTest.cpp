@@ -50,6 +50,17 @@ TEST(IniFileRead, OnlyKeyLinesInsideASectionHoldKeys) {
     EXPECT_EQ(file.readString("A", "Empty", "default"), "");
 }
 
+// A CRLF file cut before its last line feed: the lone carriage return is no
+// part of the value, neither now nor after a write has ended that line.
+TEST(IniFileRead, ACarriageReturnBelongsToNoNameOrValue) {
+    IniFile file = IniFile::fromText("[A]\r\nK=1\r\n[B]\r\nL=two\r");
+    EXPECT_EQ(file.readString("B", "L", ""), "two");
+    ASSERT_TRUE(file.writeString("C", "M", "3"));
+    const IniFile saved = IniFile::fromText(file.text());
+    EXPECT_EQ(saved.readString("B", "L", ""), "two");
+    EXPECT_EQ(saved.readString("C", "M", ""), "3");
+}
+
 TEST(IniFileRead, FirstOccurrenceWins) {
     IniFile file = IniFile::fromText("[A]\nK=1\nK=2\n[a]\nK=3\nL=4\n");
     EXPECT_EQ(file.readInt("A", "K", 0), 1);
