@@ -50,6 +50,9 @@ constexpr int kCloseWithoutSavingId = 2;
 
 using app::place;
 
+constexpr const char* kPressedFuseStyle =
+    "QPushButton:checked { background-color: #3a6ea5; color: white; font-weight: bold; }";
+
 ProgAlgorithm algorithmOf(int deviceIndex) {
     return DeviceTable::isValidIndex(deviceIndex) ? DeviceTable::at(deviceIndex).algorithm
                                                   : ProgAlgorithm::Avr;
@@ -102,6 +105,9 @@ void LockFuseDialog::buildControls() {
         fuse->setCheckable(true);
         // Enter on a fuse button accepts the dialog, as it does elsewhere.
         fuse->setAutoDefault(false);
+        // A programmed fuse must stand out at a glance: the default style's
+        // pressed look is only a shade darker.
+        fuse->setStyleSheet(kPressedFuseStyle);
         fuses_[i] = fuse;
     }
     place<QLabel>(this, kHintId, units, 7, 196, 316, 10);
