@@ -72,3 +72,26 @@ TEST(CliSearch, FindsTheBoardAndReportsTheList) {
                                      "ZAVUV ISP programmer (simulated) on COM5\n"))
         << result.out;
 }
+
+// The whole job through a real serial device: zavuv-boardsim on a pseudo-terminal
+// behind a COM slot, through the termios back end.
+TEST(CliBoardSim, ProgramsVerifiesAndReadsTheFusesThroughAPseudoTerminal) {
+    CliRun cli;
+    BoardSimProcess board(ZAVUV_BOARDSIM_PATH, {"--sim-chip", "ATmega16"});
+    ASSERT_FALSE(board.devicePath().empty());
+    cli.folder().write("profile.ini", "[Ports]\nCOM2=" + board.devicePath() + "\n");
+    const std::string image = cli.folder().write("image.bin", std::string(300, '\x5A'));
+    auto result = cli({"-p", "2", "-d", "ATmega16", "program-flash", image});
+    ASSERT_EQ(result.exitCode, 0) << result.out << result.err;
+    EXPECT_NE(result.out.find("Flash program: Done (300 bytes programmed)\n"), std::string::npos);
+    result = cli({"-p", "2", "-d", "ATmega16", "verify-flash", image});
+    ASSERT_EQ(result.exitCode, 0) << result.out << result.err;
+    EXPECT_NE(result.out.find("Flash verify: OK (300 bytes verified)\n"), std::string::npos);
+    // A different image is a mismatch, exit 1.
+    const std::string other = cli.folder().write("other.bin", std::string(300, '\x5B'));
+    EXPECT_EQ(cli({"-p", "2", "-d", "ATmega16", "verify-flash", other}).exitCode, 1);
+    result = cli({"-p", "2", "-d", "ATmega16", "fuses", "read"});
+    ASSERT_EQ(result.exitCode, 0) << result.out << result.err;
+    EXPECT_NE(result.out.find("\nSPIEN: programmed\n"), std::string::npos);
+    EXPECT_NE(result.out.find("\nCKSEL0: unprogrammed\n"), std::string::npos);
+}
