@@ -105,8 +105,9 @@ TEST(Soak, ThousandAutoProgramRunsStayDoneAndFlat) {
     RecordProperty("ResidentGrowthBytes", std::to_string(growth));
     RecordProperty("ResidentBytes", std::to_string(residentBytes()));
     RecordProperty("OpenDescriptors", std::to_string(openDescriptors()));
-    if (kResidentSetMeaningful)
+    if (kResidentSetMeaningful) {
         EXPECT_LE(growth, kResidentSlackBytes);
+    }
     EXPECT_EQ(openDescriptors(), descriptorsAtFirst);
 }
 
