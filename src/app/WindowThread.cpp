@@ -69,8 +69,8 @@ void CallDone::wait() {
     changed_.wait(lock, [this] { return done_; });
 }
 
-WindowThreadCall::WindowThreadCall(std::function<void()> body, CallDone& done)
-    : QEvent(eventType()), body_(std::move(body)), done_(done) {}
+WindowThreadCall::WindowThreadCall(QObject* context, std::function<void()> body, CallDone* done)
+    : QEvent(eventType()), context_(context), body_(std::move(body)), done_(done) {}
 
 QEvent::Type WindowThreadCall::eventType() {
     static const auto type = static_cast<QEvent::Type>(QEvent::registerEventType());
@@ -79,19 +79,40 @@ QEvent::Type WindowThreadCall::eventType() {
 
 void WindowThreadCall::run() {
     acquire(this);
-    body_();
-    done_.signal();
+    if (context_)
+        body_();
+    if (done_)
+        done_->signal();
 }
 
-void postAndWait(QObject* context, std::function<void()> body) {
-    CallDone done;
+namespace {
+
+void post(QObject* context, std::function<void()> body, CallDone* done) {
     QObject* receiver = receiverOn(context->thread());
-    auto* call = new WindowThreadCall(std::move(body), done);
+    auto* call = new WindowThreadCall(context, std::move(body), done);
     release(call);
     // From here on the worker touches nothing of the call: Qt owns it and
     // deletes it on the window thread after run().
     QCoreApplication::postEvent(receiver, call);
+}
+
+}  // namespace
+
+void postAndWait(QObject* context, std::function<void()> body) {
+    CallDone done;
+    post(context, std::move(body), &done);
     done.wait();
 }
 
 }  // namespace zavuv::app::detail
+
+namespace zavuv::app {
+
+void postToWindowThread(QObject* context, std::function<void()> body) {
+    if (QThread::currentThread() == context->thread())
+        body();
+    else
+        detail::post(context, std::move(body), nullptr);
+}
+
+}  // namespace zavuv::app

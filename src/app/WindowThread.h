@@ -19,6 +19,7 @@
 
 #include <QEvent>
 #include <QObject>
+#include <QPointer>
 #include <QThread>
 
 namespace zavuv::app {
@@ -40,18 +41,29 @@ private:
 // One call for the window thread, complete before it is posted.
 class WindowThreadCall : public QEvent {
 public:
-    WindowThreadCall(std::function<void()> body, CallDone& done);
+    // `done`: the waiting worker's end of the call; nullptr when nobody waits.
+    WindowThreadCall(QObject* context, std::function<void()> body, CallDone* done);
     static QEvent::Type eventType();
-    // On the window thread: takes the call over, runs it, signals its end.
+    // On the window thread: takes the call over, runs it unless its context
+    // is gone by now, and signals its end.
     void run();
 
 private:
+    QPointer<QObject> context_;
     std::function<void()> body_;
-    CallDone& done_;
+    CallDone* done_;
 };
 
 // Posts `body` to the thread of `context` and waits until it has run there.
 void postAndWait(QObject* context, std::function<void()> body);
+
+}  // namespace detail
+
+// Runs `body` on the thread of `context` without waiting for it: at once when
+// called on that thread, else later, and not at all once `context` is gone.
+void postToWindowThread(QObject* context, std::function<void()> body);
+
+namespace detail {
 
 }  // namespace detail
 

@@ -10,6 +10,7 @@
 #include <QPainter>
 #include <QScrollBar>
 
+#include "app/WindowThread.h"
 #include "buffers/OemGlyphs.h"
 
 namespace zavuv::buffers {
@@ -162,7 +163,7 @@ std::vector<PreviewText> BufferPreview::visibleTexts() const {
 
 void BufferPreview::bufferRedraw(const MemoryBuffer&) {
     // A worker may report a change; the view follows on its own thread.
-    QMetaObject::invokeMethod(this, [this] { refresh(); });
+    app::postToWindowThread(this, [this] { refresh(); });
 }
 
 void BufferPreview::paintEvent(QPaintEvent*) {
