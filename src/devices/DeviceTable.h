@@ -32,6 +32,13 @@ enum class ProgAlgorithm : std::int32_t {
 
 using Signature = std::array<std::uint8_t, 3>;
 
+// How the chip erase instruction is given.
+enum class EraseSequence : std::int32_t {
+    Once,
+    // The ATtiny26 takes it twice, with a load of an erased Flash byte between the two.
+    TwiceWithByteLoad,
+};
+
 struct DeviceInfo {
     DeviceFamily family;
     const char* name;
@@ -50,6 +57,7 @@ struct DeviceInfo {
     std::int32_t lockFuseLayout;  // -1: no lock or fuse bits
     std::int32_t forceProgEnable;
     std::int32_t calibrationBytes;
+    EraseSequence eraseSequence = EraseSequence::Once;
 
     bool isAt45() const { return family == DeviceFamily::At45; }
     int addressShift() const { return eepromSize; }

@@ -1,7 +1,5 @@
 #include "operations/ChipErase.h"
 
-#include <string_view>
-
 #include "link/LinkMessages.h"
 #include "operations/BoardAccess.h"
 #include "operations/DataFlashErase.h"
@@ -19,8 +17,7 @@ constexpr std::uint8_t kAvrChipErase[] = {0xAC, 0x80, 0x04, 0x00};
 // The AT89S8252 and AT89S53 erase instruction; the board takes the trailing
 // byte as a command of its own and ignores it.
 constexpr std::uint8_t kAt89S8252ChipErase[] = {0xAC, 0x04, 0x00, 0x00};
-// The ATtiny26 takes its erase instruction twice, with a load of an erased
-// Flash byte between the two.
+// Loads an erased Flash byte between the two erase instructions of a chip that takes two.
 constexpr std::uint8_t kAtTiny26FlashWrite[] = {0x40, 0x00, 0x00, 0xFF};
 constexpr int kAtTiny26WritePauseMs = 7;
 
@@ -42,7 +39,7 @@ bool sendEraseInstructions(workspace::Workspace& ws, const devices::DeviceInfo& 
     auto& link = ws.link();
     if (device.algorithm == ProgAlgorithm::At89S8252 || device.algorithm == ProgAlgorithm::At89S53)
         return link.send(BoardCommand::CMD_SPI3, kAt89S8252ChipErase);
-    if (std::string_view(device.name) == "ATtiny26") {
+    if (device.eraseSequence == devices::EraseSequence::TwiceWithByteLoad) {
         if (!link.acknowledged(BoardCommand::CMD_SPI4, kAvrChipErase))
             return false;
         link.pause(kAtTiny26WritePauseMs);
