@@ -96,7 +96,7 @@ Floor floorOf(const ChipCase& chip, int baudIndex, int latencyMs) {
     options.timing.lineRate = true;
     options.timing.latencyUs = std::int64_t{latencyMs} * 1000;
     ws.ports().mapForThisRun(kBenchPort, workspace::kSimulatedPortName);
-    ws.ports().setSimulatorOptions(options);
+    ws.ports().setSimulatorMaker(sim::simulatorMaker(options));
     ws.setComPort(kBenchPort);
     auto& clock = ws.clock().virtualClock();
     Floor floor;
@@ -104,7 +104,8 @@ Floor floorOf(const ChipCase& chip, int baudIndex, int latencyMs) {
     floor.seconds = static_cast<double>(clock.nowUs()) / 1e6;
     const auto pauses = clock.pauses();
     floor.pauseSeconds = std::accumulate(pauses.begin(), pauses.end(), 0.0) / 1e3;
-    floor.wireBytes = bytesOnTheWire(ws.ports().simulator()->trace().lines());
+    floor.wireBytes =
+        bytesOnTheWire(dynamic_cast<sim::SimulatedBoard&>(*ws.ports().simulator()).trace().lines());
     return floor;
 }
 

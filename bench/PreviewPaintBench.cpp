@@ -14,7 +14,7 @@
 #include <QImage>
 #include <QScrollBar>
 
-#include "buffers/BufferPreview.h"
+#include "app/widgets/BufferPreview.h"
 #include "buffers/MemoryBuffer.h"
 #include "support/RecordingUserPort.h"
 
@@ -40,7 +40,7 @@ void previewPaint(benchmark::State& state) {
         flash.setState(i, static_cast<buffers::ByteState>(numbers() % 7));
     }
 
-    buffers::BufferPreview preview;
+    app::widgets::BufferPreview preview;
     preview.resize(kPreviewWidth, kPreviewHeight);
     preview.setBuffer(&flash);
     QScrollBar& scroll = *preview.verticalScrollBar();

@@ -16,6 +16,7 @@
 #include "FuzzCheck.h"
 #include "FuzzFolder.h"
 #include "FuzzUserPort.h"
+#include "base/VirtualClock.h"
 #include "devices/DeviceTable.h"
 #include "link/SerialPort.h"
 #include "operations/AutoProgram.h"
@@ -26,7 +27,6 @@
 #include "operations/LockFuseOnChip.h"
 #include "operations/OperationFrame.h"
 #include "operations/ReadSignatureCommand.h"
-#include "sim/VirtualClock.h"
 #include "workspace/Workspace.h"
 
 using namespace zavuv;
@@ -54,7 +54,7 @@ struct Replies {
 
 class ReplyPort : public link::SerialPort {
 public:
-    ReplyPort(Replies& replies, sim::VirtualClock& clock) : replies_(replies), clock_(clock) {}
+    ReplyPort(Replies& replies, base::VirtualClock& clock) : replies_(replies), clock_(clock) {}
 
     bool open(int baudRate) override {
         open_ = baudRate > 0 && !replies_.unplugged();
@@ -87,7 +87,7 @@ public:
 
 private:
     Replies& replies_;
-    sim::VirtualClock& clock_;
+    base::VirtualClock& clock_;
     bool open_ = false;
 };
 
@@ -154,7 +154,7 @@ void uploadFirmware(workspace::Workspace& ws, std::span<const std::uint8_t> sett
     const std::vector<std::uint8_t> image(operations::kFirmwareImageSize, 0x5A);
     const auto speed = flag(settings, kFlags, 6) ? operations::TransferSpeed::Reduced
                                                  : operations::TransferSpeed::Normal;
-    ws.progressRunner().run([&](ProgressSink& sink) {
+    ws.progressRunner().run([&](base::ProgressSink& sink) {
         return operations::uploadFirmware(ws.link(), ws.connection().messages(), image, speed,
                                           sink);
     });
@@ -202,7 +202,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     replies.line.chunk = settings[kChunk] % 4;
     replies.line.writesBeforeUnplug = settings[kUnplug];
 
-    sim::VirtualClock& clock = ws.clock().virtualClock();
+    base::VirtualClock& clock = ws.clock().virtualClock();
     ws.clock().setVirtualWhen([] { return true; });
     ws.ports().setPortMaker([&](int) { return std::make_unique<ReplyPort>(replies, clock); });
 

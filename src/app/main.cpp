@@ -5,13 +5,14 @@
 
 #include <QApplication>
 
-#include "app/ExitWhenShown.h"
-#include "app/MainDialog.h"
-#include "app/StartOptions.h"
-#include "app/UnattendedBoxes.h"
+#include "app/shell/ExitWhenShown.h"
+#include "app/shell/MainDialog.h"
+#include "app/shell/StartOptions.h"
+#include "app/shell/UnattendedBoxes.h"
 
 int main(int argc, char** argv) {
     using namespace zavuv;
+    using namespace zavuv::app;
     QApplication application(argc, argv);
     // QApplication has taken its own options out of the list.
     const QStringList all = QApplication::arguments();
@@ -20,12 +21,12 @@ int main(int argc, char** argv) {
         arguments.push_back(all[i].toStdString());
 
     workspace::ProfileStore profile(workspace::defaultProfileLocation());
-    app::MainDialogHooks hooks;
-    hooks.showBox = app::messageBoxShowerFromEnvironment();
-    app::MainDialog window(profile, hooks);
-    if (!window.initDialog(app::startOptionsFromArguments(arguments)))
+    shell::MainDialogHooks hooks;
+    hooks.showBox = shell::messageBoxShowerFromEnvironment();
+    shell::MainDialog window(profile, hooks);
+    if (!window.initDialog(shell::startOptionsFromArguments(arguments)))
         return window.autoprogramOk() ? 0 : 1;
-    app::exitWhenShownIfAsked(window);
+    shell::exitWhenShownIfAsked(window);
     window.exec();
     return 0;
 }

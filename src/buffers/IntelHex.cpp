@@ -78,19 +78,20 @@ Decoded decodeRecord(std::span<const std::uint8_t> line, Record& record) {
     return Decoded::Ok;
 }
 
-void reportHexError(UserPort& port) {
-    port.showMessage(text::GetUiText(1020), MessageIcon::Error, text::GetUiText(1016));
+void reportHexError(base::UserPort& port) {
+    port.showMessage(text::GetUiText(1020), base::MessageIcon::Error, text::GetUiText(1016));
 }
 
-bool acceptWrongChecksum(UserPort& port) {
-    return port.ask(text::GetUiText(1021), QuestionButtons::YesNo, MessageIcon::Question,
-                    Answer::Yes, text::GetUiText(1016)) == Answer::Yes;
+bool acceptWrongChecksum(base::UserPort& port) {
+    return port.ask(text::GetUiText(1021), base::QuestionButtons::YesNo,
+                    base::MessageIcon::Question, base::Answer::Yes,
+                    text::GetUiText(1016)) == base::Answer::Yes;
 }
 
 }  // namespace
 
 std::optional<std::vector<std::uint8_t>> readIntelHex(std::span<const std::uint8_t> text,
-                                                      UserPort& port) {
+                                                      base::UserPort& port) {
     std::vector<std::uint8_t> image;
     Record record;
     std::uint64_t base = 0;  // from the last type 02 or type 04 record, which replace each other

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "text/UserPort.h"
+#include "base/UserPort.h"
 
 namespace zavuv::buffers {
 
@@ -17,7 +17,7 @@ namespace zavuv::buffers {
 // told about a broken record or data beyond the image limit ("Error in HEX
 // file") and asked whether to go on past a wrong checksum.
 std::optional<std::vector<std::uint8_t>> readIntelHex(std::span<const std::uint8_t> text,
-                                                      UserPort& port);
+                                                      base::UserPort& port);
 
 // The image as Intel HEX text, 16 data bytes a record, CR LF after every line.
 // Images up to 1 MB use extended segment address records (type 02), larger ones

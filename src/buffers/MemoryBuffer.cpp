@@ -39,7 +39,8 @@ template <typename Call> void MemoryBuffer::notify(Call call) {
         call(*o);
 }
 
-MemoryBuffer::MemoryBuffer(bool isEeprom, UserPort& port) : isEeprom_(isEeprom), port_(port) {}
+MemoryBuffer::MemoryBuffer(bool isEeprom, base::UserPort& port)
+    : isEeprom_(isEeprom), port_(port) {}
 
 bool MemoryBuffer::hasFilePath() const {
     return !namesNoFile(path_);
@@ -216,8 +217,8 @@ bool MemoryBuffer::mergeAt(std::vector<std::uint8_t> loaded, const std::string& 
         return false;
     const auto address = static_cast<std::size_t>(*answer);
     if (address < data_.size() &&
-        port_.ask(text::GetUiText(1155), QuestionButtons::YesNo, MessageIcon::Question, Answer::Yes,
-                  text::GetUiText(1016)) != Answer::Yes)
+        port_.ask(text::GetUiText(1155), base::QuestionButtons::YesNo, base::MessageIcon::Question,
+                  base::Answer::Yes, text::GetUiText(1016)) != base::Answer::Yes)
         return false;
     std::vector<std::uint8_t> merged = data_;
     if (address + loaded.size() > merged.size())
@@ -254,12 +255,13 @@ bool MemoryBuffer::savesAsHex(const std::string& path) {
         return false;
     if (hasExtension(path, ".hex") || hasExtension(path, ".eep"))
         return true;
-    return port_.ask(text::formatUiText(1017, path), QuestionButtons::YesNo, MessageIcon::Question,
-                     Answer::Yes, text::GetUiText(1016)) == Answer::Yes;
+    return port_.ask(text::formatUiText(1017, path), base::QuestionButtons::YesNo,
+                     base::MessageIcon::Question, base::Answer::Yes,
+                     text::GetUiText(1016)) == base::Answer::Yes;
 }
 
 void MemoryBuffer::showError(const std::string& text) {
-    port_.showMessage(text, MessageIcon::Error, text::GetUiText(1016));
+    port_.showMessage(text, base::MessageIcon::Error, text::GetUiText(1016));
 }
 
 }  // namespace zavuv::buffers

@@ -11,8 +11,8 @@
 #include <string>
 #include <vector>
 
+#include "base/UserPort.h"
 #include "buffers/UnspecifiedPath.h"
-#include "text/UserPort.h"
 
 namespace zavuv::buffers {
 
@@ -49,7 +49,7 @@ using AddressRequest = std::function<std::optional<long long>(int proposedAddres
 
 class MemoryBuffer {
 public:
-    MemoryBuffer(bool isEeprom, UserPort& port);
+    MemoryBuffer(bool isEeprom, base::UserPort& port);
     MemoryBuffer(const MemoryBuffer&) = delete;
     MemoryBuffer& operator=(const MemoryBuffer&) = delete;
 
@@ -114,7 +114,7 @@ private:
     template <typename Call> void notify(Call call);
 
     const bool isEeprom_;
-    UserPort& port_;
+    base::UserPort& port_;
     std::vector<BufferObserver*> observers_;
     bool busy_ = false;
     bool modified_ = false;

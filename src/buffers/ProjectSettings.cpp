@@ -20,7 +20,7 @@ int defaultDeviceIndex() {
     return 0;
 }
 
-ProjectSettings::ProjectSettings(MemoryBuffer& flash, MemoryBuffer& eeprom, UserPort& port)
+ProjectSettings::ProjectSettings(MemoryBuffer& flash, MemoryBuffer& eeprom, base::UserPort& port)
     : flash_(flash), eeprom_(eeprom), port_(port) {
     flash_.addObserver(*this);
     eeprom_.addObserver(*this);
@@ -59,7 +59,7 @@ bool ProjectSettings::loadProject(const std::string& path) {
     }
     const std::optional<IniFile> ini = IniFile::load(path);
     if (!ini || !ini->hasKey("Files", "Flash")) {
-        port_.showMessage(formatUiText(1024, path), MessageIcon::Error, GetUiText(1016));
+        port_.showMessage(formatUiText(1024, path), base::MessageIcon::Error, GetUiText(1016));
         return false;
     }
     reset();
@@ -127,7 +127,7 @@ bool ProjectSettings::saveProject(const std::string& path, const BufferPathPromp
     }
     if (!written) {
         // The project's settings would be lost silently otherwise.
-        port_.showMessage(GetUiText(1015), MessageIcon::Error, GetUiText(1016));
+        port_.showMessage(GetUiText(1015), base::MessageIcon::Error, GetUiText(1016));
         return false;
     }
     dirty = false;

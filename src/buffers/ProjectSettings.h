@@ -7,9 +7,9 @@
 #include <optional>
 #include <string>
 
+#include "base/UserPort.h"
 #include "buffers/MemoryBuffer.h"
 #include "devices/LockFuseState.h"
-#include "text/UserPort.h"
 
 namespace zavuv::buffers {
 
@@ -33,7 +33,7 @@ public:
     // Asks for the project file name; nullopt: cancelled.
     using ProjectPathPrompt = std::function<std::optional<std::string>()>;
 
-    ProjectSettings(MemoryBuffer& flash, MemoryBuffer& eeprom, UserPort& port);
+    ProjectSettings(MemoryBuffer& flash, MemoryBuffer& eeprom, base::UserPort& port);
     ~ProjectSettings() override;
     ProjectSettings(const ProjectSettings&) = delete;
     ProjectSettings& operator=(const ProjectSettings&) = delete;
@@ -106,7 +106,7 @@ private:
 
     MemoryBuffer& flash_;
     MemoryBuffer& eeprom_;
-    UserPort& port_;
+    base::UserPort& port_;
     ProjectObserver* observer_ = nullptr;
 };
 

@@ -87,7 +87,7 @@ int readFuses(Workspace& ws) {
 bool projectGiven(Workspace& ws) {
     if (ws.project().projectPath != buffers::kUnspecifiedPath)
         return true;
-    ws.user().showMessage(text::GetUiText(kProjectNeeded), MessageIcon::Error,
+    ws.user().showMessage(text::GetUiText(kProjectNeeded), base::MessageIcon::Error,
                           text::GetUiText(link::msg::kCaption));
     return false;
 }
@@ -111,7 +111,8 @@ int verifyFuses(Workspace& ws) {
     const devices::VerifyReport report = devices::verifyReport(
         ws.projectDeviceInfo().algorithm, *operations::projectLockFuseLayout(ws),
         ws.project().lockFuse, *state);
-    ws.user().showMessage(report.text, report.ok ? MessageIcon::Information : MessageIcon::Error,
+    ws.user().showMessage(report.text,
+                          report.ok ? base::MessageIcon::Information : base::MessageIcon::Error,
                           text::GetUiText(link::msg::kCaption));
     return exitCode(report.ok);
 }
@@ -119,11 +120,11 @@ int verifyFuses(Workspace& ws) {
 int updateFirmware(Workspace& ws, bool reduced) {
     const auto confirm = [&ws, reduced](const operations::FirmwareVersions& versions)
         -> std::optional<operations::TransferSpeed> {
-        const Answer answer =
+        const base::Answer answer =
             ws.user().ask(text::formatUiText(kUpdateQuestion, versions.current, versions.next),
-                          QuestionButtons::YesNo, MessageIcon::Question, Answer::No,
-                          text::GetUiText(link::msg::kCaption));
-        if (answer != Answer::Yes)
+                          base::QuestionButtons::YesNo, base::MessageIcon::Question,
+                          base::Answer::No, text::GetUiText(link::msg::kCaption));
+        if (answer != base::Answer::Yes)
             return std::nullopt;
         return reduced ? operations::TransferSpeed::Reduced : operations::TransferSpeed::Normal;
     };

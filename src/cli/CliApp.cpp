@@ -108,7 +108,7 @@ int run(int argc, char** argv) {
     if (const auto failed = session.prepare())
         return session.finish(*failed);
     TerminalProgressDisplay progressDisplay(stderr);
-    InlineProgressRunner progress(progressDisplay);
+    workspace::InlineProgressRunner progress(progressDisplay);
     session.workspace().setProgressRunner(progress);
     const CancelOnInterrupt interrupt(progress);
     return session.finish((*boardCommand)(session.workspace()));

@@ -6,6 +6,7 @@
 
 #include "cli/CliApp.h"
 #include "devices/DeviceTable.h"
+#include "sim/SimulatedBoard.h"
 #include "text/UiText.h"
 
 namespace zavuv::cli {
@@ -39,13 +40,14 @@ std::optional<int> comNumber(const std::string& text) {
 
 }  // namespace
 
-CliSession::CliSession(const CliOptions& options, UserPort& user, workspace::ProfileStore& profile)
+CliSession::CliSession(const CliOptions& options, base::UserPort& user,
+                       workspace::ProfileStore& profile)
     : options_(options), user_(user), workspace_(user, profile) {}
 
 CliSession::~CliSession() = default;
 
 std::optional<int> CliSession::usageError(const std::string& text) {
-    user_.showMessage(text, MessageIcon::Error, text::GetUiText(1025));
+    user_.showMessage(text, base::MessageIcon::Error, text::GetUiText(1025));
     return kExitUsage;
 }
 
@@ -80,7 +82,7 @@ std::optional<int> CliSession::prepare() {
     sim.stateDir = options_.simState;
     sim.traceFile = options_.simTrace;
     sim.faults = options_.simFaults;
-    ws.ports().setSimulatorOptions(sim);
+    ws.ports().setSimulatorMaker(sim::simulatorMaker(sim));
     if (ws.ports().deviceOf(ws.comPort()) == std::string(workspace::kSimulatedPortName)) {
         // Bad simulator options are a usage error before anything is sent.
         if (const std::string error = ws.ports().startSimulator(); !error.empty())
@@ -92,7 +94,7 @@ std::optional<int> CliSession::prepare() {
 int CliSession::finish(int exitCode) {
     workspace_.channel().close();
     if (const std::string error = workspace_.ports().stopSimulator(); !error.empty()) {
-        user_.showMessage(error, MessageIcon::Error, text::GetUiText(1025));
+        user_.showMessage(error, base::MessageIcon::Error, text::GetUiText(1025));
         return kExitUsage;
     }
     return exitCode;

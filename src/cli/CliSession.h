@@ -12,7 +12,7 @@ namespace zavuv::cli {
 
 class CliSession {
 public:
-    CliSession(const CliOptions& options, UserPort& user, workspace::ProfileStore& profile);
+    CliSession(const CliOptions& options, base::UserPort& user, workspace::ProfileStore& profile);
     ~CliSession();
 
     // Applies the options; an exit code when they cannot be used (reported).
@@ -26,7 +26,7 @@ private:
     std::optional<int> usageError(const std::string& text);
 
     const CliOptions& options_;
-    UserPort& user_;
+    base::UserPort& user_;
     workspace::Workspace workspace_;
 };
 

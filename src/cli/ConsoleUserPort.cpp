@@ -14,13 +14,13 @@ void ConsoleUserPort::setStatus(const std::string& text) {
     out_ << text << '\n' << std::flush;
 }
 
-void ConsoleUserPort::showMessage(const std::string& text, MessageIcon, const std::string&) {
+void ConsoleUserPort::showMessage(const std::string& text, base::MessageIcon, const std::string&) {
     std::lock_guard lock(mutex_);
     err_ << "message: " << text << '\n' << std::flush;
 }
 
-Answer ConsoleUserPort::ask(const std::string& text, QuestionButtons buttons, MessageIcon, Answer,
-                            const std::string&) {
+base::Answer ConsoleUserPort::ask(const std::string& text, base::QuestionButtons buttons,
+                                  base::MessageIcon, base::Answer, const std::string&) {
     std::lock_guard lock(mutex_);
     err_ << "question: " << text << '\n' << std::flush;
     bool positive = false;
@@ -28,16 +28,16 @@ Answer ConsoleUserPort::ask(const std::string& text, QuestionButtons buttons, Me
         positive = *fixedAnswer_;
     else if (interactive_)
         positive = askTerminal(buttons);
-    const bool yesNo = buttons == QuestionButtons::YesNo;
-    const Answer answer =
-        positive ? (yesNo ? Answer::Yes : Answer::Ok) : (yesNo ? Answer::No : Answer::Cancel);
+    const bool yesNo = buttons == base::QuestionButtons::YesNo;
+    const base::Answer answer = positive ? (yesNo ? base::Answer::Yes : base::Answer::Ok)
+                                         : (yesNo ? base::Answer::No : base::Answer::Cancel);
     static const char* const kWords[] = {"yes", "no", "ok", "cancel"};
     err_ << "answer: " << kWords[static_cast<int>(answer)] << '\n' << std::flush;
     return answer;
 }
 
-bool ConsoleUserPort::askTerminal(QuestionButtons buttons) {
-    const bool yesNo = buttons == QuestionButtons::YesNo;
+bool ConsoleUserPort::askTerminal(base::QuestionButtons buttons) {
+    const bool yesNo = buttons == base::QuestionButtons::YesNo;
     for (;;) {
         err_ << (yesNo ? "[y/n] " : "[o(k)/c(ancel)] ") << std::flush;
         std::string line;

@@ -9,11 +9,11 @@
 #include <optional>
 #include <ostream>
 
-#include "text/UserPort.h"
+#include "base/UserPort.h"
 
 namespace zavuv::cli {
 
-class ConsoleUserPort : public UserPort {
+class ConsoleUserPort : public base::UserPort {
 public:
     // fixedAnswer: true = Yes/OK to everything, false = No/Cancel; nullopt = ask
     // on `in` when `interactive`, else No.
@@ -21,14 +21,14 @@ public:
                     std::optional<bool> fixedAnswer);
 
     void setStatus(const std::string& text) override;
-    void showMessage(const std::string& text, MessageIcon icon,
+    void showMessage(const std::string& text, base::MessageIcon icon,
                      const std::string& caption) override;
-    Answer ask(const std::string& text, QuestionButtons buttons, MessageIcon icon,
-               Answer defaultAnswer, const std::string& caption) override;
+    base::Answer ask(const std::string& text, base::QuestionButtons buttons, base::MessageIcon icon,
+                     base::Answer defaultAnswer, const std::string& caption) override;
     void setBusy(bool) override {}
 
 private:
-    bool askTerminal(QuestionButtons buttons);
+    bool askTerminal(base::QuestionButtons buttons);
 
     std::mutex mutex_;
     std::ostream& out_;

@@ -25,7 +25,7 @@ std::optional<long long> parseAddress(const std::string& text) {
 
 }  // namespace
 
-int convertFile(const ConvertRequest& request, UserPort& port) {
+int convertFile(const ConvertRequest& request, base::UserPort& port) {
     buffers::MemoryBuffer buffer(request.eeprom, port);
     buffer.loadFile(request.input);
     if (buffer.path() != request.input)
@@ -37,7 +37,7 @@ int convertFile(const ConvertRequest& request, UserPort& port) {
             at == std::string::npos ? std::nullopt : parseAddress(spec.substr(at + 1));
         if (!address) {
             port.showMessage("--load-at expects FILE@ADDRESS, got '" + spec + "'",
-                             MessageIcon::Error, text::GetUiText(1016));
+                             base::MessageIcon::Error, text::GetUiText(1016));
             return kExitUsage;
         }
         const std::string file = spec.substr(0, at);

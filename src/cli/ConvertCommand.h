@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "text/UserPort.h"
+#include "base/UserPort.h"
 
 namespace zavuv::cli {
 
@@ -15,6 +15,6 @@ struct ConvertRequest {
 };
 
 // `convert IN OUT`: Load into a buffer, optional Load At merges, then Save As.
-int convertFile(const ConvertRequest& request, UserPort& port);
+int convertFile(const ConvertRequest& request, base::UserPort& port);
 
 }  // namespace zavuv::cli

@@ -37,7 +37,7 @@ int runOnBuffer(workspace::Workspace& ws, MemoryOperation operation, bool flash,
     }
     if (buffer.size() == 0) {
         ws.user().showMessage(text::GetUiText(flash ? kNoFlashFile : kNoEepromFile),
-                              MessageIcon::Error, text::GetUiText(kCaption));
+                              base::MessageIcon::Error, text::GetUiText(kCaption));
         return kExitUsage;
     }
     return runMemoryOperation(ws, operation) ? kExitOk : kExitFailed;

@@ -7,7 +7,7 @@
 
 namespace zavuv::cli {
 
-int showProject(const std::string& path, UserPort& port, std::ostream& out) {
+int showProject(const std::string& path, base::UserPort& port, std::ostream& out) {
     buffers::MemoryBuffer flash(false, port);
     buffers::MemoryBuffer eeprom(true, port);
     buffers::ProjectSettings project(flash, eeprom, port);

@@ -11,7 +11,7 @@ namespace zavuv::cli {
 namespace {
 
 constexpr int kBarWidth = 30;
-InlineProgressRunner* gInterruptTarget = nullptr;  // only touched by the handler below
+workspace::InlineProgressRunner* gInterruptTarget = nullptr;  // only touched by the handler below
 
 extern "C" void onInterrupt(int) {
     if (gInterruptTarget)
@@ -58,7 +58,7 @@ void TerminalProgressDisplay::finishLine() {
     lineOpen_ = false;
 }
 
-CancelOnInterrupt::CancelOnInterrupt(InlineProgressRunner& runner) {
+CancelOnInterrupt::CancelOnInterrupt(workspace::InlineProgressRunner& runner) {
     gInterruptTarget = &runner;
     std::signal(SIGINT, onInterrupt);
 }

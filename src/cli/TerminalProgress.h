@@ -7,11 +7,11 @@
 #include <cstdio>
 #include <string>
 
-#include "text/InlineProgressRunner.h"
+#include "workspace/InlineProgressRunner.h"
 
 namespace zavuv::cli {
 
-class TerminalProgressDisplay final : public ProgressDisplay {
+class TerminalProgressDisplay final : public base::ProgressDisplay {
 public:
     explicit TerminalProgressDisplay(std::FILE* stream);
     ~TerminalProgressDisplay() override;
@@ -33,7 +33,7 @@ private:
 // program; a second Ctrl-C ends it as usual.
 class CancelOnInterrupt {
 public:
-    explicit CancelOnInterrupt(InlineProgressRunner& runner);
+    explicit CancelOnInterrupt(workspace::InlineProgressRunner& runner);
     ~CancelOnInterrupt();
     CancelOnInterrupt(const CancelOnInterrupt&) = delete;
     CancelOnInterrupt& operator=(const CancelOnInterrupt&) = delete;

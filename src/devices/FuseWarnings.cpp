@@ -47,12 +47,13 @@ std::optional<std::string> fuseWarnings(const LockFuseLayout& layout, const Lock
     return text::GetUiText(kWarningIntro) + lines + text::GetUiText(kContinue);
 }
 
-bool confirmFuseWarnings(const LockFuseLayout& layout, const LockFuseState& state, UserPort& port) {
+bool confirmFuseWarnings(const LockFuseLayout& layout, const LockFuseState& state,
+                         base::UserPort& port) {
     const std::optional<std::string> warning = fuseWarnings(layout, state);
     if (!warning)
         return true;
-    return port.ask(*warning, QuestionButtons::YesNo, MessageIcon::Question, Answer::No,
-                    text::GetUiText(kWarningCaption)) == Answer::Yes;
+    return port.ask(*warning, base::QuestionButtons::YesNo, base::MessageIcon::Question,
+                    base::Answer::No, text::GetUiText(kWarningCaption)) == base::Answer::Yes;
 }
 
 }  // namespace zavuv::devices

@@ -5,8 +5,8 @@
 #include <optional>
 #include <string>
 
+#include "base/UserPort.h"
 #include "devices/LockFuseLayout.h"
-#include "text/UserPort.h"
 
 namespace zavuv::devices {
 
@@ -16,6 +16,7 @@ std::optional<std::string> fuseWarnings(const LockFuseLayout& layout, const Lock
 
 // Asks the person when there is a warning (Yes/No, No by default); true to go
 // on with programming or saving, false to stay with the settings.
-bool confirmFuseWarnings(const LockFuseLayout& layout, const LockFuseState& state, UserPort& port);
+bool confirmFuseWarnings(const LockFuseLayout& layout, const LockFuseState& state,
+                         base::UserPort& port);
 
 }  // namespace zavuv::devices

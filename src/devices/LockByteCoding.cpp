@@ -29,11 +29,11 @@ std::optional<Instruction> encodeLockInstruction(const LockFuseLayout& layout,
 }
 
 void decodeLockByte(const LockFuseLayout& layout, std::uint8_t answer, LockFuseState& state,
-                    UserPort& port) {
+                    base::UserPort& port) {
     const bool lb1 = isProgrammed(answer, layout.lockReadPos[0]);
     const bool lb2 = isProgrammed(answer, layout.lockReadPos[1]);
     if (lb2 && !lb1) {
-        port.showMessage(text::GetUiText(kUnrecognisedLockBits), MessageIcon::Warning,
+        port.showMessage(text::GetUiText(kUnrecognisedLockBits), base::MessageIcon::Warning,
                          text::GetUiText(kCaptionProgrammer));
         state.lockMode = 0;
     } else {

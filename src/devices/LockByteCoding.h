@@ -4,8 +4,8 @@
 
 #include <optional>
 
+#include "base/UserPort.h"
 #include "devices/LockFuseLayout.h"
-#include "text/UserPort.h"
 
 namespace zavuv::devices {
 
@@ -19,6 +19,6 @@ std::optional<Instruction> encodeLockInstruction(const LockFuseLayout& layout,
 // without LB1 is no mode the program sets: the person is told and the chip
 // counts as not locked.
 void decodeLockByte(const LockFuseLayout& layout, std::uint8_t answer, LockFuseState& state,
-                    UserPort& port);
+                    base::UserPort& port);
 
 }  // namespace zavuv::devices

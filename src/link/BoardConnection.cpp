@@ -26,7 +26,7 @@ bool isReady(int answer) {
 
 }  // namespace
 
-BoardConnection::BoardConnection(ProgrammerLink& link, UserPort& user)
+BoardConnection::BoardConnection(ProgrammerLink& link, base::UserPort& user)
     : link_(link), messages_(user) {}
 
 bool BoardConnection::linkFailure() {

@@ -33,7 +33,7 @@ struct OpenOptions {
 
 class BoardConnection {
 public:
-    BoardConnection(ProgrammerLink& link, UserPort& user);
+    BoardConnection(ProgrammerLink& link, base::UserPort& user);
 
     LinkState& state() { return state_; }
     const LinkState& state() const { return state_; }

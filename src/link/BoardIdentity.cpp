@@ -45,7 +45,7 @@ bool BoardConnection::readBoardIdentity(bool bootLoaderMode) {
         messages_.box(msg::kNoBoardSpecified);
         return false;
     }
-    BusyScope busy(messages_.user());
+    base::BusyScope busy(messages_.user());
     if (!openAndCheckVersion(state_.selectedPort,
                              {.openOnly = bootLoaderMode, .quietVersion = bootLoaderMode}))
         return false;

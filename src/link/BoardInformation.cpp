@@ -14,7 +14,7 @@ bool showBoardInformation(BoardConnection& connection) {
                                                 (*state.serialNumber)[1], (*state.serialNumber)[2],
                                                 (*state.serialNumber)[3], (*state.serialNumber)[4])
                            : state.boardIdentity;
-    connection.messages().user().showMessage(text, MessageIcon::None,
+    connection.messages().user().showMessage(text, base::MessageIcon::None,
                                              text::GetUiText(msg::kCaption));
     return true;
 }

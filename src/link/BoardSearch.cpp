@@ -21,7 +21,7 @@ constexpr int kNotFound = 1139;
 
 void BoardConnection::searchBoard() {
     messages_.status(kSearching);
-    BusyScope busy(messages_.user());
+    base::BusyScope busy(messages_.user());
     state_.selectedPort = 0;
     std::string found;
     for (int port = 1; port <= kLastSearchedPort; ++port) {

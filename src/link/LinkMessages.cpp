@@ -17,7 +17,7 @@ void LinkMessages::status(int key) {
 }
 
 void LinkMessages::box(const std::string& text) {
-    user_.showMessage(text, MessageIcon::Information, text::GetUiText(msg::kCaption));
+    user_.showMessage(text, base::MessageIcon::Information, text::GetUiText(msg::kCaption));
 }
 
 void LinkMessages::box(int key) {

@@ -4,15 +4,15 @@
 
 #include <string>
 
-#include "text/UserPort.h"
+#include "base/UserPort.h"
 
 namespace zavuv::link {
 
 class LinkMessages {
 public:
-    explicit LinkMessages(UserPort& user) : user_(user) {}
+    explicit LinkMessages(base::UserPort& user) : user_(user) {}
 
-    UserPort& user() { return user_; }
+    base::UserPort& user() { return user_; }
 
     void status(const std::string& text);
     void status(int key);
@@ -24,7 +24,7 @@ public:
     void cannotOpenPort();
 
 private:
-    UserPort& user_;
+    base::UserPort& user_;
 };
 
 // Message keys the link uses in more than one place.

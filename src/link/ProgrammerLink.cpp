@@ -12,7 +12,7 @@ constexpr int kEndSessionPauseMs = 150;
 
 }  // namespace
 
-ProgrammerLink::ProgrammerLink(SerialChannel& channel, Clock& clock)
+ProgrammerLink::ProgrammerLink(SerialChannel& channel, base::Clock& clock)
     : channel_(channel), clock_(clock) {}
 
 void ProgrammerLink::pause(int ms) {

@@ -9,8 +9,8 @@
 #include <optional>
 #include <span>
 
+#include "base/Clock.h"
 #include "link/BoardCommand.h"
-#include "link/Clock.h"
 #include "link/ModePacket.h"
 #include "link/SerialChannel.h"
 
@@ -18,10 +18,10 @@ namespace zavuv::link {
 
 class ProgrammerLink {
 public:
-    ProgrammerLink(SerialChannel& channel, Clock& clock);
+    ProgrammerLink(SerialChannel& channel, base::Clock& clock);
 
     SerialChannel& channel() { return channel_; }
-    Clock& clock() { return clock_; }
+    base::Clock& clock() { return clock_; }
 
     // The protocol's pauses: the board needs them between some commands.
     void pause(int ms);
@@ -61,7 +61,7 @@ public:
 
 private:
     SerialChannel& channel_;
-    Clock& clock_;
+    base::Clock& clock_;
     ModeSettings mode_;
 };
 

@@ -81,7 +81,7 @@ private:
 
 void Sequence::lockFuseStep() {
     status(1131);
-    const BusyScope busy(ws_.user());
+    const base::BusyScope busy(ws_.user());
     if (!programLockFuse(ws_, project_.lockFuse, project_.programFuse))
         ws_.connection().messages().box(1132);
 }

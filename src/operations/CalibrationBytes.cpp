@@ -40,7 +40,7 @@ std::string calibrationStatusText(const std::vector<std::uint8_t>& bytes) {
 }
 
 bool readCalibrationBytes(workspace::Workspace& ws) {
-    BusyScope busy(ws.user());
+    base::BusyScope busy(ws.user());
     auto& messages = ws.connection().messages();
     if (!requireBoard(ws) || !connect(ws, link::SpeedCode::Baud19200))
         return false;

@@ -51,10 +51,10 @@ bool sendEraseInstructions(workspace::Workspace& ws, const devices::DeviceInfo& 
 
 void eraseDataFlashChip(workspace::Workspace& ws, const devices::DeviceInfo& device) {
     auto& messages = ws.connection().messages();
-    ProgressRunner& runner = ws.progressRunner();
+    base::ProgressRunner& runner = ws.progressRunner();
     const int result = runner.run(
-        [&](ProgressSink& progress) { return eraseDataFlash(ws.link(), device, progress); });
-    if (result == kEndDone) {
+        [&](base::ProgressSink& progress) { return eraseDataFlash(ws.link(), device, progress); });
+    if (result == base::kEndDone) {
         messages.status(kDeviceErased);
         ws.results.lastOperationStatus = 0;
     } else if (runner.cancelRequested()) {
@@ -98,7 +98,7 @@ void recheckSignature(workspace::Workspace& ws) {
 }  // namespace
 
 void chipErase(workspace::Workspace& ws) {
-    BusyScope busy(ws.user());
+    base::BusyScope busy(ws.user());
     auto& messages = ws.connection().messages();
     auto& link = ws.link();
     ws.results.lastOperationStatus = -1;

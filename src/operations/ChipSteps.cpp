@@ -31,7 +31,7 @@ void waitMs(workspace::Workspace& ws, int ms) {
 
 int connectionErrorBox(workspace::Workspace& ws) {
     ws.connection().messages().box(link::msg::kConnectionError);
-    return kEndLinkFailure;
+    return base::kEndLinkFailure;
 }
 
 bool sendTimingCode(workspace::Workspace& ws, std::uint8_t code) {

@@ -24,11 +24,11 @@ constexpr int kErasingDevice = 1075;
 }  // namespace
 
 int eraseDataFlash(link::ProgrammerLink& link, const devices::DeviceInfo& device,
-                   ProgressSink& progress) {
+                   base::ProgressSink& progress) {
     const int pages = (device.flashSize + device.pageSize - 1) / device.pageSize;
     progress.setup(text::GetUiText(kEraseTitle), text::GetUiText(kErasingDevice), pages);
     if (!link.acknowledged(BoardCommand::CMD_AT45_DESELECT))
-        return kEndLinkFailure;
+        return base::kEndLinkFailure;
     for (int block = 0; block < pages; block += kPagesPerBlock) {
         const int address = block << device.addressShift();
         if (!link.acknowledged(BoardCommand::CMD_AT45_SELECT) ||
@@ -36,16 +36,16 @@ int eraseDataFlash(link::ProgrammerLink& link, const devices::DeviceInfo& device
                                {0x00, kEraseCommandLength, kBlockErase,
                                 static_cast<std::uint8_t>(address >> 8),
                                 static_cast<std::uint8_t>(address), 0x00}))
-            return kEndLinkFailure;
+            return base::kEndLinkFailure;
         link.pause(kEraseStartPauseMs);
         if (!link.acknowledged(BoardCommand::CMD_AT45_DESELECT))
-            return kEndLinkFailure;
+            return base::kEndLinkFailure;
         link.pause(kBlockErasePauseMs);
         if (progress.cancelRequested())
-            return kEndCancelled;
+            return base::kEndCancelled;
         progress.reportProgress(block);
     }
-    return kEndDone;
+    return base::kEndDone;
 }
 
 }  // namespace zavuv::operations

@@ -2,9 +2,9 @@
 // The erase of an AT45 DataFlash, one 8-page block at a time: the worker body
 // behind the progress display.
 
+#include "base/Progress.h"
 #include "devices/DeviceTable.h"
 #include "link/ProgrammerLink.h"
-#include "text/Progress.h"
 
 namespace zavuv::operations {
 
@@ -12,6 +12,6 @@ namespace zavuv::operations {
 // erased, kEndCancelled when Cancel stopped it between blocks, kEndLinkFailure
 // when a command was not acknowledged. The session stays open.
 int eraseDataFlash(link::ProgrammerLink& link, const devices::DeviceInfo& device,
-                   ProgressSink& progress);
+                   base::ProgressSink& progress);
 
 }  // namespace zavuv::operations

@@ -61,12 +61,12 @@ FirmwareUpdateResult updateFirmware(workspace::Workspace& ws,
         return FirmwareUpdateResult::NotUpdated;
     }
     const int result = ws.progressRunner().run(
-        [&](ProgressSink& progress) {
+        [&](base::ProgressSink& progress) {
             return uploadFirmware(ws.link(), messages, image.bytes, *speed, progress);
         },
-        CancelOffer::Withheld);
+        base::CancelOffer::Withheld);
     ws.link().escapeAndClose();
-    if (result != kEndDone) {
+    if (result != base::kEndDone) {
         messages.status(kUpdateError);
         return FirmwareUpdateResult::NotUpdated;
     }

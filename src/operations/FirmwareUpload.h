@@ -5,9 +5,9 @@
 #include <cstdint>
 #include <span>
 
+#include "base/Progress.h"
 #include "link/LinkMessages.h"
 #include "link/ProgrammerLink.h"
-#include "text/Progress.h"
 
 namespace zavuv::operations {
 
@@ -22,6 +22,6 @@ enum class TransferSpeed { Normal, Reduced };
 // the session.
 int uploadFirmware(link::ProgrammerLink& link, link::LinkMessages& messages,
                    std::span<const std::uint8_t> image, TransferSpeed speed,
-                   ProgressSink& progress);
+                   base::ProgressSink& progress);
 
 }  // namespace zavuv::operations

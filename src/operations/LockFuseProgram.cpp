@@ -137,7 +137,7 @@ private:
 }  // namespace
 
 bool programLockFuse(workspace::Workspace& ws, const LockFuseState& state, bool programFuses) {
-    BusyScope busy(ws.user());
+    base::BusyScope busy(ws.user());
     auto& messages = ws.connection().messages();
     if (!requireBoard(ws))
         return false;

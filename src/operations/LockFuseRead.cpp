@@ -47,10 +47,10 @@ SignatureCheck checkSignature(workspace::Workspace& ws) {
         return SignatureCheck::Unreadable;
     if (isSelectedDevice(ws, ws.results.signature))
         return SignatureCheck::Accepted;
-    const Answer answer =
-        ws.user().ask(text::GetUiText(kSignatureQuestion), QuestionButtons::YesNo,
-                      MessageIcon::Question, Answer::No, text::GetUiText(kQuestionCaption));
-    return answer == Answer::Yes ? SignatureCheck::Accepted : SignatureCheck::Declined;
+    const base::Answer answer = ws.user().ask(
+        text::GetUiText(kSignatureQuestion), base::QuestionButtons::YesNo,
+        base::MessageIcon::Question, base::Answer::No, text::GetUiText(kQuestionCaption));
+    return answer == base::Answer::Yes ? SignatureCheck::Accepted : SignatureCheck::Declined;
 }
 
 // Ends the session of a read that cannot go on; always false.
@@ -139,7 +139,7 @@ const devices::LockFuseLayout* projectLockFuseLayout(const workspace::Workspace&
 
 bool readLockFuse(workspace::Workspace& ws, LockFuseState& state) {
     state = {};
-    BusyScope busy(ws.user());
+    base::BusyScope busy(ws.user());
     const devices::DeviceInfo& device = ws.projectDeviceInfo();
     const LockFuseLayout* layout = projectLockFuseLayout(ws);
     if (!layout || !layout->lockReadable)

@@ -91,7 +91,7 @@ public:
         if (!preconditionsHold())
             return false;
 
-        const BusyScope busy(ws_.user());
+        const base::BusyScope busy(ws_.user());
         if (!requireBoard(ws_))
             return false;
         const devices::DeviceInfo& device = ws_.projectDeviceInfo();
@@ -136,26 +136,28 @@ private:
     }
 
     int runWorker() {
-        WorkerBody body;
+        base::WorkerBody body;
         switch (row_.kind) {
         case Kind::Program:
-            body = [this](ProgressSink& sink) { return programMemory(ws_, sink, job()); };
+            body = [this](base::ProgressSink& sink) { return programMemory(ws_, sink, job()); };
             break;
         case Kind::Read:
-            body = [this](ProgressSink& sink) { return readMemory(ws_, sink, job()); };
+            body = [this](base::ProgressSink& sink) { return readMemory(ws_, sink, job()); };
             break;
         case Kind::Verify:
             ws_.results.firstMismatch = -1;
-            body = [this](ProgressSink& sink) { return verifyMemory(ws_, sink, job(), verify_); };
+            body = [this](base::ProgressSink& sink) {
+                return verifyMemory(ws_, sink, job(), verify_);
+            };
             break;
         case Kind::BlankCheck:
-            body = [this](ProgressSink& sink) { return blankCheckFlash(ws_, sink); };
+            body = [this](base::ProgressSink& sink) { return blankCheckFlash(ws_, sink); };
             break;
         }
         setBusy(true);
         const int code = ws_.progressRunner().run(body);
         // Cancel on the size warning ends the worker as cancelled as well.
-        cancelled_ = ws_.progressRunner().cancelRequested() || code == kEndCancelled;
+        cancelled_ = ws_.progressRunner().cancelRequested() || code == base::kEndCancelled;
         setBusy(false);
         if (row_.kind == Kind::Verify)
             ws_.results.firstMismatch = verify_.firstMismatch;
@@ -174,16 +176,16 @@ private:
     // The result texts; true when the command succeeded.
     bool report(int code) {
         auto& results = ws_.results;
-        if (code == kEndDone)
+        if (code == base::kEndDone)
             return reportSuccess();
-        if (row_.kind == Kind::BlankCheck && code == kEndPollingFailure) {
+        if (row_.kind == Kind::BlankCheck && code == base::kEndPollingFailure) {
             messages_.status(row_.code100);
             results.lastOperationStatus = 1;
             return false;
         }
         if (cancelled_) {
             messages_.status(row_.cancelled);
-        } else if (code == kEndPollingFailure && row_.code100 != 0) {
+        } else if (code == base::kEndPollingFailure && row_.code100 != 0) {
             showFailure(row_.code100Box ? row_.code100 : 0, row_.code100);
         } else {
             showFailure(row_.failureBox, row_.failureStatus);

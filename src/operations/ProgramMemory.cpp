@@ -45,7 +45,7 @@ std::uint8_t byteAt(std::size_t value, int shift) {
 
 class Programmer {
 public:
-    Programmer(workspace::Workspace& ws, ProgressSink& sink, const MemoryJob& job)
+    Programmer(workspace::Workspace& ws, base::ProgressSink& sink, const MemoryJob& job)
         : ws_(ws), link_(ws.link()), sink_(sink), job_(job), device_(ws.projectDeviceInfo()),
           project_(ws.project()), data_(job.buffer.data()), n_(job.amount()),
           text_(text::GetUiText(job.isFlash ? kProgrammingFlash : kProgrammingEeprom)),
@@ -54,8 +54,8 @@ public:
     int run() {
         job_.buffer.setAllStates(ByteState::Created);
         if (job_.buffer.size() > n_ && !confirmSizeWarning())
-            return kEndCancelled;
-        int code = kEndDone;
+            return base::kEndCancelled;
+        int code = base::kEndDone;
         switch (chipWayOf(device_)) {
         case ChipWay::DataFlash:
             code = dataFlashPages();
@@ -70,7 +70,7 @@ public:
             code = boardCommands();
             break;
         }
-        if (code == kEndDone)
+        if (code == base::kEndDone)
             job_.buffer.redraw();
         return code;
     }
@@ -79,8 +79,8 @@ private:
     bool confirmSizeWarning() {
         const std::string warning =
             text::formatUiText(kSizeWarning, n_, job_.isFlash ? "Flash" : "Eeprom");
-        return ws_.user().ask(warning, QuestionButtons::OkCancel, MessageIcon::Question, Answer::Ok,
-                              text::GetUiText(kCaption)) == Answer::Ok;
+        return ws_.user().ask(warning, base::QuestionButtons::OkCancel, base::MessageIcon::Question,
+                              base::Answer::Ok, text::GetUiText(kCaption)) == base::Answer::Ok;
     }
 
     void markProgrammed(std::size_t offset, std::size_t count) {
@@ -98,20 +98,20 @@ private:
         const auto pageBytes = static_cast<std::size_t>(device_.pageSize);
         sink_.setup(title_, text_, pageCount(pageBytes));
         if (!link_.acknowledged(BoardCommand::CMD_AT45_DESELECT))
-            return kEndLinkFailure;
+            return base::kEndLinkFailure;
         std::vector<std::uint8_t> transfer;
         for (std::size_t p = 0, o = 0; o < n_; ++p, o += pageBytes) {
             const std::size_t count = std::min(pageBytes, n_ - o);
             if (!link_.acknowledged(BoardCommand::CMD_AT45_SELECT) ||
                 !link_.acknowledged(BoardCommand::CMD_SPI_WRITE_N,
                                     {0x00, 0x04, kBuffer1Write, 0x00, 0x00, 0x00}))
-                return kEndLinkFailure;
+                return base::kEndLinkFailure;
             // The whole chip buffer is filled, the page's tail with the erased value.
             transfer.assign({byteAt(pageBytes, 8), byteAt(pageBytes, 0)});
             transfer.insert(transfer.end(), data_.begin() + o, data_.begin() + o + count);
             transfer.resize(2 + pageBytes, 0xFF);
             if (!link_.send(BoardCommand::CMD_SPI_WRITE_N, transfer))
-                return kEndLinkFailure;
+                return base::kEndLinkFailure;
             markProgrammed(o, count);
             const auto address =
                 devices::DeviceTable::at45PageAddress(device_, static_cast<int>(p));
@@ -121,13 +121,13 @@ private:
                     BoardCommand::CMD_SPI_WRITE_N,
                     {0x00, 0x04, kBuffer1ToPageWithErase, address[0], address[1], 0x00}) ||
                 !link_.acknowledged(BoardCommand::CMD_AT45_DESELECT))
-                return kEndLinkFailure;
+                return base::kEndLinkFailure;
             waitMs(ws_, pageDelayMs());
             if (sink_.cancelRequested())
-                return kEndCancelled;
+                return base::kEndCancelled;
             sink_.reportProgress(static_cast<int>(p));
         }
-        return kEndDone;
+        return base::kEndDone;
     }
 
     int singleBytes() {
@@ -142,11 +142,11 @@ private:
                 return connectionErrorBox(ws_);
             job_.buffer.setState(i, ByteState::Programmed);
             if (sink_.cancelRequested())
-                return kEndCancelled;
+                return base::kEndCancelled;
             waitMs(ws_, delay);
             sink_.reportProgress(static_cast<int>(i));
         }
-        return kEndDone;
+        return base::kEndDone;
     }
 
     // One AT25 instruction framed by select and deselect.
@@ -159,31 +159,31 @@ private:
         const auto pageBytes = static_cast<std::size_t>(device_.pageSize);
         sink_.setup(title_, text::GetUiText(kProgrammingEeprom), pageCount(pageBytes));
         if (!wakeAt25(ws_))
-            return kEndLinkFailure;
+            return base::kEndLinkFailure;
         for (std::size_t p = 0, o = 0; o < n_; ++p, o += pageBytes) {
             const std::size_t count = std::min(pageBytes, n_ - o);
             if (!at25Instruction(kAt25WriteEnable) ||
                 !link_.acknowledged(BoardCommand::CMD_AT25_SELECT) || !at25Byte(ws_, kAt25Write) ||
                 !at25Byte(ws_, byteAt(o, 8)) || !at25Byte(ws_, byteAt(o, 0)))
-                return kEndLinkFailure;
+                return base::kEndLinkFailure;
             for (std::size_t i = o; i < o + count; ++i) {
                 if (!at25Byte(ws_, data_[i]))
-                    return kEndLinkFailure;
+                    return base::kEndLinkFailure;
                 job_.buffer.setState(i, ByteState::Programmed);
             }
             if (!link_.acknowledged(BoardCommand::CMD_AT25_DESELECT) ||
                 !at25Instruction(kAt25WriteDisable))
-                return kEndLinkFailure;
+                return base::kEndLinkFailure;
             if (sink_.cancelRequested())
-                return kEndCancelled;
+                return base::kEndCancelled;
             sink_.reportProgress(static_cast<int>(p));
         }
-        return finishAt25(ws_) ? kEndDone : kEndLinkFailure;
+        return finishAt25(ws_) ? base::kEndDone : base::kEndLinkFailure;
     }
 
     int boardCommands() {
         if (!sendTimingCode(ws_, writeTimingCode(project_, device_, job_.isFlash)))
-            return kEndLinkFailure;
+            return base::kEndLinkFailure;
         if (device_.pageSize != 0 && job_.isFlash)
             return pageMode();
         return blockMode();
@@ -201,16 +201,16 @@ private:
             std::copy_n(data_.begin() + o, count, image.begin());
             // An erased page already holds all 0xFF: nothing to write.
             if (std::ranges::any_of(image, [](std::uint8_t b) { return b != 0xFF; })) {
-                if (const int code = writePage(image, o); code != kEndDone)
+                if (const int code = writePage(image, o); code != base::kEndDone)
                     return code;
             }
             markProgrammed(o, count);
             if (sink_.cancelRequested())
-                return kEndCancelled;
+                return base::kEndCancelled;
             waitMs(ws_, ws_.boardDelays.pageWriteDelayMs);
             sink_.reportProgress(static_cast<int>(p));
         }
-        return kEndDone;
+        return base::kEndDone;
     }
 
     // Loads the chip's page buffer in four quarters, then writes the page at
@@ -223,7 +223,7 @@ private:
             const int reply = link_.receiveByte();
             if (reply != kAck) {
                 connectionErrorBox(ws_);
-                return reply == kPollingFailed ? kEndPollingFailure : kEndLinkFailure;
+                return reply == kPollingFailed ? base::kEndPollingFailure : base::kEndLinkFailure;
             }
         }
         // Sent for every page, so that a chip over 128 KB always writes where it should.
@@ -238,7 +238,7 @@ private:
         waitMs(ws_, pageDelayMs());
         if (written != kAck)
             return connectionErrorBox(ws_);
-        return kEndDone;
+        return base::kEndDone;
     }
 
     int blockMode() {
@@ -250,21 +250,21 @@ private:
                 return connectionErrorBox(ws_);
             const int reply = link_.receiveByte();
             if (reply == kPollingFailed)
-                return kEndPollingFailure;
+                return base::kEndPollingFailure;
             if (reply != kAck)
                 return connectionErrorBox(ws_);
             markProgrammed(o, count);
             if (sink_.cancelRequested())
-                return kEndCancelled;
+                return base::kEndCancelled;
             waitMs(ws_, ws_.boardDelays.pageWriteDelayMs);
             sink_.reportProgress(static_cast<int>(b));
         }
-        return kEndDone;
+        return base::kEndDone;
     }
 
     workspace::Workspace& ws_;
     link::ProgrammerLink& link_;
-    ProgressSink& sink_;
+    base::ProgressSink& sink_;
     const MemoryJob& job_;
     const devices::DeviceInfo& device_;
     const buffers::ProjectSettings& project_;
@@ -276,7 +276,7 @@ private:
 
 }  // namespace
 
-int programMemory(workspace::Workspace& ws, ProgressSink& sink, const MemoryJob& job) {
+int programMemory(workspace::Workspace& ws, base::ProgressSink& sink, const MemoryJob& job) {
     return Programmer(ws, sink, job).run();
 }
 

@@ -75,7 +75,7 @@ struct ReadPass {
 
 class ChipReader {
 public:
-    ChipReader(workspace::Workspace& ws, ProgressSink& sink, const MemoryJob& job,
+    ChipReader(workspace::Workspace& ws, base::ProgressSink& sink, const MemoryJob& job,
                const ReadPass& pass)
         : ws_(ws), link_(ws.link()), sink_(sink), job_(job), pass_(pass),
           device_(ws.projectDeviceInfo()), amount_(pass.amount),
@@ -83,7 +83,7 @@ public:
 
     int run() {
         sink_.setup(title_, text_, static_cast<int>(amount_ / link::kMaxBlockBytes));
-        int code = kEndDone;
+        int code = base::kEndDone;
         switch (chipWayOf(device_)) {
         case ChipWay::DataFlash:
             code = dataFlashPages();
@@ -98,7 +98,7 @@ public:
             code = boardBlocks();
             break;
         }
-        if (code == kEndDone)
+        if (code == base::kEndDone)
             job_.buffer.redraw();
         return code;
     }
@@ -122,22 +122,22 @@ private:
         const auto pageBytes = static_cast<std::size_t>(device_.pageSize);
         sink_.setup(title_, text_, pageCount(pageBytes));
         if (!startDataFlashArrayRead(ws_))
-            return kEndLinkFailure;
+            return base::kEndLinkFailure;
         for (std::size_t p = 0, o = 0; o < amount_; ++p, o += pageBytes) {
             const std::size_t count = std::min(pageBytes, amount_ - o);
             if (!link_.send(BoardCommand::CMD_SPI_READ_N,
                             {static_cast<std::uint8_t>(count >> 8),
                              static_cast<std::uint8_t>(count & 0xFF)}))
-                return kEndLinkFailure;
+                return base::kEndLinkFailure;
             receivePage(o, count, [this] { return link_.receiveByte(); });
             if (!link_.expectAck())
-                return kEndLinkFailure;
+                return base::kEndLinkFailure;
             if (sink_.cancelRequested())
-                return kEndCancelled;
+                return base::kEndCancelled;
             sink_.reportProgress(static_cast<int>(p));
         }
         // The array read goes on until the chip is deselected; the session's end does that.
-        return kEndDone;
+        return base::kEndDone;
     }
 
     int singleBytes() {
@@ -149,39 +149,39 @@ private:
                 return connectionErrorBox(ws_);
             pass_.step.handle(i, static_cast<std::uint8_t>(value));
             if (sink_.cancelRequested())
-                return kEndCancelled;
+                return base::kEndCancelled;
             sink_.reportProgress(static_cast<int>(i / link::kMaxBlockBytes));
             waitMs(ws_, delay);
         }
-        return kEndDone;
+        return base::kEndDone;
     }
 
     int at25Pages() {
         const auto pageBytes = static_cast<std::size_t>(device_.pageSize);
         sink_.setup(title_, text_, pageCount(pageBytes));
         if (!wakeAt25(ws_))
-            return kEndLinkFailure;
+            return base::kEndLinkFailure;
         for (std::size_t p = 0, o = 0; o < amount_; ++p, o += pageBytes) {
             const std::size_t count = std::min(pageBytes, amount_ - o);
             if (!link_.acknowledged(BoardCommand::CMD_AT25_SELECT) || !at25Byte(ws_, kAt25Read) ||
                 !at25Byte(ws_, static_cast<std::uint8_t>((o >> 8) & 0xFF)) ||
                 !at25Byte(ws_, static_cast<std::uint8_t>(o & 0xFF)))
-                return kEndLinkFailure;
+                return base::kEndLinkFailure;
             receivePage(o, count, [this] {
                 return link_.send(BoardCommand::CMD_SPI_READ_BYTE) ? link_.receiveByte() : -1;
             });
             if (!link_.acknowledged(BoardCommand::CMD_AT25_DESELECT))
-                return kEndLinkFailure;
+                return base::kEndLinkFailure;
             if (sink_.cancelRequested())
-                return kEndCancelled;
+                return base::kEndCancelled;
             sink_.reportProgress(static_cast<int>(p));
         }
-        return finishAt25(ws_) ? kEndDone : kEndLinkFailure;
+        return finishAt25(ws_) ? base::kEndDone : base::kEndLinkFailure;
     }
 
     int boardBlocks() {
         if (!sendTimingCode(ws_, readTimingCode(ws_.project(), device_, job_.isFlash)))
-            return kEndLinkFailure;
+            return base::kEndLinkFailure;
         const std::size_t blockBytes = link::kMaxBlockBytes;
         for (std::size_t b = 0, o = 0; o < amount_; ++b, o += blockBytes) {
             const std::size_t count = std::min(blockBytes, amount_ - o);
@@ -193,16 +193,16 @@ private:
             for (std::size_t i = 0; i < count; ++i)
                 pass_.step.handle(o + i, (*bytes)[i]);
             if (sink_.cancelRequested())
-                return kEndCancelled;
+                return base::kEndCancelled;
             waitMs(ws_, ws_.boardDelays.pageReadDelayMs);
             sink_.reportProgress(static_cast<int>(b));
         }
-        return kEndDone;
+        return base::kEndDone;
     }
 
     workspace::Workspace& ws_;
     link::ProgrammerLink& link_;
-    ProgressSink& sink_;
+    base::ProgressSink& sink_;
     const MemoryJob& job_;
     const ReadPass& pass_;
     const devices::DeviceInfo& device_;
@@ -213,14 +213,14 @@ private:
 
 }  // namespace
 
-int readMemory(workspace::Workspace& ws, ProgressSink& sink, const MemoryJob& job) {
+int readMemory(workspace::Workspace& ws, base::ProgressSink& sink, const MemoryJob& job) {
     StoreByte store(job.buffer);
     const ReadPass pass{kReadTitle, job.isFlash ? kReadingFlash : kReadingEeprom, job.buffer.size(),
                         store};
     return ChipReader(ws, sink, job, pass).run();
 }
 
-int verifyMemory(workspace::Workspace& ws, ProgressSink& sink, const MemoryJob& job,
+int verifyMemory(workspace::Workspace& ws, base::ProgressSink& sink, const MemoryJob& job,
                  VerifyOutcome& outcome) {
     job.buffer.setAllStates(ByteState::Created);
     CompareByte compare(job.buffer, outcome);

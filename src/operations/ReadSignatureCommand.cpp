@@ -51,7 +51,7 @@ bool readAt89SSignature(workspace::Workspace& ws, const devices::DeviceInfo& dev
 }  // namespace
 
 bool readSignatureCommand(workspace::Workspace& ws) {
-    BusyScope busy(ws.user());
+    base::BusyScope busy(ws.user());
     auto& messages = ws.connection().messages();
     messages.status(kReadingSignature);
     if (!requireBoard(ws) || !connect(ws, link::SpeedCode::Baud19200))
@@ -80,7 +80,7 @@ bool readSignatureCommand(workspace::Workspace& ws) {
 bool readSignatureButton(workspace::Workspace& ws) {
     const devices::DeviceInfo& device = ws.selectedDeviceInfo();
     if (device.isAt45()) {
-        BusyScope busy(ws.user());
+        base::BusyScope busy(ws.user());
         if (!requireBoard(ws) || !connect(ws, link::SpeedCode::Baud19200))
             return false;
         endSessionWarning(ws);

@@ -18,9 +18,10 @@ constexpr int kProgrammingCancelled = 1083;
 
 enum Verdict : int { kUnreadable = -1, kMatches = 0, kOtherChip = 1, kLocked = 2 };
 
-bool askYes(workspace::Workspace& ws, int key, Answer defaultAnswer) {
-    return ws.user().ask(text::GetUiText(key), QuestionButtons::YesNo, MessageIcon::Question,
-                         defaultAnswer, text::GetUiText(kTitle)) == Answer::Yes;
+bool askYes(workspace::Workspace& ws, int key, base::Answer defaultAnswer) {
+    return ws.user().ask(text::GetUiText(key), base::QuestionButtons::YesNo,
+                         base::MessageIcon::Question, defaultAnswer,
+                         text::GetUiText(kTitle)) == base::Answer::Yes;
 }
 
 bool declined(workspace::Workspace& ws) {
@@ -58,11 +59,11 @@ bool signatureAllowsProgramming(workspace::Workspace& ws) {
     case kOtherChip:
         // Only the AVR instruction set gives a signature worth asking about.
         if (ws.selectedDeviceInfo().algorithm == devices::ProgAlgorithm::Avr &&
-            !askYes(ws, kMismatchQuestion, Answer::Yes))
+            !askYes(ws, kMismatchQuestion, base::Answer::Yes))
             return declined(ws);
         break;
     case kLocked:
-        if (!askYes(ws, kLockedQuestion, Answer::No))
+        if (!askYes(ws, kLockedQuestion, base::Answer::No))
             return declined(ws);
         allowed = eraseLockedChip(ws);
         break;

@@ -4,6 +4,7 @@
 
 #include "sim/ChipFactory.h"
 #include "sim/ChipNames.h"
+#include "sim/SimulatedPort.h"
 #include "sim/StateDirectory.h"
 
 namespace zavuv::sim {
@@ -90,6 +91,17 @@ std::string SimulatedBoard::stop() {
     stopped_ = true;
     trace_.flush();
     return stateDir_.empty() ? std::string() : saveChipState(stateDir_, image_);
+}
+
+std::unique_ptr<link::SerialPort> SimulatedBoard::openPort(base::VirtualClock& clock) {
+    return std::make_unique<SimulatedPort>(*this, clock);
+}
+
+link::InProcessBoardMaker simulatorMaker(SimOptions options) {
+    return [options =
+                std::move(options)](std::string& error) -> std::unique_ptr<link::InProcessBoard> {
+        return SimulatedBoard::create(options, error);
+    };
 }
 
 }  // namespace zavuv::sim

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "link/InProcessBoard.h"
 #include "sim/Board.h"
 #include "sim/BoardLine.h"
 #include "sim/ChipImage.h"
@@ -26,14 +27,14 @@ struct SimOptions {
     LineTiming timing;
 };
 
-class SimulatedBoard {
+class SimulatedBoard final : public link::InProcessBoard {
 public:
     static constexpr const char* kDefaultChip = "ATmega8";
 
     // The board, or nothing with the reason in `error` (unknown chip, bad fault, unusable state
     // directory, trace file that cannot be opened).
     static std::unique_ptr<SimulatedBoard> create(const SimOptions& options, std::string& error);
-    ~SimulatedBoard();
+    ~SimulatedBoard() override;
     SimulatedBoard(const SimulatedBoard&) = delete;
     SimulatedBoard& operator=(const SimulatedBoard&) = delete;
 
@@ -42,9 +43,10 @@ public:
     ChipImage& chip() { return image_; }
     WireTrace& trace() { return trace_; }
 
+    std::unique_ptr<link::SerialPort> openPort(base::VirtualClock& clock) override;
     // Ends the trace and writes the state back. Empty on success, else the
     // message to show. Later calls do nothing.
-    std::string stop();
+    std::string stop() override;
 
 private:
     SimulatedBoard(ChipImage image, const SimOptions& options, FaultPlan faults);
@@ -57,5 +59,8 @@ private:
     std::unique_ptr<Board> board_;
     bool stopped_ = false;
 };
+
+// The maker the program hands its ports for the name "sim".
+link::InProcessBoardMaker simulatorMaker(SimOptions options);
 
 }  // namespace zavuv::sim

@@ -7,15 +7,16 @@
 
 #include <mutex>
 
+#include "base/VirtualClock.h"
 #include "link/SerialPort.h"
 #include "sim/SimulatedBoard.h"
-#include "sim/VirtualClock.h"
 
 namespace zavuv::sim {
 
 class SimulatedPort : public link::SerialPort {
 public:
-    SimulatedPort(SimulatedBoard& board, VirtualClock& clock) : board_(board), clock_(clock) {}
+    SimulatedPort(SimulatedBoard& board, base::VirtualClock& clock)
+        : board_(board), clock_(clock) {}
 
     // False when the line is dead (an unplugged adapter).
     bool open(int baudRate) override;
@@ -30,7 +31,7 @@ public:
 private:
     mutable std::mutex mutex_;
     SimulatedBoard& board_;
-    VirtualClock& clock_;
+    base::VirtualClock& clock_;
     bool open_ = false;
     int baudRate_ = 0;
 };

@@ -1,7 +1,5 @@
 #include "workspace/BoardPorts.h"
 
-#include "sim/SimulatedPort.h"
-
 #ifdef _WIN32
 #include "link/Win32Port.h"
 #else
@@ -31,8 +29,10 @@ std::optional<std::string> BoardPorts::deviceOf(int port) const {
 std::string BoardPorts::startSimulator() {
     if (simulator_)
         return {};
+    if (!simulatorMaker_)
+        return "this program has no simulated board";
     std::string error;
-    simulator_ = sim::SimulatedBoard::create(simOptions_, error);
+    simulator_ = simulatorMaker_(error);
     return simulator_ ? std::string() : error;
 }
 
@@ -51,7 +51,7 @@ std::unique_ptr<link::SerialPort> BoardPorts::makePort(int portIndex) {
     if (simulated) {
         if (!startSimulator().empty())
             return nullptr;
-        return std::make_unique<sim::SimulatedPort>(*simulator_, clock_.virtualClock());
+        return simulator_->openPort(clock_.virtualClock());
     }
 #ifdef _WIN32
     return std::make_unique<link::Win32Port>(port);

@@ -1,7 +1,8 @@
 #pragma once
 // Which line a COM number stands for: the device the profile maps it to (or a
 // device given for this run only), and "sim", the simulated board in this
-// process. Makes the serial ports the channel opens.
+// process (made by the maker the program hands over). Makes the serial ports
+// the channel opens.
 
 #include <functional>
 #include <map>
@@ -9,8 +10,8 @@
 #include <optional>
 #include <string>
 
+#include "link/InProcessBoard.h"
 #include "link/SerialPort.h"
-#include "sim/SimulatedBoard.h"
 #include "workspace/LinkClock.h"
 #include "workspace/Preferences.h"
 
@@ -29,12 +30,13 @@ public:
     // The device COM number `port` (1..12) stands for; nothing outside 1..12.
     std::optional<std::string> deviceOf(int port) const;
 
-    // The options of the simulated board, used when it is first needed.
-    void setSimulatorOptions(sim::SimOptions options) { simOptions_ = std::move(options); }
+    // How the simulated board is made when it is first needed; without a
+    // maker the name "sim" stands for no board.
+    void setSimulatorMaker(link::InProcessBoardMaker maker) { simulatorMaker_ = std::move(maker); }
     // Creates the simulated board now; empty on success, else why it cannot run.
     std::string startSimulator();
     // The simulated board, once a port has needed it; nullptr before.
-    sim::SimulatedBoard* simulator() { return simulator_.get(); }
+    link::InProcessBoard* simulator() { return simulator_.get(); }
     // Writes the simulated chip's state back; empty on success, else the message.
     std::string stopSimulator();
 
@@ -50,8 +52,8 @@ private:
     const Preferences& preferences_;
     LinkClock& clock_;
     std::map<int, std::string> runMapping_;
-    sim::SimOptions simOptions_;
-    std::unique_ptr<sim::SimulatedBoard> simulator_;
+    link::InProcessBoardMaker simulatorMaker_;
+    std::unique_ptr<link::InProcessBoard> simulator_;
     PortMaker portMaker_;
 };
 

@@ -5,26 +5,26 @@
 
 #include <functional>
 
-#include "link/Clock.h"
-#include "link/SystemClock.h"
-#include "sim/VirtualClock.h"
+#include "base/Clock.h"
+#include "base/SystemClock.h"
+#include "base/VirtualClock.h"
 
 namespace zavuv::workspace {
 
-class LinkClock final : public link::Clock {
+class LinkClock final : public base::Clock {
 public:
     // Asked at every sleep and reading: true while the board in use is the
     // simulated one.
     void setVirtualWhen(std::function<bool()> predicate) { virtualWhen_ = std::move(predicate); }
     bool virtualTime() const { return virtualWhen_ && virtualWhen_(); }
-    sim::VirtualClock& virtualClock() { return virtualClock_; }
+    base::VirtualClock& virtualClock() { return virtualClock_; }
 
     void sleepMs(int ms) override;
     std::int64_t nowUs() const override;
 
 private:
-    link::SystemClock systemClock_;
-    sim::VirtualClock virtualClock_;
+    base::SystemClock systemClock_;
+    base::VirtualClock virtualClock_;
     std::function<bool()> virtualWhen_;
 };
 

@@ -4,7 +4,7 @@ namespace zavuv::workspace {
 
 using devices::DeviceTable;
 
-Workspace::Workspace(UserPort& user, ProfileStore& profile)
+Workspace::Workspace(base::UserPort& user, ProfileStore& profile)
     : user_(user), preferences_(profile), flash_(false, user), eeprom_(true, user),
       project_(flash_, eeprom_, user), selectedDevice_(project_.deviceNo),
       ports_(preferences_, clock_),

@@ -6,17 +6,17 @@
 
 #include <array>
 
+#include "base/Progress.h"
+#include "base/UserPort.h"
 #include "buffers/MemoryBuffer.h"
 #include "buffers/ProjectSettings.h"
 #include "devices/DeviceTable.h"
 #include "link/BoardConnection.h"
 #include "link/ProgrammerLink.h"
 #include "link/SerialChannel.h"
-#include "text/InlineProgressRunner.h"
-#include "text/Progress.h"
-#include "text/UserPort.h"
 #include "workspace/BoardDelays.h"
 #include "workspace/BoardPorts.h"
+#include "workspace/InlineProgressRunner.h"
 #include "workspace/LinkClock.h"
 #include "workspace/Preferences.h"
 #include "workspace/ProfileStore.h"
@@ -44,16 +44,16 @@ public:
 
 class Workspace {
 public:
-    Workspace(UserPort& user, ProfileStore& profile);
+    Workspace(base::UserPort& user, ProfileStore& profile);
     Workspace(const Workspace&) = delete;
     Workspace& operator=(const Workspace&) = delete;
 
-    UserPort& user() { return user_; }
+    base::UserPort& user() { return user_; }
     // Where long work (erase of a DataFlash, memory operations, firmware upload)
     // runs: the GUI's progress window, the terminal, or inline and silent until
     // one is set.
-    ProgressRunner& progressRunner() { return *progressRunner_; }
-    void setProgressRunner(ProgressRunner& runner) { progressRunner_ = &runner; }
+    base::ProgressRunner& progressRunner() { return *progressRunner_; }
+    void setProgressRunner(base::ProgressRunner& runner) { progressRunner_ = &runner; }
     Preferences& preferences() { return preferences_; }
 
     // Start-up values from the profile: COM port, baud index, board delays.
@@ -95,10 +95,10 @@ public:
     link::TargetOptions targetOptions() const;
 
 private:
-    UserPort& user_;
-    SilentProgressDisplay silentProgress_;
-    InlineProgressRunner inlineRunner_{silentProgress_};
-    ProgressRunner* progressRunner_ = &inlineRunner_;
+    base::UserPort& user_;
+    base::SilentProgressDisplay silentProgress_;
+    workspace::InlineProgressRunner inlineRunner_{silentProgress_};
+    base::ProgressRunner* progressRunner_ = &inlineRunner_;
     Preferences preferences_;
     buffers::MemoryBuffer flash_;
     buffers::MemoryBuffer eeprom_;

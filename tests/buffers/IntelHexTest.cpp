@@ -150,7 +150,7 @@ TEST(IntelHexReader, ReportsBrokenRecordsAndDataBeyondTheImageLimit) {
     ASSERT_EQ(port.messages().size(), 4u);
     for (const auto& e : port.events()) {
         EXPECT_EQ(e.text, "Error in HEX file");
-        EXPECT_EQ(e.icon, MessageIcon::Error);
+        EXPECT_EQ(e.icon, base::MessageIcon::Error);
         EXPECT_EQ(e.caption, "Di-Vorore Rirorudura 11.15");
     }
 
@@ -164,16 +164,16 @@ TEST(IntelHexReader, ReportsBrokenRecordsAndDataBeyondTheImageLimit) {
 TEST(IntelHexReader, AsksOnceAboutWrongChecksums) {
     const std::string text = ":0400000001020304F0\r\n:020010000506E0\r\n:00000001FF\r\n";
     RecordingUserPort yes;
-    yes.answerNext(Answer::Yes);
+    yes.answerNext(base::Answer::Yes);
     EXPECT_EQ(read(text, yes)->size(), 0x12u);
     ASSERT_EQ(yes.questions().size(), 1u);
     const auto question = yes.events().front();
     EXPECT_EQ(question.text, "If this file is in Intel HEX format, its control sum is invalid. "
                              "Would you still like to load this file as HEX?");
-    EXPECT_EQ(question.icon, MessageIcon::Question);
-    EXPECT_EQ(question.buttons, QuestionButtons::YesNo);
+    EXPECT_EQ(question.icon, base::MessageIcon::Question);
+    EXPECT_EQ(question.buttons, base::QuestionButtons::YesNo);
 
     RecordingUserPort no;
-    no.answerNext(Answer::No);
+    no.answerNext(base::Answer::No);
     EXPECT_FALSE(read(text, no));
 }

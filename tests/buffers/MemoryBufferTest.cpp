@@ -146,7 +146,7 @@ TEST_F(MemoryBufferTest, KeepsTheBufferWhenAFileCannotBeLoaded) {
     EXPECT_EQ(port.messages(), (std::vector<std::string>{"Cannot read file '" + missing + "'",
                                                          "Cannot load file", "Cannot load file"}));
     for (const auto& e : port.events()) {
-        EXPECT_EQ(e.icon, MessageIcon::Error);
+        EXPECT_EQ(e.icon, base::MessageIcon::Error);
         EXPECT_EQ(e.caption, kTitle);
     }
 }
@@ -170,10 +170,10 @@ TEST_F(MemoryBufferTest, SavesHexBinaryOrAsksByExtension) {
     EXPECT_EQ(ScratchFolder::read(folder.file("image.BIN")).size(), 20u);
 
     const auto dat = folder.file("image.dat");
-    port.answerNext(Answer::No);
+    port.answerNext(base::Answer::No);
     ASSERT_TRUE(flash.saveAs(dat));
     EXPECT_EQ(ScratchFolder::read(dat).size(), 20u);
-    port.answerNext(Answer::Yes);
+    port.answerNext(base::Answer::Yes);
     ASSERT_TRUE(flash.save());
     EXPECT_TRUE(ScratchFolder::read(dat).starts_with(":10000000"));
     EXPECT_EQ(port.questions(), std::vector<std::string>(2, "Would you like to save '" + dat +
@@ -228,7 +228,7 @@ TEST_F(MemoryBufferTest, LoadAtAppendsFillsGapsAndAsksBeforeOverlapping) {
                                                           0xFF, 0xAA, 0xBB, 0xFF}));
     EXPECT_TRUE(port.events().empty());
 
-    port.answerNext(Answer::Yes);
+    port.answerNext(base::Answer::Yes);
     EXPECT_TRUE(flash.loadAt(two, answer(0)));
     EXPECT_EQ(flash.data()[0], 0xAA);
     EXPECT_EQ(port.questions(),
@@ -240,7 +240,7 @@ TEST_F(MemoryBufferTest, LoadAtThatDoesNotMergeChangesNothing) {
     const auto two = folder.write("two.bin", "\xAA\xBB");
     fillFlash(4);
     const auto before = contents(flash);
-    port.answerNext(Answer::No);
+    port.answerNext(base::Answer::No);
     EXPECT_TRUE(flash.loadAt(two, answer(2)));
     EXPECT_TRUE(flash.loadAt(two, answer(std::nullopt)));
     EXPECT_TRUE(flash.loadAt(two, answer(-1)));

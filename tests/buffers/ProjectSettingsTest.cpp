@@ -86,7 +86,7 @@ TEST_F(ProjectFile, NotAProjectChangesNothing) {
     EXPECT_FALSE(settings.loadProject(project("[Settings]\nPolling=1\n")));
     ASSERT_EQ(port.messages().size(), 2u);
     EXPECT_EQ(port.messages()[1], "Error reading project file '" + scratch.file("p.kb2") + "'");
-    EXPECT_EQ(port.events()[0].icon, MessageIcon::Error);
+    EXPECT_EQ(port.events()[0].icon, base::MessageIcon::Error);
     EXPECT_EQ(settings.deviceNo, 3);
     EXPECT_FALSE(settings.polling);
     EXPECT_EQ(settings.projectPath, "[Unspecified]");

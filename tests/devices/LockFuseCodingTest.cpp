@@ -101,7 +101,7 @@ TEST(LockDecoding, Atmega8LockAnswers) {
     EXPECT_EQ(events[0].text, "Warning: unrecognized combination of lock bits while reading. "
                               "Assumed not locked.");
     EXPECT_EQ(events[0].caption, "Programmer ZAVUV");
-    EXPECT_EQ(events[0].icon, MessageIcon::Warning);
+    EXPECT_EQ(events[0].icon, base::MessageIcon::Warning);
 }
 
 TEST(LockDecoding, BootLockBitsReadLow) {

@@ -66,16 +66,16 @@ TEST(FuseWarnings, AskingTakesNoAsDefault) {
     EXPECT_TRUE(confirmFuseWarnings(layout, withFuses(layout, {"SPIEN"}), port));
     EXPECT_TRUE(port.events().empty());
 
-    port.answerNext(Answer::No);
-    port.answerNext(Answer::Yes);
+    port.answerNext(base::Answer::No);
+    port.answerNext(base::Answer::Yes);
     EXPECT_FALSE(confirmFuseWarnings(layout, LockFuseState{}, port));
     EXPECT_TRUE(confirmFuseWarnings(layout, LockFuseState{}, port));
     const auto events = port.events();
     ASSERT_EQ(events.size(), 2u);
     EXPECT_EQ(events[0].text, kIntro + "\n  -  SPIEN should be programmed" + kContinue);
-    EXPECT_EQ(events[0].buttons, QuestionButtons::YesNo);
-    EXPECT_EQ(events[0].icon, MessageIcon::Question);
-    EXPECT_EQ(events[0].defaultAnswer, Answer::No);
+    EXPECT_EQ(events[0].buttons, base::QuestionButtons::YesNo);
+    EXPECT_EQ(events[0].icon, base::MessageIcon::Question);
+    EXPECT_EQ(events[0].defaultAnswer, base::Answer::No);
     EXPECT_EQ(events[0].caption, "Warning");
 }
 

@@ -291,7 +291,7 @@ std::vector<OperationRow> makeRows() {
     programFlashAvr.prepare = [](SimulatedWorkspace& sim) {
         loadImage(sim, true, 1000);
         sim.ws().project().checkSign = true;
-        sim.user().answerNext(Answer::No);  // "Device is locked. Erase it now?"
+        sim.user().answerNext(base::Answer::No);  // "Device is locked. Erase it now?"
     };
     programFlashAvr.lockedStatus = "Programming cancelled";
     // The middle reply answers a page's extended address byte, which is not looked at.
@@ -347,7 +347,7 @@ std::vector<OperationRow> makeRows() {
     readFuses.chip = "ATmega8";
     readFuses.garbled = GarbledReply::Data;
     readFuses.prepare = [](SimulatedWorkspace& sim) {
-        sim.user().answerNext(Answer::No);  // a locked chip's signature is not the ATmega8's
+        sim.user().answerNext(base::Answer::No);  // a locked chip's signature is not the ATmega8's
     };
     readFuses.run = [](SimulatedWorkspace& sim) {
         devices::LockFuseState state;

@@ -7,7 +7,7 @@
 #include <QRadioButton>
 
 #include "DialogTesting.h"
-#include "app/BoardSettingsDialog.h"
+#include "app/dialogs/BoardSettingsDialog.h"
 #include "support/ScratchFolder.h"
 #include "workspace/ProfileStore.h"
 
@@ -25,10 +25,11 @@ constexpr int kUsbInterface = 1060;
 class BoardSettingsDialogTest : public ::testing::Test {
 protected:
     QComboBox* device(const QWidget& dialog, int port) {
-        return control<QComboBox>(dialog, BoardSettingsDialog::kSlotDeviceBaseId + port);
+        return control<QComboBox>(dialog, dialogs::BoardSettingsDialog::kSlotDeviceBaseId + port);
     }
     QString state(const QWidget& dialog, int port) {
-        return control<QLabel>(dialog, BoardSettingsDialog::kSlotStateBaseId + port)->text();
+        return control<QLabel>(dialog, dialogs::BoardSettingsDialog::kSlotStateBaseId + port)
+            ->text();
     }
     // What the profile file on disk says, not what the dialog's store holds.
     std::string savedDevice(int port) {
@@ -46,38 +47,39 @@ protected:
 }  // namespace
 
 TEST_F(BoardSettingsDialogTest, ShowsTheGivenPortAndBaudAndReturnsThemUnchanged) {
-    BoardSettingsDialog dialog(5, 2, preferences, {}, nullptr, boxes.shower());
+    dialogs::BoardSettingsDialog dialog(5, 2, preferences, {}, nullptr, boxes.shower());
     EXPECT_TRUE(control<QRadioButton>(dialog, kComButton[5])->isChecked());
     EXPECT_TRUE(control<QRadioButton>(dialog, kUsbInterface)->isChecked());
-    click(dialog, kOkButtonId);
+    click(dialog, widgets::kOkButtonId);
     EXPECT_EQ(dialog.result(), QDialog::Accepted);
-    EXPECT_EQ(dialog.choice(), (BoardChoice{5, 2}));
+    EXPECT_EQ(dialog.choice(), (dialogs::BoardChoice{5, 2}));
     // Nothing changed: nothing is written.
     EXPECT_EQ(savedDevice(5), "(none)");
 }
 
 TEST_F(BoardSettingsDialogTest, NoBoardYetProposesComOneAndTheClickedButtonsAreReturned) {
-    BoardSettingsDialog dialog(0, 0, preferences, {}, nullptr, boxes.shower());
-    EXPECT_EQ(dialog.choice(), (BoardChoice{1, 0}));
+    dialogs::BoardSettingsDialog dialog(0, 0, preferences, {}, nullptr, boxes.shower());
+    EXPECT_EQ(dialog.choice(), (dialogs::BoardChoice{1, 0}));
 
     click(dialog, kComButton[12]);
     click(dialog, kStandardSpeed);
     EXPECT_FALSE(control<QRadioButton>(dialog, kComButton[1])->isChecked());
-    EXPECT_EQ(dialog.choice(), (BoardChoice{12, 1}));
+    EXPECT_EQ(dialog.choice(), (dialogs::BoardChoice{12, 1}));
 }
 
 TEST_F(BoardSettingsDialogTest, RunReturnsTheChoiceOnOkAndNothingOnCancel) {
     whenModalShown([](QWidget& dialog) {
         click(dialog, kComButton[7]);
-        click(dialog, kOkButtonId);
+        click(dialog, widgets::kOkButtonId);
     });
-    EXPECT_EQ(runBoardSettingsDialog(nullptr, 2, 1, preferences), (BoardChoice{7, 1}));
+    EXPECT_EQ(dialogs::runBoardSettingsDialog(nullptr, 2, 1, preferences),
+              (dialogs::BoardChoice{7, 1}));
 
     whenModalShown([](QWidget& dialog) {
         click(dialog, kComButton[9]);
-        click(dialog, kCancelButtonId);
+        click(dialog, widgets::kCancelButtonId);
     });
-    EXPECT_EQ(runBoardSettingsDialog(nullptr, 2, 1, preferences), std::nullopt);
+    EXPECT_EQ(dialogs::runBoardSettingsDialog(nullptr, 2, 1, preferences), std::nullopt);
 }
 
 TEST_F(BoardSettingsDialogTest, EverySlotShowsItsDeviceAndWhetherItIsThere) {
@@ -91,7 +93,7 @@ TEST_F(BoardSettingsDialogTest, EverySlotShowsItsDeviceAndWhetherItIsThere) {
     ASSERT_TRUE(preferences.setPortDevice(2, "sim"));
     ASSERT_TRUE(preferences.setPortDevice(3, pty));
 
-    BoardSettingsDialog dialog(1, 0, preferences, detected, nullptr, boxes.shower());
+    dialogs::BoardSettingsDialog dialog(1, 0, preferences, detected, nullptr, boxes.shower());
     EXPECT_EQ(device(dialog, 1)->currentText(), QString::fromStdString(node));
     EXPECT_EQ(state(dialog, 1), "present: FTDI FT232R USB UART");
     EXPECT_EQ(state(dialog, 2), "simulated board");
@@ -116,17 +118,17 @@ TEST_F(BoardSettingsDialogTest, EverySlotShowsItsDeviceAndWhetherItIsThere) {
 
 TEST_F(BoardSettingsDialogTest, ChangedSlotsAreWrittenOnOkOnly) {
     {
-        BoardSettingsDialog dialog(1, 0, preferences, {}, nullptr, boxes.shower());
+        dialogs::BoardSettingsDialog dialog(1, 0, preferences, {}, nullptr, boxes.shower());
         device(dialog, 3)->setEditText("sim");
-        click(dialog, kCancelButtonId);
+        click(dialog, widgets::kCancelButtonId);
     }
     EXPECT_EQ(savedDevice(3), "(none)");
 
-    BoardSettingsDialog dialog(1, 0, preferences, {}, nullptr, boxes.shower());
+    dialogs::BoardSettingsDialog dialog(1, 0, preferences, {}, nullptr, boxes.shower());
     device(dialog, 3)->setEditText("sim");
     device(dialog, 4)->setEditText("  /dev/pts/7 ");
     EXPECT_EQ(savedDevice(3), "(none)");
-    click(dialog, kOkButtonId);
+    click(dialog, widgets::kOkButtonId);
     EXPECT_EQ(dialog.result(), QDialog::Accepted);
     EXPECT_EQ(savedDevice(3), "sim");
     EXPECT_EQ(savedDevice(4), "/dev/pts/7");
@@ -136,9 +138,9 @@ TEST_F(BoardSettingsDialogTest, ChangedSlotsAreWrittenOnOkOnly) {
 
 TEST_F(BoardSettingsDialogTest, AnEmptiedSlotGoesBackToItsUsualDevice) {
     ASSERT_TRUE(preferences.setPortDevice(10, "sim"));
-    BoardSettingsDialog dialog(1, 0, preferences, {}, nullptr, boxes.shower());
+    dialogs::BoardSettingsDialog dialog(1, 0, preferences, {}, nullptr, boxes.shower());
     device(dialog, 10)->setEditText("");
-    click(dialog, kOkButtonId);
+    click(dialog, widgets::kOkButtonId);
     EXPECT_EQ(preferences.portDevice(10), workspace::defaultPortDevice(10));
 }
 
@@ -150,14 +152,14 @@ TEST_F(BoardSettingsDialogTest, AProfileThatCannotBeWrittenIsReportedAndTheDialo
     workspace::ProfileStore brokenProfile(unwritable);
     workspace::Preferences brokenPreferences(brokenProfile);
 
-    BoardSettingsDialog dialog(1, 0, brokenPreferences, {}, nullptr, boxes.shower());
+    dialogs::BoardSettingsDialog dialog(1, 0, brokenPreferences, {}, nullptr, boxes.shower());
     dialog.show();
     device(dialog, 6)->setEditText("sim");
-    click(dialog, kOkButtonId);
+    click(dialog, widgets::kOkButtonId);
 
     ASSERT_EQ(boxes.requests.size(), 1u);
     EXPECT_EQ(boxes.requests[0].text, "Cannot save the device of COM6 (\"sim\") in the profile.");
-    EXPECT_EQ(boxes.requests[0].icon, MessageIcon::Error);
+    EXPECT_EQ(boxes.requests[0].icon, base::MessageIcon::Error);
     EXPECT_EQ(boxes.owners[0], &dialog);
     EXPECT_TRUE(dialog.isVisible());
     EXPECT_NE(dialog.result(), QDialog::Accepted);

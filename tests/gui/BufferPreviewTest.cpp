@@ -4,10 +4,11 @@
 #include <QScrollBar>
 
 #include "GuiTesting.h"
-#include "buffers/BufferPreview.h"
+#include "app/widgets/BufferPreview.h"
 #include "support/RecordingUserPort.h"
 
 using namespace zavuv;
+using namespace zavuv::app;
 using namespace zavuv::buffers;
 using zavuv::testing::countPixels;
 using zavuv::testing::RecordingUserPort;
@@ -41,7 +42,7 @@ protected:
 
     // The text drawn in exactly this cell, or "(none)".
     QString textIn(const CellBox& cell) const {
-        for (const PreviewText& t : preview.visibleTexts())
+        for (const widgets::PreviewText& t : preview.visibleTexts())
             if (t.cell == toRect(cell))
                 return t.text;
         return "(none)";
@@ -57,7 +58,7 @@ protected:
     QStringList addresses() const {
         QStringList all;
         const QRect column = toRect(grid().addressCell(0));
-        for (const PreviewText& t : preview.visibleTexts())
+        for (const widgets::PreviewText& t : preview.visibleTexts())
             if (t.cell.left() == column.left() && t.cell.width() == column.width())
                 all << t.text;
         return all;
@@ -87,7 +88,7 @@ protected:
 
     RecordingUserPort port;
     MemoryBuffer flash{false, port};
-    BufferPreview preview;
+    widgets::BufferPreview preview;
 };
 
 QStringList hexHeadings(bool swapped) {
@@ -158,7 +159,7 @@ TEST_F(BufferPreviewTest, TypingHexOnTheLastByteStoresItMarksItChangedAndEndsEdi
     fill(17);
     clickHex(1, 0);
     EXPECT_EQ(preview.editMode(), EditMode::HighDigit);
-    EXPECT_GT(hexPixels(1, 0, previewColour(kCursorColour)), 0);
+    EXPECT_GT(hexPixels(1, 0, widgets::previewColour(widgets::kCursorColour)), 0);
 
     type("xA");  // not a hex digit: ignored
     EXPECT_EQ(preview.editMode(), EditMode::LowDigit);
@@ -168,7 +169,7 @@ TEST_F(BufferPreviewTest, TypingHexOnTheLastByteStoresItMarksItChangedAndEndsEdi
     EXPECT_TRUE(flash.modified());
     EXPECT_EQ(preview.editMode(), EditMode::None);
     EXPECT_GT(hexPixels(1, 0, QColor(255, 0, 255)), 0);
-    EXPECT_EQ(hexPixels(1, 0, previewColour(kCursorColour)), 0);
+    EXPECT_EQ(hexPixels(1, 0, widgets::previewColour(widgets::kCursorColour)), 0);
     EXPECT_EQ(flash.data()[15], 0x0F);
 }
 
@@ -230,7 +231,7 @@ TEST_F(BufferPreviewTest, BytesAreColouredByStateAndAllBlackWhileBusy) {
     flash.redraw();
     for (int s = 0; s <= 6; ++s) {
         for (int other = 0; other <= 7; ++other) {
-            const int pixels = hexPixels(0, s, previewColour(other));
+            const int pixels = hexPixels(0, s, widgets::previewColour(other));
             if (other == s)
                 EXPECT_GT(pixels, 0) << s;
             else
@@ -241,8 +242,8 @@ TEST_F(BufferPreviewTest, BytesAreColouredByStateAndAllBlackWhileBusy) {
     flash.setBusy(true);
     flash.redraw();
     for (int s = 1; s <= 6; ++s) {
-        EXPECT_GT(hexPixels(0, s, previewColour(0)), 0) << s;
-        EXPECT_EQ(hexPixels(0, s, previewColour(s)), 0) << s;
+        EXPECT_GT(hexPixels(0, s, widgets::previewColour(0)), 0) << s;
+        EXPECT_EQ(hexPixels(0, s, widgets::previewColour(s)), 0) << s;
     }
 }
 

@@ -10,7 +10,7 @@
 #include <QRadioButton>
 
 #include "MainWindowFixture.h"
-#include "app/CaptionFit.h"
+#include "app/widgets/CaptionFit.h"
 
 using namespace zavuv;
 using namespace zavuv::app;
@@ -42,33 +42,33 @@ protected:
 
 TEST_F(CaptionFit, AWideCaptionShrinksUntilItFitsAndGrowsBackWhenTheTextIsShortAgain) {
     auto* button = make<QPushButton>(kLong, textWidth(&window, kLong) * 9 / 10);
-    fitCaption(button);
+    widgets::fitCaption(button);
     EXPECT_LT(button->font().pointSizeF(), 10);
     EXPECT_GE(button->font().pointSizeF(), 7);
     EXPECT_LT(textWidth(button, kLong), button->width());
 
     button->setText("Auto-program");
-    fitCaption(button);
+    widgets::fitCaption(button);
     EXPECT_EQ(button->font().pointSizeF(), 10);
 }
 
 TEST_F(CaptionFit, FittingCaptionsAndWrappingLabelsKeepTheFontAndNothingGoesBelowSeventyPercent) {
     auto* fits = make<QRadioButton>("No", 200);
-    fitCaption(fits);
+    widgets::fitCaption(fits);
     EXPECT_EQ(fits->font().pointSizeF(), 10);
 
     auto* wrapping = make<QLabel>(kLong + " " + kLong, 60);
     wrapping->setWordWrap(true);
-    fitCaption(wrapping);
+    widgets::fitCaption(wrapping);
     EXPECT_EQ(wrapping->font().pointSizeF(), 10);
 
     // Two lines, each of which fits.
     auto* twoLines = make<QLabel>(kLong + "\n" + kLong, textWidth(&window, kLong) + 10);
-    fitCaption(twoLines);
+    widgets::fitCaption(twoLines);
     EXPECT_EQ(twoLines->font().pointSizeF(), 10);
 
     auto* hopeless = make<QLabel>(kLong, 20);
-    fitCaption(hopeless);
+    widgets::fitCaption(hopeless);
     EXPECT_GE(hopeless->font().pointSizeF(), 7);
     EXPECT_LT(hopeless->font().pointSizeF(), 7.5);
 }

@@ -12,14 +12,14 @@
 #include <QTimer>
 
 #include "GuiTesting.h"
-#include "app/DialogControls.h"
-#include "app/MessageBox.h"
+#include "app/widgets/DialogControls.h"
+#include "app/widgets/MessageBox.h"
 
 namespace zavuv::testing {
 
 struct RecordedBoxes {
-    app::MessageBoxShower shower() {
-        return [this](QWidget* owner, const app::MessageBoxRequest& request) {
+    app::widgets::MessageBoxShower shower() {
+        return [this](QWidget* owner, const app::widgets::MessageBoxRequest& request) {
             owners.push_back(owner);
             requests.push_back(request);
             return QMessageBox::Ok;
@@ -27,7 +27,7 @@ struct RecordedBoxes {
     }
 
     std::vector<QWidget*> owners;
-    std::vector<app::MessageBoxRequest> requests;
+    std::vector<app::widgets::MessageBoxRequest> requests;
 };
 
 inline void click(const QWidget& window, int id) {

@@ -8,9 +8,9 @@
 #include <QLabel>
 
 #include "DialogTesting.h"
-#include "app/AboutDialog.h"
-#include "app/HelpCommand.h"
-#include "app/HyperlinkWidget.h"
+#include "app/dialogs/AboutDialog.h"
+#include "app/widgets/HelpCommand.h"
+#include "app/widgets/HyperlinkWidget.h"
 #include "support/ScratchFolder.h"
 #include "text/UiText.h"
 
@@ -31,7 +31,7 @@ protected:
         std::ofstream(folder / relative) << "<html></html>";
     }
 
-    UrlOpener recordingOpener() {
+    widgets::UrlOpener recordingOpener() {
         return [this](const QUrl& url) {
             opened.push_back(url);
             return true;
@@ -52,67 +52,67 @@ QUrl fileUrl(const fs::path& path) {
 }  // namespace
 
 TEST_F(HelpAndAboutTest, HelpOpensThePageBesideTheProgramFirstThenTheInstalledOne) {
-    ship(shareFolder, kHelpPage);
-    EXPECT_TRUE(openHelp(nullptr, folders(), recordingOpener(), boxes.shower()));
-    ship(programFolder, kHelpPage);
-    EXPECT_TRUE(openHelp(nullptr, folders(), recordingOpener(), boxes.shower()));
+    ship(shareFolder, widgets::kHelpPage);
+    EXPECT_TRUE(widgets::openHelp(nullptr, folders(), recordingOpener(), boxes.shower()));
+    ship(programFolder, widgets::kHelpPage);
+    EXPECT_TRUE(widgets::openHelp(nullptr, folders(), recordingOpener(), boxes.shower()));
 
-    EXPECT_EQ(opened, (std::vector<QUrl>{fileUrl(shareFolder / kHelpPage),
-                                         fileUrl(programFolder / kHelpPage)}));
+    EXPECT_EQ(opened, (std::vector<QUrl>{fileUrl(shareFolder / widgets::kHelpPage),
+                                         fileUrl(programFolder / widgets::kHelpPage)}));
     EXPECT_TRUE(boxes.requests.empty());
 }
 
 TEST_F(HelpAndAboutTest, MissingHelpPageIsReportedWithItsPathAndNothingOpens) {
     // A folder of that name is no page either.
-    fs::create_directories(shareFolder / kHelpPage);
+    fs::create_directories(shareFolder / widgets::kHelpPage);
     QWidget owner;
-    EXPECT_FALSE(openHelp(&owner, folders(), recordingOpener(), boxes.shower()));
+    EXPECT_FALSE(widgets::openHelp(&owner, folders(), recordingOpener(), boxes.shower()));
 
     EXPECT_TRUE(opened.empty());
     ASSERT_EQ(boxes.requests.size(), 1u);
-    const std::string expected = (programFolder / kHelpPage).string();
+    const std::string expected = (programFolder / widgets::kHelpPage).string();
     EXPECT_EQ(boxes.requests[0].text,
               QString::fromStdString("Cannot find help file \"" + expected + "\"."));
     EXPECT_EQ(boxes.requests[0].caption, "Programmer ZAVUV");
-    EXPECT_EQ(boxes.requests[0].icon, MessageIcon::Information);
+    EXPECT_EQ(boxes.requests[0].icon, base::MessageIcon::Information);
     EXPECT_EQ(boxes.owners[0], &owner);
 }
 
 TEST_F(HelpAndAboutTest, AboutLinksOpenTheHelpPageTheDocumentsAndTheReadme) {
-    ship(programFolder, kHelpPage);
+    ship(programFolder, widgets::kHelpPage);
     ship(shareFolder, "docs/architecture.md");
-    AboutDialog dialog(nullptr, folders(), recordingOpener(), boxes.shower());
+    dialogs::AboutDialog dialog(nullptr, folders(), recordingOpener(), boxes.shower());
 
     EXPECT_EQ(control<QLabel>(dialog, 1104)->text(), "In-System Programmer");
     EXPECT_EQ(control<QLabel>(dialog, 1107)->text(), "Version 11.15, November 2006");
-    for (const int id :
-         {AboutDialog::kHelpLinkId, AboutDialog::kDocumentsLinkId, AboutDialog::kReadmeLinkId}) {
-        auto* link = control<HyperlinkWidget>(dialog, id);
+    for (const int id : {dialogs::AboutDialog::kHelpLinkId, dialogs::AboutDialog::kDocumentsLinkId,
+                         dialogs::AboutDialog::kReadmeLinkId}) {
+        auto* link = control<widgets::HyperlinkWidget>(dialog, id);
         ASSERT_NE(link, nullptr) << id;
         EXPECT_EQ(link->cursor().shape(), Qt::PointingHandCursor);
         emit link->activated();
     }
     // The README is in neither folder: the desktop is given the place it
     // belongs, and says that it is not there.
-    EXPECT_EQ(opened,
-              (std::vector<QUrl>{fileUrl(programFolder / kHelpPage), fileUrl(shareFolder / "docs"),
-                                 fileUrl(programFolder / "README.md")}));
-    EXPECT_EQ(control<QLabel>(dialog, AboutDialog::kReadmeLinkId)->text(), "README.md");
+    EXPECT_EQ(opened, (std::vector<QUrl>{fileUrl(programFolder / widgets::kHelpPage),
+                                         fileUrl(shareFolder / "docs"),
+                                         fileUrl(programFolder / "README.md")}));
+    EXPECT_EQ(control<QLabel>(dialog, dialogs::AboutDialog::kReadmeLinkId)->text(), "README.md");
 }
 
 TEST_F(HelpAndAboutTest, AboutHelpLinkReportsAMissingPageLikeTheHelpCommand) {
-    AboutDialog dialog(nullptr, folders(), recordingOpener(), boxes.shower());
-    QTest::mouseClick(control<QWidget>(dialog, AboutDialog::kHelpLinkId), Qt::LeftButton);
+    dialogs::AboutDialog dialog(nullptr, folders(), recordingOpener(), boxes.shower());
+    QTest::mouseClick(control<QWidget>(dialog, dialogs::AboutDialog::kHelpLinkId), Qt::LeftButton);
     EXPECT_TRUE(opened.empty());
     ASSERT_EQ(boxes.requests.size(), 1u);
     EXPECT_EQ(boxes.owners[0], &dialog);
 }
 
 TEST(HyperlinkWidget, ActivatesOnAClickAndOnEnterButNotOnAReleaseOutsideIt) {
-    HyperlinkWidget link("docs");
+    widgets::HyperlinkWidget link("docs");
     link.resize(60, 20);
     int activations = 0;
-    QObject::connect(&link, &HyperlinkWidget::activated, [&] { ++activations; });
+    QObject::connect(&link, &widgets::HyperlinkWidget::activated, [&] { ++activations; });
     QTest::mouseClick(&link, Qt::LeftButton, {}, QPoint(10, 10));
     QTest::keyClick(&link, Qt::Key_Return);
     QTest::mouseRelease(&link, Qt::LeftButton, {}, QPoint(200, 10));

@@ -9,13 +9,14 @@
 
 #include "GuiTesting.h"
 #include "NextModal.h"
-#include "devices/LockFuseDialog.h"
+#include "app/dialogs/LockFuseDialog.h"
 #include "operations/LockFuseOnChip.h"
 #include "sim/SimulatedBoard.h"
 #include "support/RecordingUserPort.h"
 #include "support/SimulatedWorkspace.h"
 
 using namespace zavuv;
+using namespace zavuv::app;
 using namespace zavuv::devices;
 using zavuv::testing::control;
 using zavuv::testing::deviceIndexOf;
@@ -77,10 +78,10 @@ LockFuseState readableState() {
 class LockFuseDialogTest : public ::testing::Test {
 protected:
     // Opens the dialog for `device` on `initial`, shown but not modal.
-    LockFuseDialog& open(const char* device, const LockFuseState& initial,
-                         bool autoProgram = false) {
-        dialog = std::make_unique<LockFuseDialog>(nullptr, deviceIndexOf(device), initial, user,
-                                                  chip.operations());
+    dialogs::LockFuseDialog& open(const char* device, const LockFuseState& initial,
+                                  bool autoProgram = false) {
+        dialog = std::make_unique<dialogs::LockFuseDialog>(nullptr, deviceIndexOf(device), initial,
+                                                           user, chip.operations());
         dialog->setAutoProgramMode(autoProgram);
         dialog->show();
         return *dialog;
@@ -93,7 +94,7 @@ protected:
 
     RecordingUserPort user;
     FakeChip chip;
-    std::unique_ptr<LockFuseDialog> dialog;
+    std::unique_ptr<dialogs::LockFuseDialog> dialog;
 };
 
 TEST_F(LockFuseDialogTest, Atmega8ShowsSixteenFusesAndFourBootLockBits) {
@@ -180,7 +181,7 @@ TEST_F(LockFuseDialogTest, ProgrammingADangerousSettingAsksFirstAndNoChangesNoth
     open("ATmega8", state);
     fuse(kSpien)->click();  // released: serial programming would be off
 
-    user.answerNext(Answer::No);
+    user.answerNext(base::Answer::No);
     button(kProgram)->click();
     ASSERT_EQ(user.questions().size(), 1u);
     EXPECT_NE(user.questions()[0].find("SPIEN should be programmed"), std::string::npos);
@@ -189,7 +190,7 @@ TEST_F(LockFuseDialogTest, ProgrammingADangerousSettingAsksFirstAndNoChangesNoth
     EXPECT_FALSE(fuse(kSpien)->isChecked());
     EXPECT_EQ(dialog->workingState(), LockFuseState{});
 
-    user.answerNext(Answer::Yes);
+    user.answerNext(base::Answer::Yes);
     button(kProgram)->click();
     ASSERT_EQ(chip.programmed.size(), 1u);
     EXPECT_FALSE(chip.programmed[0].fuse[kSpien]);
@@ -249,10 +250,10 @@ TEST_F(LockFuseDialogTest, VerifyReportsEachDifferenceOrOk) {
     ASSERT_EQ(events.size(), 2u);
     EXPECT_EQ(events[0].text, "Lock&Fuse bits verify: Failed\n"
                               " - BLB02 should be unprogrammed, is programmed\n");
-    EXPECT_EQ(events[0].icon, MessageIcon::Error);
+    EXPECT_EQ(events[0].icon, base::MessageIcon::Error);
     EXPECT_EQ(events[0].caption, text::GetUiText(1016));
     EXPECT_EQ(events[1].text, "Lock&Fuse bits verify: OK");
-    EXPECT_EQ(events[1].icon, MessageIcon::Information);
+    EXPECT_EQ(events[1].icon, base::MessageIcon::Information);
 }
 
 TEST_F(LockFuseDialogTest, ChipEraseReadsTheErasedChipOnlyWhenItWorked) {
@@ -277,37 +278,38 @@ TEST_F(LockFuseDialogTest, AutoProgramModeHandsTheBitsBackOnlyOnCloseAndSave) {
     LockFuseState start = readableState();
     start.fuse[kSpien] = true;
 
-    auto edit = [&](const std::function<void(LockFuseDialog&)>& act) {
-        OnNextModal<LockFuseDialog> driver([&](LockFuseDialog& d) {
+    auto edit = [&](const std::function<void(dialogs::LockFuseDialog&)>& act) {
+        OnNextModal<dialogs::LockFuseDialog> driver([&](dialogs::LockFuseDialog& d) {
             control<QPushButton>(d, kFuseIds[0])->click();
             act(d);
         });
-        return editAutoProgramLockFuse(nullptr, atmega8, start, user, chip.operations());
+        return dialogs::editAutoProgramLockFuse(nullptr, atmega8, start, user, chip.operations());
     };
 
     const std::optional<LockFuseState> saved =
-        edit([](LockFuseDialog& d) { control<QPushButton>(d, kSave)->click(); });
+        edit([](dialogs::LockFuseDialog& d) { control<QPushButton>(d, kSave)->click(); });
     ASSERT_TRUE(saved);
     EXPECT_TRUE(saved->fuse[0]);
     EXPECT_TRUE(saved->fuse[kSpien]);
 
-    EXPECT_FALSE(edit([](LockFuseDialog& d) { control<QPushButton>(d, kClose)->click(); }));
+    EXPECT_FALSE(
+        edit([](dialogs::LockFuseDialog& d) { control<QPushButton>(d, kClose)->click(); }));
     // Enter takes the controls but is no saving.
-    EXPECT_FALSE(edit([](LockFuseDialog& d) { QTest::keyClick(&d, Qt::Key_Return); }));
+    EXPECT_FALSE(edit([](dialogs::LockFuseDialog& d) { QTest::keyClick(&d, Qt::Key_Return); }));
     EXPECT_TRUE(chip.programmed.empty());
 }
 
 TEST_F(LockFuseDialogTest, SavingADangerousSettingAsksAndNoKeepsTheDialogOpen) {
     open("ATmega8", readableState(), true);
-    user.answerNext(Answer::No);
+    user.answerNext(base::Answer::No);
     button(kSave)->click();
     EXPECT_TRUE(dialog->isVisible());
     EXPECT_EQ(user.questions().size(), 1u);
 
-    user.answerNext(Answer::Yes);
+    user.answerNext(base::Answer::Yes);
     button(kSave)->click();
     EXPECT_FALSE(dialog->isVisible());
-    EXPECT_EQ(dialog->result(), LockFuseDialog::kCloseAndSave);
+    EXPECT_EQ(dialog->result(), dialogs::LockFuseDialog::kCloseAndSave);
 }
 
 TEST(LockFuseDialogOnBoard, ProgramVerifyAndEraseTheSimulatedChip) {
@@ -316,14 +318,14 @@ TEST(LockFuseDialogOnBoard, ProgramVerifyAndEraseTheSimulatedChip) {
     ASSERT_TRUE(operations::readLockFuse(sim.ws(), read));
     ASSERT_TRUE(read.fuse[kSpien]);
 
-    OnNextModal<LockFuseDialog> person([&](LockFuseDialog& d) {
+    OnNextModal<dialogs::LockFuseDialog> person([&](dialogs::LockFuseDialog& d) {
         control<QRadioButton>(d, kLockModeIds[2])->click();
         control<QCheckBox>(d, kBootLockIds[0])->click();
         control<QPushButton>(d, kProgram)->click();
         EXPECT_EQ(sim.board().chip().lock & 0x07, 0x00);  // LB1, LB2 and BLB01 programmed
 
         // A chip locked against reading hides its signature: go on anyway.
-        sim.user().answerNext(Answer::Yes);
+        sim.user().answerNext(base::Answer::Yes);
         control<QPushButton>(d, kVerify)->click();
         EXPECT_EQ(sim.user().messages().back(), "Lock&Fuse bits verify: OK");
 
@@ -333,7 +335,7 @@ TEST(LockFuseDialogOnBoard, ProgramVerifyAndEraseTheSimulatedChip) {
         EXPECT_TRUE(control<QPushButton>(d, kFuseIds[kSpien])->isChecked());
         control<QPushButton>(d, kClose)->click();
     });
-    runLockFuseDialog(nullptr, sim.ws(), read);
+    dialogs::runLockFuseDialog(nullptr, sim.ws(), read);
     EXPECT_TRUE(person.ran());
     EXPECT_EQ(sim.board().chip().lock & 0x3F, 0x3F);
     EXPECT_TRUE(sim.boardIdle());

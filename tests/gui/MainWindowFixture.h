@@ -17,8 +17,8 @@
 #include <QMenuBar>
 
 #include "GuiTesting.h"
-#include "app/MainDialog.h"
-#include "app/Translation.h"
+#include "app/shell/MainDialog.h"
+#include "app/widgets/Translation.h"
 #include "support/ScratchFolder.h"
 #include "text/LanguageFixture.h"
 
@@ -29,17 +29,17 @@ protected:
     // A profile with a board on COM1, unless the test wrote its own.
     void writeProfile(const std::string& content) { folder.write("profile.ini", content); }
 
-    void start(const app::StartOptions& options = {}) {
+    void start(const app::shell::StartOptions& options = {}) {
         if (!std::filesystem::exists(folder.file("profile.ini")))
             writeProfile("[Connect]\nCOM=1\n");
         profile = std::make_unique<workspace::ProfileStore>(folder.file("profile.ini"));
-        app::MainDialogHooks hooks;
-        hooks.showBox = [this](QWidget*, const app::MessageBoxRequest& request) {
+        app::shell::MainDialogHooks hooks;
+        hooks.showBox = [this](QWidget*, const app::widgets::MessageBoxRequest& request) {
             boxes.push_back(request.text.toStdString());
             return request.defaultButton != QMessageBox::NoButton ? request.defaultButton
                                                                   : QMessageBox::Ok;
         };
-        hooks.chooseFile = [this](QWidget*, const app::FileRequest& request) {
+        hooks.chooseFile = [this](QWidget*, const app::shell::FileRequest& request) {
             fileRequests.push_back(request);
             std::optional<std::string> answer;
             if (!fileAnswers.empty()) {
@@ -60,13 +60,13 @@ protected:
             return advancedAnswer;
         };
         hooks.beep = [this] { ++beeps; };
-        window = std::make_unique<app::MainDialog>(*profile, hooks);
+        window = std::make_unique<app::shell::MainDialog>(*profile, hooks);
         started = window->initDialog(options);
     }
 
     // A window started with COM1 as the simulated board.
     void startSimulated(const std::string& project = {}) {
-        app::StartOptions options;
+        app::shell::StartOptions options;
         options.simulate = true;
         options.commandLine.projectPath = project;
         start(options);
@@ -79,8 +79,8 @@ protected:
     }
 
     template <typename T = QWidget> T* byId(int id) const { return control<T>(*window, id); }
-    QString status() const { return byId<QLabel>(app::MainDialog::kStatusLine)->text(); }
-    QAction* menuItem(int id) const { return app::findMenuCommand(window->menu(), id); }
+    QString status() const { return byId<QLabel>(app::shell::MainDialog::kStatusLine)->text(); }
+    QAction* menuItem(int id) const { return app::widgets::findMenuCommand(window->menu(), id); }
     // A button or check box of the window, else the menu item with that id.
     void click(int id) const {
         if (auto* button = byId<QAbstractButton>(id))
@@ -102,14 +102,14 @@ protected:
 
     ScratchFolder folder;
     std::unique_ptr<workspace::ProfileStore> profile;
-    std::unique_ptr<app::MainDialog> window;
+    std::unique_ptr<app::shell::MainDialog> window;
     bool started = false;
 
     std::vector<std::string> boxes;
     std::deque<std::optional<std::string>> fileAnswers;
-    std::vector<app::FileRequest> fileRequests;
-    std::vector<app::BoardChoice> boardSettingsShown;
-    std::optional<app::BoardChoice> boardSettingsAnswer;
+    std::vector<app::shell::FileRequest> fileRequests;
+    std::vector<app::dialogs::BoardChoice> boardSettingsShown;
+    std::optional<app::dialogs::BoardChoice> boardSettingsAnswer;
     bool realBoardSettings = false;
     std::vector<workspace::BoardDelays> advancedShown;
     std::optional<workspace::BoardDelays> advancedAnswer;

@@ -25,7 +25,7 @@ class StartUp : public MainWindowFixture {};
 
 TEST_F(StartUp, FirstRunAsksForTheBoardAndKeepsTheChoiceAtOnce) {
     writeProfile("");
-    boardSettingsAnswer = BoardChoice{3, 2};
+    boardSettingsAnswer = dialogs::BoardChoice{3, 2};
     start();
     ASSERT_EQ(boardSettingsShown.size(), 1u);
     EXPECT_EQ(boardSettingsShown[0].comPort, 0);
@@ -74,7 +74,7 @@ TEST_F(StartUp, CommandLineProjectReplacesTheRecentOneAndOnlyTheExactSwitchRunsA
     const std::string recent = writeProject("recent.kb2", deviceIndexOf("ATmega8"), 4);
     const std::string named = writeProject("named.kb2", deviceIndexOf("ATtiny13"), 4);
     writeProfile("[Connect]\nCOM=1\n[Recent]\nLoadMostRecent=1\nProject1=" + recent + "\n");
-    StartOptions options;
+    shell::StartOptions options;
     options.commandLine = {named, "-AutoProgram"};
     start(options);
     EXPECT_TRUE(started);
@@ -139,7 +139,7 @@ TEST_F(StartUp, ProgramThenVerifyLeavesEveryByteOfTheFlashPreviewInTheVerifiedCo
     click(1010);
     ASSERT_EQ(status().toStdString(), text::formatUiText(1053, 1000));
 
-    buffers::BufferPreview& preview = *window->flashPreview();
+    widgets::BufferPreview& preview = *window->flashPreview();
     QApplication::processEvents();
     const buffers::PreviewLayout grid = preview.layout();
     const int rows = grid.visibleLines(preview.viewport()->height());
@@ -159,9 +159,9 @@ TEST_F(StartUp, ProgramThenVerifyLeavesEveryByteOfTheFlashPreviewInTheVerifiedCo
                 const QRect cell(box.left + 1, box.top + 1, box.right - box.left - 1,
                                  box.bottom - box.top - 1);
                 ASSERT_TRUE(shot.rect().contains(cell)) << index;
-                for (int colour = 0; colour <= buffers::kCursorColour; ++colour) {
+                for (int colour = 0; colour <= widgets::kCursorColour; ++colour) {
                     const int pixels =
-                        zavuv::testing::countPixels(shot, cell, buffers::previewColour(colour));
+                        zavuv::testing::countPixels(shot, cell, widgets::previewColour(colour));
                     if (colour == kVerified)
                         EXPECT_GT(pixels, 0) << "byte " << index;
                     else
@@ -204,7 +204,7 @@ ProgramRun runAutoprogram(const zavuv::testing::ScratchFolder& folder,
 }  // namespace
 
 TEST_F(StartUp, AutomaticRunProgramsTheProjectWithoutShowingTheWindow) {
-    StartOptions options;
+    shell::StartOptions options;
     options.simulate = true;
     options.commandLine = {autoProject(folder, kBlinkHex), "-autoprogram"};
     start(options);

@@ -10,8 +10,8 @@
 #include <QPushButton>
 
 #include "MainWindowFixture.h"
-#include "app/DialogUnits.h"
-#include "app/MainMenu.h"
+#include "app/shell/MainMenu.h"
+#include "app/widgets/DialogUnits.h"
 
 using namespace zavuv;
 using namespace zavuv::app;
@@ -23,7 +23,7 @@ namespace {
 class MainWindow : public MainWindowFixture {
 protected:
     QRect placeholder(int id) const { return byId(id)->geometry(); }
-    QRect previewRect(const buffers::BufferPreview* preview) const { return preview->geometry(); }
+    QRect previewRect(const widgets::BufferPreview* preview) const { return preview->geometry(); }
 
     QStringList topLevelMenus() const {
         QStringList texts;
@@ -43,7 +43,7 @@ const std::vector<int> kMenuIds = {
 
 TEST_F(MainWindow, ControlsStandAtTheirTemplatePositionsAndPreviewsCoverThePlaceholders) {
     start();
-    const DialogUnits units(window->font());
+    const widgets::DialogUnits units(window->font());
     EXPECT_EQ(byId(1111)->geometry(), units.rect(5, 5, 335, 120));
     EXPECT_EQ(byId(1009)->geometry(), units.rect(350, 115, 85, 15));
     EXPECT_EQ(byId(1057)->geometry(), units.rect(5, 240, 229, 12));
@@ -68,7 +68,8 @@ TEST_F(MainWindow, GrowingTallerStretchesTheFlashPaneAndKeepsThePreviewsOnTheirP
     ASSERT_TRUE(resizeAndWait(*window, first + QSize(0, 120)));
     EXPECT_EQ(placeholder(1002).height(), flashBefore.height() + 120);
     EXPECT_EQ(placeholder(1001), eepromBefore.translated(0, 120));
-    EXPECT_EQ(byId(1057)->geometry().top(), DialogUnits(window->font()).toPixelsY(240) + 120);
+    EXPECT_EQ(byId(1057)->geometry().top(),
+              widgets::DialogUnits(window->font()).toPixelsY(240) + 120);
     EXPECT_EQ(byId(1009)->geometry(), programFlash);
     EXPECT_EQ(previewRect(window->flashPreview()), placeholder(1002));
     EXPECT_EQ(previewRect(window->eepromPreview()), placeholder(1001));
@@ -109,19 +110,19 @@ TEST_F(MainWindow, MenuHoldsEveryCommandAndRoutesEachOne) {
     for (const int id : {32788, 32786, 32778, 32794, 1057})
         EXPECT_TRUE(window->commands().routes(id)) << id;
     for (const int id : {1005, 1016, 1148})
-        EXPECT_TRUE(window->commands().routes(id, Notification::SelectionChanged)) << id;
+        EXPECT_TRUE(window->commands().routes(id, shell::Notification::SelectionChanged)) << id;
     EXPECT_EQ(topLevelMenus(),
               (QStringList{"&Project", "&Flash", "&Eeprom", "&Settings", "&Advanced", "&Help"}));
     // No recent project yet: the placeholder stands alone.
-    ASSERT_NE(menuItem(kRecentProjectsItem), nullptr);
-    EXPECT_EQ(menuItem(kFirstRecentProject), nullptr);
+    ASSERT_NE(menuItem(shell::kRecentProjectsItem), nullptr);
+    EXPECT_EQ(menuItem(shell::kFirstRecentProject), nullptr);
 }
 
 TEST_F(MainWindow, RecentProjectsReplaceThePlaceholderUpToTheFirstEmptySlot) {
     writeProfile("[Connect]\nCOM=1\n[Recent]\nProject1=/p/a&b.kb2\nProject2=/p/two.kb2\n"
                  "Project3=[Unspecified]\nProject4=/p/four.kb2\n");
     start();
-    EXPECT_EQ(menuItem(kRecentProjectsItem), nullptr);
+    EXPECT_EQ(menuItem(shell::kRecentProjectsItem), nullptr);
     ASSERT_NE(menuItem(32801), nullptr);
     EXPECT_EQ(menuItem(32801)->text(), "/p/a&&b.kb2");
     EXPECT_EQ(menuItem(32802)->text(), "/p/two.kb2");

@@ -9,10 +9,10 @@
 #include <QTimer>
 
 #include "GuiTesting.h"
-#include "app/ChipAnimation.h"
-#include "app/DialogUnits.h"
-#include "app/ProgressWindow.h"
-#include "app/WindowThread.h"
+#include "app/widgets/ChipAnimation.h"
+#include "app/widgets/DialogUnits.h"
+#include "app/widgets/ProgressWindow.h"
+#include "app/widgets/WindowThread.h"
 #include "text/LanguageFixture.h"
 
 using namespace zavuv;
@@ -40,16 +40,17 @@ void whenShown(const std::function<void()>& action) {
 
 class ProgressWindowTest : public zavuv::text::testing::LanguageFixture {
 protected:
-    ProgressWindow window{nullptr};
+    widgets::ProgressWindow window{nullptr};
 
     template <typename T = QWidget> T* item(int id) { return control<T>(window, id); }
 
     // A control's property, read on the window thread from the worker.
     QString textOf(int id) {
-        return runOnWindowThread(&window, [this, id] { return item<QLabel>(id)->text(); });
+        return widgets::runOnWindowThread(&window, [this, id] { return item<QLabel>(id)->text(); });
     }
     int barValue() {
-        return runOnWindowThread(&window, [this] { return item<QProgressBar>(1050)->value(); });
+        return widgets::runOnWindowThread(&window,
+                                          [this] { return item<QProgressBar>(1050)->value(); });
     }
 };
 
@@ -61,18 +62,18 @@ TEST_F(ProgressWindowTest, SetupAndProgressAreShownBeforeTheWorkerGoesOn) {
     QString half;
     int halfBar = -1;
     QString full;
-    const int end = window.run([&](ProgressSink& sink) {
+    const int end = window.run([&](base::ProgressSink& sink) {
         sink.setup("Read", "Reading Flash", 300);
-        title = runOnWindowThread(&window, [this] { return window.windowTitle(); });
+        title = widgets::runOnWindowThread(&window, [this] { return window.windowTitle(); });
         message = textOf(1051);
         sink.reportProgress(150);
         half = textOf(1052);
         halfBar = barValue();
         sink.reportProgress(300);
         full = textOf(1052);
-        return kEndDone;
+        return base::kEndDone;
     });
-    EXPECT_EQ(end, kEndDone);
+    EXPECT_EQ(end, base::kEndDone);
     EXPECT_FALSE(window.cancelRequested());
     EXPECT_EQ(title, "Read");
     EXPECT_EQ(message, "Reading Flash");
@@ -84,11 +85,11 @@ TEST_F(ProgressWindowTest, SetupAndProgressAreShownBeforeTheWorkerGoesOn) {
 
 TEST_F(ProgressWindowTest, NoTotalShowsNoPercentage) {
     QString percent = "unset";
-    window.run([&](ProgressSink& sink) {
+    window.run([&](base::ProgressSink& sink) {
         sink.setup("Erase", "Erasing device", 0);
         sink.reportProgress(5);
         percent = textOf(1052);
-        return kEndDone;
+        return base::kEndDone;
     });
     EXPECT_EQ(percent, "");
     EXPECT_EQ(item<QProgressBar>(1050)->value(), 0);
@@ -97,10 +98,10 @@ TEST_F(ProgressWindowTest, NoTotalShowsNoPercentage) {
 TEST_F(ProgressWindowTest, BodyRunsOnAnAboveNormalWorkerThread) {
     bool onWorker = false;
     QThread::Priority priority = QThread::InheritPriority;
-    window.run([&](ProgressSink&) {
+    window.run([&](base::ProgressSink&) {
         onWorker = QThread::currentThread() != qApp->thread();
         priority = QThread::currentThread()->priority();
-        return kEndDone;
+        return base::kEndDone;
     });
     EXPECT_TRUE(onWorker);
     EXPECT_EQ(priority, QThread::HighPriority);
@@ -109,10 +110,11 @@ TEST_F(ProgressWindowTest, BodyRunsOnAnAboveNormalWorkerThread) {
 TEST_F(ProgressWindowTest, CancelWaitsForTheBodyWhoseEndCodeStands) {
     whenShown([this] { item<QPushButton>(2)->click(); });
     bool shownAfterCancel = false;
-    const int end = window.run([&](ProgressSink& sink) -> int {
+    const int end = window.run([&](base::ProgressSink& sink) -> int {
         if (!waitFor([&] { return sink.cancelRequested(); }))
-            return kEndLinkFailure;
-        shownAfterCancel = runOnWindowThread(&window, [this] { return window.isVisible(); });
+            return base::kEndLinkFailure;
+        shownAfterCancel =
+            widgets::runOnWindowThread(&window, [this] { return window.isVisible(); });
         return 42;
     });
     EXPECT_EQ(end, 42);
@@ -126,88 +128,88 @@ TEST_F(ProgressWindowTest, CancelAfterTheBodyReturnedEndsWithThree) {
         waitFor([this] { return window.workerFinished(); });
         item<QPushButton>(2)->click();
     });
-    const int end = window.run([](ProgressSink&) { return kEndDone; });
-    EXPECT_EQ(end, kEndCancelAfterFinish);
+    const int end = window.run([](base::ProgressSink&) { return base::kEndDone; });
+    EXPECT_EQ(end, widgets::kEndCancelAfterFinish);
     EXPECT_TRUE(window.cancelRequested());
 }
 
 TEST_F(ProgressWindowTest, EscapeCancelsAndEnterDoesNothing) {
     bool cancelAfterEnter = true;
-    const int end = window.run([&](ProgressSink& sink) {
-        cancelAfterEnter = runOnWindowThread(&window, [this] {
+    const int end = window.run([&](base::ProgressSink& sink) {
+        cancelAfterEnter = widgets::runOnWindowThread(&window, [this] {
             QTest::keyClick(&window, Qt::Key_Return);
             QTest::keyClick(item<QPushButton>(2), Qt::Key_Return);
             QTest::keyClick(item<QPushButton>(2), Qt::Key_Enter);
             return window.cancelRequested() || !window.isVisible();
         });
-        runOnWindowThread(&window, [this] { QTest::keyClick(&window, Qt::Key_Escape); });
-        return sink.cancelRequested() ? kEndCancelled : kEndDone;
+        widgets::runOnWindowThread(&window, [this] { QTest::keyClick(&window, Qt::Key_Escape); });
+        return sink.cancelRequested() ? base::kEndCancelled : base::kEndDone;
     });
     EXPECT_FALSE(cancelAfterEnter);
-    EXPECT_EQ(end, kEndCancelled);
+    EXPECT_EQ(end, base::kEndCancelled);
 }
 
 TEST_F(ProgressWindowTest, WorkThatCannotBeStoppedHidesCancelAndIgnoresEscape) {
     bool buttonShown = true;
-    const auto update = [&](ProgressSink& sink) {
+    const auto update = [&](base::ProgressSink& sink) {
         sink.setup("Update", "Updating firmware version", 3072);
-        buttonShown = runOnWindowThread(&window, [this] {
+        buttonShown = widgets::runOnWindowThread(&window, [this] {
             QTest::keyClick(&window, Qt::Key_Escape);
             return item(2)->isVisibleTo(&window);
         });
-        return sink.cancelRequested() ? kEndCancelled : kEndDone;
+        return sink.cancelRequested() ? base::kEndCancelled : base::kEndDone;
     };
-    EXPECT_EQ(window.run(update, CancelOffer::Withheld), kEndDone);
+    EXPECT_EQ(window.run(update, base::CancelOffer::Withheld), base::kEndDone);
     EXPECT_FALSE(buttonShown);
     EXPECT_FALSE(window.cancelRequested());
     // The next piece of work may be cancelled again.
-    EXPECT_EQ(window.run(update), kEndCancelled);
+    EXPECT_EQ(window.run(update), base::kEndCancelled);
     EXPECT_TRUE(buttonShown);
 }
 
 TEST_F(ProgressWindowTest, AWindowRunsAgainFromAClearState) {
     whenShown([this] { item<QPushButton>(2)->click(); });
-    window.run([](ProgressSink& sink) {
+    window.run([](base::ProgressSink& sink) {
         sink.setup("Read", "Reading Flash", 10);
         sink.reportProgress(10);
         waitFor([&] { return sink.cancelRequested(); });
-        return kEndCancelled;
+        return base::kEndCancelled;
     });
     ASSERT_TRUE(window.cancelRequested());
 
     QString percent = "unset";
-    const int end = window.run([&](ProgressSink& sink) {
+    const int end = window.run([&](base::ProgressSink& sink) {
         percent = textOf(1052);
-        return sink.cancelRequested() ? kEndCancelled : kEndDone;
+        return sink.cancelRequested() ? base::kEndCancelled : base::kEndDone;
     });
-    EXPECT_EQ(end, kEndDone);
+    EXPECT_EQ(end, base::kEndDone);
     EXPECT_FALSE(window.cancelRequested());
     EXPECT_EQ(percent, "");
 }
 
 TEST_F(ProgressWindowTest, ControlsSitAtTheirTemplatePositions) {
-    const DialogUnits units(window.font());
+    const widgets::DialogUnits units(window.font());
     EXPECT_EQ(window.size(), units.size(202, 116));
     EXPECT_EQ(item(1051)->geometry(), units.rect(8, 5, 185, 10));
     EXPECT_EQ(item(1136)->geometry(), units.rect(8, 20, 185, 30));
     EXPECT_EQ(item(1050)->geometry(), units.rect(8, 60, 185, 15));
     EXPECT_EQ(item(1052)->geometry(), units.rect(8, 80, 182, 10));
     EXPECT_EQ(item(2)->geometry(), units.rect(123, 95, 70, 15));
-    EXPECT_NE(qobject_cast<ChipAnimation*>(item(1136)), nullptr);
+    EXPECT_NE(qobject_cast<widgets::ChipAnimation*>(item(1136)), nullptr);
     EXPECT_EQ(item<QPushButton>(2)->text(), "Cancel");
     EXPECT_EQ(window.windowTitle(), "");
 }
 
 TEST_F(ProgressWindowTest, CancelIsCaptionedInTheCurrentLanguage) {
     text::setLanguage(text::Language::Russian);
-    ProgressWindow russian(nullptr);
+    widgets::ProgressWindow russian(nullptr);
     EXPECT_EQ(control<QPushButton>(russian, 2)->text(), QString::fromUtf8("Отмена"));
 }
 
 TEST(DialogUnits, EdgesAreConvertedSoThatNeighboursStayFlush) {
     QFont font;
     font.setPixelSize(13);
-    const DialogUnits units(font);
+    const widgets::DialogUnits units(font);
     ASSERT_GT(units.baseWidth(), 0);
     EXPECT_EQ(units.toPixelsX(4), units.baseWidth());
     EXPECT_EQ(units.toPixelsY(8), units.baseHeight());
@@ -218,12 +220,12 @@ TEST(DialogUnits, EdgesAreConvertedSoThatNeighboursStayFlush) {
 }
 
 TEST(ChipAnimation, EveryFrameMovesThePictureAndTheLoopCloses) {
-    ChipAnimation animation;
+    widgets::ChipAnimation animation;
     animation.resize(280, 50);
     const QImage first = animation.grab().toImage();
     animation.advance();
     EXPECT_NE(animation.grab().toImage(), first);
-    for (int i = 1; i < ChipAnimation::kLoopFrames; ++i)
+    for (int i = 1; i < widgets::ChipAnimation::kLoopFrames; ++i)
         animation.advance();
     EXPECT_EQ(animation.frame(), 0);
     EXPECT_EQ(animation.grab().toImage(), first);

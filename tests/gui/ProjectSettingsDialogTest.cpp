@@ -9,12 +9,13 @@
 
 #include "GuiTesting.h"
 #include "NextModal.h"
-#include "devices/LockFuseDialog.h"
-#include "devices/ProjectSettingsDialog.h"
+#include "app/dialogs/LockFuseDialog.h"
+#include "app/dialogs/ProjectSettingsDialog.h"
 #include "support/RecordingUserPort.h"
 #include "support/SimulatedWorkspace.h"
 
 using namespace zavuv;
+using namespace zavuv::app;
 using namespace zavuv::devices;
 using zavuv::testing::control;
 using zavuv::testing::deviceIndexOf;
@@ -35,8 +36,9 @@ constexpr int kCloseAndSave = 1160, kCloseWithoutSaving = 2;
 
 class ProjectSettingsDialogTest : public ::testing::Test {
 protected:
-    ProjectSettingsDialog& open() {
-        dialog = std::make_unique<ProjectSettingsDialog>(nullptr, project, user, LockFuseChip{});
+    dialogs::ProjectSettingsDialog& open() {
+        dialog = std::make_unique<dialogs::ProjectSettingsDialog>(nullptr, project, user,
+                                                                  LockFuseChip{});
         dialog->show();
         return *dialog;
     }
@@ -49,7 +51,7 @@ protected:
     buffers::MemoryBuffer flash{false, user};
     buffers::MemoryBuffer eeprom{true, user};
     buffers::ProjectSettings project{flash, eeprom, user};
-    std::unique_ptr<ProjectSettingsDialog> dialog;
+    std::unique_ptr<dialogs::ProjectSettingsDialog> dialog;
 };
 
 TEST_F(ProjectSettingsDialogTest, OpeningShowsTheProjectAndSnapsTheResetStrobe) {
@@ -226,7 +228,7 @@ TEST_F(ProjectSettingsDialogTest, CheckingAutoprogramOpensThePresetBitsAndKeepsT
     open();
     bool spienPressed = false;
     {
-        OnNextModal<LockFuseDialog> lockFuse([&](LockFuseDialog& d) {
+        OnNextModal<dialogs::LockFuseDialog> lockFuse([&](dialogs::LockFuseDialog& d) {
             spienPressed = control<QPushButton>(d, kSpienButton)->isChecked();
             EXPECT_EQ(d.windowTitle(), "Lock/Fuse Bits Settings for Auto-Program");
             control<QPushButton>(d, 1091)->click();  // CKSEL0
@@ -249,8 +251,8 @@ TEST_F(ProjectSettingsDialogTest, CheckingAutoprogramOpensThePresetBitsAndKeepsT
 
 TEST_F(ProjectSettingsDialogTest, ClosingTheBitsWithoutSavingUnchecksAutoprogram) {
     open();
-    OnNextModal<LockFuseDialog> lockFuse(
-        [](LockFuseDialog& d) { control<QPushButton>(d, kCloseWithoutSaving)->click(); });
+    OnNextModal<dialogs::LockFuseDialog> lockFuse(
+        [](dialogs::LockFuseDialog& d) { control<QPushButton>(d, kCloseWithoutSaving)->click(); });
     get(kAutoprogramFuses)->click();
     EXPECT_TRUE(lockFuse.ran());
     EXPECT_FALSE(get(kAutoprogramFuses)->isChecked());
@@ -275,7 +277,7 @@ TEST_F(ProjectSettingsDialogTest, AnotherDeviceMustBeConfirmedBeforeItsBitsAreCo
     ASSERT_EQ(user.events().size(), 1u);
     EXPECT_EQ(user.events()[0].text, text::GetUiText(1166));
     EXPECT_EQ(user.events()[0].caption, "Programmer ZAVUV");
-    EXPECT_EQ(user.events()[0].icon, MessageIcon::Information);
+    EXPECT_EQ(user.events()[0].icon, base::MessageIcon::Information);
     EXPECT_FALSE(get(kAutoprogramFuses)->isChecked());
 }
 

@@ -9,7 +9,7 @@
 #include <QTimer>
 
 #include "GuiTesting.h"
-#include "app/QtUserPort.h"
+#include "app/shell/QtUserPort.h"
 
 using namespace zavuv;
 using namespace zavuv::app;
@@ -19,8 +19,8 @@ namespace {
 
 // Stands in for the person: records every box and answers with a set button.
 struct ScriptedBoxes {
-    MessageBoxShower shower() {
-        return [this](QWidget* owner, const MessageBoxRequest& request) {
+    widgets::MessageBoxShower shower() {
+        return [this](QWidget* owner, const widgets::MessageBoxRequest& request) {
             owners.push_back(owner);
             requests.push_back(request);
             onWindowThread.push_back(QThread::currentThread() == qApp->thread());
@@ -30,7 +30,7 @@ struct ScriptedBoxes {
 
     QMessageBox::StandardButton answer = QMessageBox::Ok;
     std::vector<QWidget*> owners;
-    std::vector<MessageBoxRequest> requests;
+    std::vector<widgets::MessageBoxRequest> requests;
     std::vector<bool> onWindowThread;
 };
 
@@ -39,53 +39,55 @@ struct ScriptedBoxes {
 TEST(QtUserPort, MessageBoxCarriesTextCaptionIconAndOwner) {
     QWidget window;
     ScriptedBoxes boxes;
-    QtUserPort port(&window, boxes.shower());
+    shell::QtUserPort port(&window, boxes.shower());
 
-    port.showMessage("Device erased", MessageIcon::Information, "Programmer ZAVUV");
+    port.showMessage("Device erased", base::MessageIcon::Information, "Programmer ZAVUV");
 
     ASSERT_EQ(boxes.requests.size(), 1u);
-    const MessageBoxRequest& box = boxes.requests[0];
+    const widgets::MessageBoxRequest& box = boxes.requests[0];
     EXPECT_EQ(box.text, "Device erased");
     EXPECT_EQ(box.caption, "Programmer ZAVUV");
-    EXPECT_EQ(box.icon, MessageIcon::Information);
+    EXPECT_EQ(box.icon, base::MessageIcon::Information);
     EXPECT_EQ(box.buttons, QMessageBox::StandardButtons(QMessageBox::Ok));
     EXPECT_EQ(boxes.owners[0], &window);
 }
 
 TEST(QtUserPort, QuestionsOfferTheirButtonsWithTheDefaultAndMapTheAnswer) {
     ScriptedBoxes boxes;
-    QtUserPort port(nullptr, boxes.shower());
+    shell::QtUserPort port(nullptr, boxes.shower());
 
     boxes.answer = QMessageBox::Yes;
-    EXPECT_EQ(
-        port.ask("Continue?", QuestionButtons::YesNo, MessageIcon::Warning, Answer::No, "Warning"),
-        Answer::Yes);
+    EXPECT_EQ(port.ask("Continue?", base::QuestionButtons::YesNo, base::MessageIcon::Warning,
+                       base::Answer::No, "Warning"),
+              base::Answer::Yes);
     boxes.answer = QMessageBox::Cancel;
-    EXPECT_EQ(port.ask("Save?", QuestionButtons::OkCancel, MessageIcon::Question, Answer::Ok,
-                       "Programmer ZAVUV"),
-              Answer::Cancel);
+    EXPECT_EQ(port.ask("Save?", base::QuestionButtons::OkCancel, base::MessageIcon::Question,
+                       base::Answer::Ok, "Programmer ZAVUV"),
+              base::Answer::Cancel);
 
     ASSERT_EQ(boxes.requests.size(), 2u);
     EXPECT_EQ(boxes.requests[0].buttons, QMessageBox::Yes | QMessageBox::No);
     EXPECT_EQ(boxes.requests[0].defaultButton, QMessageBox::No);
-    EXPECT_EQ(boxes.requests[0].icon, MessageIcon::Warning);
+    EXPECT_EQ(boxes.requests[0].icon, base::MessageIcon::Warning);
     EXPECT_EQ(boxes.requests[1].buttons, QMessageBox::Ok | QMessageBox::Cancel);
     EXPECT_EQ(boxes.requests[1].defaultButton, QMessageBox::Ok);
 }
 
 TEST(QtUserPort, ABoxClosedWithoutAChoiceIsTheNegativeAnswer) {
     ScriptedBoxes boxes;
-    QtUserPort port(nullptr, boxes.shower());
+    shell::QtUserPort port(nullptr, boxes.shower());
     boxes.answer = QMessageBox::NoButton;
-    EXPECT_EQ(port.ask("?", QuestionButtons::YesNo, MessageIcon::None, Answer::Yes, ""),
-              Answer::No);
-    EXPECT_EQ(port.ask("?", QuestionButtons::OkCancel, MessageIcon::None, Answer::Ok, ""),
-              Answer::Cancel);
+    EXPECT_EQ(
+        port.ask("?", base::QuestionButtons::YesNo, base::MessageIcon::None, base::Answer::Yes, ""),
+        base::Answer::No);
+    EXPECT_EQ(port.ask("?", base::QuestionButtons::OkCancel, base::MessageIcon::None,
+                       base::Answer::Ok, ""),
+              base::Answer::Cancel);
 }
 
 TEST(QtUserPort, StatusTextReachesTheSignalUnchanged) {
-    QtUserPort port(nullptr);
-    QSignalSpy spy(&port, &QtUserPort::statusChanged);
+    shell::QtUserPort port(nullptr);
+    QSignalSpy spy(&port, &shell::QtUserPort::statusChanged);
     port.setStatus("Программирование Flash");
     ASSERT_EQ(spy.count(), 1);
     EXPECT_EQ(spy.at(0).at(0).toString(), QString::fromUtf8("Программирование Flash"));
@@ -93,7 +95,7 @@ TEST(QtUserPort, StatusTextReachesTheSignalUnchanged) {
 
 TEST(QtUserPort, BusyCursorIsNestedAndNeverGoesBelowZero) {
     {
-        QtUserPort port(nullptr);
+        shell::QtUserPort port(nullptr);
         port.setBusy(true);
         port.setBusy(true);
         ASSERT_NE(QApplication::overrideCursor(), nullptr);
@@ -115,19 +117,19 @@ TEST(QtUserPort, BusyCursorIsNestedAndNeverGoesBelowZero) {
 TEST(QtUserPort, WorkerThreadCallsAreCarriedOutOnTheWindowThread) {
     ScriptedBoxes boxes;
     boxes.answer = QMessageBox::Yes;
-    QtUserPort port(nullptr, boxes.shower());
-    QSignalSpy status(&port, &QtUserPort::statusChanged);
+    shell::QtUserPort port(nullptr, boxes.shower());
+    QSignalSpy status(&port, &shell::QtUserPort::statusChanged);
 
     std::atomic<bool> done{false};
-    Answer answer = Answer::No;
+    base::Answer answer = base::Answer::No;
     int busyDuringWork = -1;
     std::thread worker([&] {
         {
             port.setStatus("Reading Flash");
-            BusyScope busy(port);
+            base::BusyScope busy(port);
             busyDuringWork = port.busyDepth();
-            answer = port.ask("Continue?", QuestionButtons::YesNo, MessageIcon::Question,
-                              Answer::No, "Programmer ZAVUV");
+            answer = port.ask("Continue?", base::QuestionButtons::YesNo,
+                              base::MessageIcon::Question, base::Answer::No, "Programmer ZAVUV");
         }
         // Every call above waits for the window thread, which stops serving
         // them once it sees this.
@@ -137,7 +139,7 @@ TEST(QtUserPort, WorkerThreadCallsAreCarriedOutOnTheWindowThread) {
     worker.join();
 
     ASSERT_TRUE(finished);
-    EXPECT_EQ(answer, Answer::Yes);
+    EXPECT_EQ(answer, base::Answer::Yes);
     EXPECT_EQ(busyDuringWork, 1);
     EXPECT_EQ(port.busyDepth(), 0);
     ASSERT_EQ(boxes.onWindowThread.size(), 1u);
@@ -148,7 +150,7 @@ TEST(QtUserPort, WorkerThreadCallsAreCarriedOutOnTheWindowThread) {
 
 TEST(QtUserPort, RealBoxShowsTheQuestionAndReturnsTheClickedButton) {
     QWidget window;
-    QtUserPort port(&window);
+    shell::QtUserPort port(&window);
 
     QString seenText;
     QString seenTitle;
@@ -168,9 +170,10 @@ TEST(QtUserPort, RealBoxShowsTheQuestionAndReturnsTheClickedButton) {
     });
     closer.start(10);
 
-    const Answer answer = port.ask("Chip is locked. Erase?", QuestionButtons::YesNo,
-                                   MessageIcon::Question, Answer::No, "Programmer ZAVUV");
-    EXPECT_EQ(answer, Answer::Yes);
+    const base::Answer answer =
+        port.ask("Chip is locked. Erase?", base::QuestionButtons::YesNo,
+                 base::MessageIcon::Question, base::Answer::No, "Programmer ZAVUV");
+    EXPECT_EQ(answer, base::Answer::Yes);
     EXPECT_EQ(seenText, "Chip is locked. Erase?");
     EXPECT_EQ(seenTitle, "Programmer ZAVUV");
     EXPECT_TRUE(defaultWasNo);

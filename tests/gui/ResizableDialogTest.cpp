@@ -3,7 +3,7 @@
 #include <map>
 
 #include "GuiTesting.h"
-#include "app/ResizableDialog.h"
+#include "app/widgets/ResizableDialog.h"
 
 using namespace zavuv::app;
 using zavuv::testing::control;
@@ -13,24 +13,24 @@ namespace {
 
 // A stand-in for the main window: its controls at simple positions, anchored
 // as the main window anchors them.
-class AnchoredDialog : public ResizableDialog {
+class AnchoredDialog : public widgets::ResizableDialog {
 public:
-    AnchoredDialog() : ResizableDialog(102, nullptr) {
+    AnchoredDialog() : widgets::ResizableDialog(102, nullptr) {
         for (const int id :
              {1057, 1148, 1112, 1004, 1060, 1007, 32791, 1001, 1111, 1002, 1079, 1009, 1003, 1059})
             addControl(id);
-        AddAnchor(1057, AnchorFlag::MoveDown);
-        AddAnchor(1148, AnchorFlag::MoveDown);
-        AddAnchor(1112, AnchorFlag::MoveDown);
-        AddAnchor(1004, AnchorFlag::MoveDown);
-        AddAnchor(1060, AnchorFlag::MoveDown);
-        AddAnchor(1007, AnchorFlag::MoveDown);
-        AddAnchor(32791, AnchorFlag::MoveDown);
-        AddAnchor(1001, AnchorFlag::MoveDown);
-        AddAnchor(1111, AnchorFlag::StretchHeight);
-        AddAnchor(1002, AnchorFlag::StretchHeight);
-        AddAnchor(1079, {});                    // registered without flags: never moves
-        AddAnchor(4242, AnchorFlag::MoveDown);  // not in the dialog: skipped
+        AddAnchor(1057, widgets::AnchorFlag::MoveDown);
+        AddAnchor(1148, widgets::AnchorFlag::MoveDown);
+        AddAnchor(1112, widgets::AnchorFlag::MoveDown);
+        AddAnchor(1004, widgets::AnchorFlag::MoveDown);
+        AddAnchor(1060, widgets::AnchorFlag::MoveDown);
+        AddAnchor(1007, widgets::AnchorFlag::MoveDown);
+        AddAnchor(32791, widgets::AnchorFlag::MoveDown);
+        AddAnchor(1001, widgets::AnchorFlag::MoveDown);
+        AddAnchor(1111, widgets::AnchorFlag::StretchHeight);
+        AddAnchor(1002, widgets::AnchorFlag::StretchHeight);
+        AddAnchor(1079, {});                             // registered without flags: never moves
+        AddAnchor(4242, widgets::AnchorFlag::MoveDown);  // not in the dialog: skipped
         resize(600, 400);
     }
 
@@ -81,15 +81,16 @@ TEST(ResizableDialog, TheFirstSizeIsTheMinimumAndTheWidthStays) {
 }
 
 TEST(ResizableDialog, WidthChangesMoveOrStretchWithStretchWinning) {
-    ResizableDialog dialog(1, nullptr);
+    widgets::ResizableDialog dialog(1, nullptr);
     for (const int id : {1, 2, 3}) {
         auto* w = new QWidget(&dialog);
         w->setObjectName(QString::number(id));
         w->setGeometry(10, 10, 50, 20);
     }
-    dialog.AddAnchor(1, AnchorFlag::MoveRight);
-    dialog.AddAnchor(2, AnchorFlag::StretchWidth | AnchorFlag::MoveRight);
-    dialog.AddAnchor(3, AnchorFlag::StretchHeight | AnchorFlag::MoveDown | AnchorFlag::MoveRight);
+    dialog.AddAnchor(1, widgets::AnchorFlag::MoveRight);
+    dialog.AddAnchor(2, widgets::AnchorFlag::StretchWidth | widgets::AnchorFlag::MoveRight);
+    dialog.AddAnchor(3, widgets::AnchorFlag::StretchHeight | widgets::AnchorFlag::MoveDown |
+                            widgets::AnchorFlag::MoveRight);
     dialog.resize(300, 200);
     dialog.show();
     dialog.setMaximumWidth(QWIDGETSIZE_MAX);

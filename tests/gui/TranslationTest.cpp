@@ -8,7 +8,7 @@
 #include <QPushButton>
 
 #include "GuiTesting.h"
-#include "app/Translation.h"
+#include "app/widgets/Translation.h"
 #include "text/LanguageFixture.h"
 
 using namespace zavuv;
@@ -76,8 +76,8 @@ protected:
     static QString ru(const char* utf8) { return QString::fromUtf8(utf8); }
 
     int boxes = 0;
-    MessageBoxShower countingShower() {
-        return [this](QWidget*, const MessageBoxRequest&) {
+    widgets::MessageBoxShower countingShower() {
+        return [this](QWidget*, const widgets::MessageBoxRequest&) {
             ++boxes;
             return QMessageBox::Ok;
         };
@@ -89,7 +89,7 @@ protected:
 TEST_F(TranslationTest, MainWindowAndMenuFollowTheLanguageBothWays) {
     MiniMainWindow window;
     text::setLanguage(text::Language::Russian);
-    TranslateWindow(&window, kMainWindowDialogId, countingShower());
+    widgets::TranslateWindow(&window, widgets::kMainWindowDialogId, countingShower());
 
     EXPECT_EQ(control<QPushButton>(window, 1009)->text(), ru("Программир. Flash"));
     EXPECT_EQ(control<QGroupBox>(window, 1079)->title(), ru("Микросхема"));
@@ -103,7 +103,7 @@ TEST_F(TranslationTest, MainWindowAndMenuFollowTheLanguageBothWays) {
     EXPECT_EQ(window.windowTitle(), "");
 
     text::setLanguage(text::Language::English);
-    TranslateWindow(&window, kMainWindowDialogId, countingShower());
+    widgets::TranslateWindow(&window, widgets::kMainWindowDialogId, countingShower());
     EXPECT_EQ(window.topLevel(),
               (QStringList{"&Project", "&Flash", "&Eeprom", "&Settings", "&Advanced", "&Help"}));
     EXPECT_EQ(window.command(32784), "&New");
@@ -114,7 +114,7 @@ TEST_F(TranslationTest, MainWindowAndMenuFollowTheLanguageBothWays) {
 TEST_F(TranslationTest, HelpMovesToTheRightEndOfTheBarKeepingItsItems) {
     MiniMainWindow window;
     window.menuBar->addMenu("&Debug");
-    TranslateMenu(window.menuBar);
+    widgets::TranslateMenu(window.menuBar);
     EXPECT_EQ(window.topLevel(), (QStringList{"&Project", "&Flash", "&Eeprom", "&Settings",
                                               "&Advanced", "&Debug", "&Help"}));
     EXPECT_EQ(window.menuBar->actions().back()->menu()->actions().size(), 2);
@@ -123,17 +123,18 @@ TEST_F(TranslationTest, HelpMovesToTheRightEndOfTheBarKeepingItsItems) {
 TEST_F(TranslationTest, MainWindowWithoutMenuSaysSoAndStillTranslatesItsControls) {
     QDialog window;
     addControl<QPushButton>(&window, 1009, "x");
-    std::vector<MessageBoxRequest> shown;
+    std::vector<widgets::MessageBoxRequest> shown;
     std::vector<QWidget*> owners;
-    TranslateWindow(&window, kMainWindowDialogId, [&](QWidget* owner, const MessageBoxRequest& r) {
-        owners.push_back(owner);
-        shown.push_back(r);
-        return QMessageBox::Ok;
-    });
+    widgets::TranslateWindow(&window, widgets::kMainWindowDialogId,
+                             [&](QWidget* owner, const widgets::MessageBoxRequest& r) {
+                                 owners.push_back(owner);
+                                 shown.push_back(r);
+                                 return QMessageBox::Ok;
+                             });
     ASSERT_EQ(shown.size(), 1u);
     EXPECT_EQ(shown[0].text, "Cannot translate menu.");
     EXPECT_EQ(shown[0].caption, "Error");
-    EXPECT_EQ(shown[0].icon, MessageIcon::Error);
+    EXPECT_EQ(shown[0].icon, base::MessageIcon::Error);
     EXPECT_EQ(owners[0], nullptr);
     EXPECT_EQ(control<QPushButton>(window, 1009)->text(), "Program Flash");
 }
@@ -144,7 +145,7 @@ TEST_F(TranslationTest, TitleAndControlsOfAnyDialogAndTheLaterRowWins) {
     addControl<QLabel>(&window, 1155, "template");
     addControl<QPushButton>(&window, 1, "OK");
     text::setLanguage(text::Language::Russian);
-    TranslateWindow(&window, 150, countingShower());
+    widgets::TranslateWindow(&window, 150, countingShower());
     EXPECT_EQ(window.windowTitle(), ru("Настройки обновления версии"));
     EXPECT_EQ(control<QLabel>(window, 1155)->text(), "-");
     EXPECT_EQ(control<QPushButton>(window, 1)->text(), ru("Обновить"));
@@ -160,11 +161,11 @@ TEST_F(TranslationTest, UnknownDialogKeepsItsTextsAndOwnedWindowsAreLeftAlone) {
     auto* ownedButton = addControl<QPushButton>(owned, 2, "Owned");
     auto* button = addControl<QPushButton>(&window, 2, "Close");
 
-    TranslateWindow(&window, 999, countingShower());
+    widgets::TranslateWindow(&window, 999, countingShower());
     EXPECT_EQ(window.windowTitle(), "Mine");
     EXPECT_EQ(button->text(), "Close");
 
-    TranslateWindow(&window, 149, countingShower());
+    widgets::TranslateWindow(&window, 149, countingShower());
     EXPECT_EQ(window.windowTitle(), "Load Address");
     EXPECT_EQ(button->text(), "Cancel");
     EXPECT_EQ(ownedButton->text(), "Owned");

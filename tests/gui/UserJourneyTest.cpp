@@ -17,15 +17,15 @@
 #include "DialogTesting.h"
 #include "MainWindowFixture.h"
 #include "NextModal.h"
-#include "devices/LockFuseDialog.h"
-#include "devices/ProjectSettingsDialog.h"
+#include "app/dialogs/LockFuseDialog.h"
+#include "app/dialogs/ProjectSettingsDialog.h"
 #include "sim/SimulatedBoard.h"
 #include "support/SimulatedWorkspace.h"
 
 using namespace zavuv;
 using namespace zavuv::app;
-using devices::LockFuseDialog;
-using devices::ProjectSettingsDialog;
+using dialogs::LockFuseDialog;
+using dialogs::ProjectSettingsDialog;
 using zavuv::testing::control;
 using zavuv::testing::deviceIndexOf;
 using zavuv::testing::MainWindowFixture;
@@ -39,7 +39,7 @@ const std::set<QString> kProgrammedFuses = {"CKSEL1",  "CKSEL2",  "CKSEL3", "SUT
                                             "BOOTSZ0", "BOOTSZ1", "EESAVE", "SPIEN"};
 constexpr int kFirstBootLockBox = 1092;  // BLB01
 constexpr int kLockModeNone = 1086;
-constexpr int kCloseAndSave = LockFuseDialog::kCloseAndSave;
+constexpr int kCloseAndSave = dialogs::LockFuseDialog::kCloseAndSave;
 constexpr int kCloseWithoutSaving = 2;
 
 // Project Settings controls.
@@ -55,7 +55,7 @@ std::vector<std::uint8_t> pattern(std::size_t size, unsigned seed) {
     return bytes;
 }
 
-std::vector<QPushButton*> fuseButtons(const LockFuseDialog& dialog) {
+std::vector<QPushButton*> fuseButtons(const dialogs::LockFuseDialog& dialog) {
     std::vector<QPushButton*> fuses;
     for (QPushButton* button : dialog.findChildren<QPushButton*>())
         if (button->isCheckable() && button->isEnabled())
@@ -64,13 +64,13 @@ std::vector<QPushButton*> fuseButtons(const LockFuseDialog& dialog) {
 }
 
 // Presses exactly the fuses named, as a person clicks them.
-void pressOnly(const LockFuseDialog& dialog, const std::set<QString>& names) {
+void pressOnly(const dialogs::LockFuseDialog& dialog, const std::set<QString>& names) {
     for (QPushButton* fuse : fuseButtons(dialog))
         if (fuse->isChecked() != names.contains(fuse->text()))
             fuse->click();
 }
 
-std::set<QString> pressedFuses(const LockFuseDialog& dialog) {
+std::set<QString> pressedFuses(const dialogs::LockFuseDialog& dialog) {
     std::set<QString> names;
     for (QPushButton* fuse : fuseButtons(dialog))
         if (fuse->isChecked())
@@ -86,12 +86,14 @@ protected:
         writeProfile("");
         realBoardSettings = true;
         QString slotState;
-        OnNextModal<BoardSettingsDialog> person([&](BoardSettingsDialog& d) {
-            control<QComboBox>(d, BoardSettingsDialog::kSlotDeviceBaseId + 1)->setEditText("sim");
-            slotState = control<QLabel>(d, BoardSettingsDialog::kSlotStateBaseId + 1)->text();
-            control<QRadioButton>(d, BoardSettingsDialog::kComButtonIds[0])->click();
-            control<QRadioButton>(d, BoardSettingsDialog::kBaudButtonIds[1])->click();
-            zavuv::testing::click(d, kOkButtonId);
+        OnNextModal<dialogs::BoardSettingsDialog> person([&](dialogs::BoardSettingsDialog& d) {
+            control<QComboBox>(d, dialogs::BoardSettingsDialog::kSlotDeviceBaseId + 1)
+                ->setEditText("sim");
+            slotState =
+                control<QLabel>(d, dialogs::BoardSettingsDialog::kSlotStateBaseId + 1)->text();
+            control<QRadioButton>(d, dialogs::BoardSettingsDialog::kComButtonIds[0])->click();
+            control<QRadioButton>(d, dialogs::BoardSettingsDialog::kBaudButtonIds[1])->click();
+            zavuv::testing::click(d, widgets::kOkButtonId);
         });
         start();
         ASSERT_TRUE(person.ran());
@@ -103,13 +105,15 @@ protected:
     }
 
     // Project Settings, run from the menu with `act` as the person.
-    void projectSettings(const std::function<void(ProjectSettingsDialog&)>& act) {
-        OnNextModal<ProjectSettingsDialog> person(act);
+    void projectSettings(const std::function<void(dialogs::ProjectSettingsDialog&)>& act) {
+        OnNextModal<dialogs::ProjectSettingsDialog> person(act);
         click(32795);
         ASSERT_TRUE(person.ran());
     }
 
-    sim::ChipImage& chip() { return window->workspace().ports().simulator()->chip(); }
+    sim::ChipImage& chip() {
+        return dynamic_cast<sim::SimulatedBoard&>(*window->workspace().ports().simulator()).chip();
+    }
 };
 
 }  // namespace
@@ -131,25 +135,25 @@ TEST_F(UserJourney, NewProjectSavedReopenedAutoProgramsTheChipAndTheBitsReadBack
     // The lists showed another chip: its device is chosen in Project Settings,
     // and the bits can be set only once that choice is confirmed with OK.
     chooseFamily(static_cast<int>(devices::DeviceFamily::ATtiny));
-    projectSettings([&](ProjectSettingsDialog& d) {
+    projectSettings([&](dialogs::ProjectSettingsDialog& d) {
         control<QComboBox>(d, kDeviceList)->setCurrentIndex(deviceIndexOf("ATmega8"));
         control<QCheckBox>(d, kAutoprogramFuses)->click();
         EXPECT_FALSE(control<QCheckBox>(d, kAutoprogramFuses)->isChecked());
-        zavuv::testing::click(d, kOkButtonId);
+        zavuv::testing::click(d, widgets::kOkButtonId);
     });
     ASSERT_EQ(boxes.size(), 1u);
     EXPECT_EQ(boxes[0], text::GetUiText(1166));
     EXPECT_EQ(byId<QComboBox>(1016)->currentText(), "ATmega8");
 
     std::set<QString> presetFuses;
-    projectSettings([&](ProjectSettingsDialog& d) {
+    projectSettings([&](dialogs::ProjectSettingsDialog& d) {
         for (const int step : kAllSteps) {
             auto* box = control<QCheckBox>(d, step);
             const bool wanted = std::ranges::find(kChosenSteps, step) != kChosenSteps.end();
             if (box->isChecked() != wanted)
                 box->click();
         }
-        OnNextModal<LockFuseDialog> bits([&](LockFuseDialog& l) {
+        OnNextModal<dialogs::LockFuseDialog> bits([&](dialogs::LockFuseDialog& l) {
             EXPECT_TRUE(l.autoProgramMode());
             presetFuses = pressedFuses(l);
             control<QRadioButton>(l, kLockModeNone)->click();
@@ -160,7 +164,7 @@ TEST_F(UserJourney, NewProjectSavedReopenedAutoProgramsTheChipAndTheBitsReadBack
         control<QCheckBox>(d, kAutoprogramFuses)->click();
         EXPECT_TRUE(bits.ran());
         EXPECT_TRUE(control<QCheckBox>(d, kAutoprogramFuses)->isChecked());
-        zavuv::testing::click(d, kOkButtonId);
+        zavuv::testing::click(d, widgets::kOkButtonId);
     });
     // The auto-program preset keeps SPIEN programmed before the person acts.
     EXPECT_EQ(presetFuses, std::set<QString>{"SPIEN"});
@@ -215,7 +219,7 @@ TEST_F(UserJourney, NewProjectSavedReopenedAutoProgramsTheChipAndTheBitsReadBack
     bool bootLockShown = false;
     bool unlockedShown = false;
     QString dialogTitle;
-    OnNextModal<LockFuseDialog> reader([&](LockFuseDialog& l) {
+    OnNextModal<dialogs::LockFuseDialog> reader([&](dialogs::LockFuseDialog& l) {
         dialogTitle = l.windowTitle();
         shownFuses = pressedFuses(l);
         bootLockShown = control<QCheckBox>(l, kFirstBootLockBox)->isChecked();

@@ -5,7 +5,7 @@
 #include <gtest/gtest.h>
 
 #include "LinkFixture.h"
-#include "link/SystemClock.h"
+#include "base/SystemClock.h"
 #include "link/TermiosPort.h"
 #include "support/BoardSimProcess.h"
 
@@ -16,7 +16,7 @@ TEST(BoardSimTermiosTest, ConnectsReadsAndEndsTheSessionThroughAPseudoTerminal) 
     testing::BoardSimProcess boardSim(ZAVUV_BOARDSIM_PATH, {"--sim-chip", "ATmega8"});
     ASSERT_FALSE(boardSim.devicePath().empty());
 
-    SystemClock clock;
+    base::SystemClock clock;
     SerialChannel channel([&](int index) -> std::unique_ptr<SerialPort> {
         return index == 0 ? std::make_unique<TermiosPort>(boardSim.devicePath()) : nullptr;
     });

@@ -13,12 +13,12 @@
 #include <string_view>
 #include <vector>
 
-#include "link/Clock.h"
+#include "base/Clock.h"
 #include "link/SerialChannel.h"
 
 namespace zavuv::testing {
 
-class FakeClock : public link::Clock {
+class FakeClock : public base::Clock {
 public:
     void sleepMs(int ms) override;
     std::int64_t nowUs() const override { return nowUs_; }

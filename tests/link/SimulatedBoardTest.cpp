@@ -4,9 +4,9 @@
 #include <gtest/gtest.h>
 
 #include "LinkFixture.h"
+#include "base/VirtualClock.h"
 #include "sim/SimulatedBoard.h"
 #include "sim/SimulatedPort.h"
-#include "sim/VirtualClock.h"
 
 namespace zavuv::link {
 namespace {
@@ -38,7 +38,7 @@ protected:
 
     std::unique_ptr<sim::SimulatedBoard> board;
     int boardPort = 1;
-    sim::VirtualClock clock;
+    base::VirtualClock clock;
     SerialChannel channel{[this](int index) -> std::unique_ptr<SerialPort> {
         if (!board || index != boardPort - 1)
             return nullptr;

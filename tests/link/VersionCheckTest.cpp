@@ -88,7 +88,7 @@ TEST_F(VersionCheckTest, APortThatCannotBeOpenedIsReportedUnlessQuiet) {
                                            "other applications using it."));
     const auto events = user.events();
     EXPECT_EQ(events.back().caption, "Programmer ZAVUV");
-    EXPECT_EQ(events.back().icon, MessageIcon::Information);
+    EXPECT_EQ(events.back().icon, base::MessageIcon::Information);
 }
 
 TEST_F(VersionCheckTest, OpenOnlyLeavesTheBoardAlone) {

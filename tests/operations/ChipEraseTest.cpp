@@ -2,7 +2,7 @@
 
 #include "WireRuns.h"
 #include "operations/ChipErase.h"
-#include "text/InlineProgressRunner.h"
+#include "workspace/InlineProgressRunner.h"
 
 using namespace zavuv;
 using zavuv::testing::containsPauses;
@@ -26,11 +26,11 @@ public:
     sim::SimulatedBoard* board = nullptr;
 };
 
-class CancelOnSetup : public ProgressDisplay {
+class CancelOnSetup : public base::ProgressDisplay {
 public:
     void showSetup(const std::string&, const std::string&) override { runner->requestCancel(); }
     void showPercent(int, const std::string&) override {}
-    InlineProgressRunner* runner = nullptr;
+    workspace::InlineProgressRunner* runner = nullptr;
 };
 
 }  // namespace
@@ -60,9 +60,9 @@ TEST(ChipErase, ALockedChipThatStaysLockedIsReported) {
     sim::SimOptions options;
     options.chip = "ATmega8";
     options.faults = {"locked"};
-    ws.ports().setSimulatorOptions(options);
+    ws.ports().setSimulatorMaker(sim::simulatorMaker(options));
     ASSERT_EQ(ws.ports().startSimulator(), "");
-    user.board = ws.ports().simulator();
+    user.board = dynamic_cast<sim::SimulatedBoard*>(ws.ports().simulator());
 
     operations::chipErase(ws);
     EXPECT_EQ(ws.results.lastOperationStatus, -1);
@@ -123,7 +123,7 @@ TEST(ChipErase, DataFlashBlockByBlock) {
 TEST(ChipErase, DataFlashCancelledAfterTheFirstBlock) {
     SimulatedWorkspace sim("AT45DB161B");
     CancelOnSetup display;
-    InlineProgressRunner runner(display);
+    workspace::InlineProgressRunner runner(display);
     display.runner = &runner;
     sim.ws().setProgressRunner(runner);
     operations::chipErase(sim.ws());

@@ -90,7 +90,7 @@ TEST(FirmwareUpdate, BootLoaderTakesTheImageAtNormalSpeed) {
     EXPECT_EQ(Result::Updated,
               operations::updateFirmware(sim.ws(), answer(TransferSpeed::Normal, &shown)));
     // Stopping half-way would leave the board without firmware.
-    EXPECT_EQ(runner.offers, std::vector<CancelOffer>{CancelOffer::Withheld});
+    EXPECT_EQ(runner.offers, std::vector<base::CancelOffer>{base::CancelOffer::Withheld});
     EXPECT_EQ(shown.current, "Bootloader");
     EXPECT_EQ(shown.next, "1.09");
     EXPECT_EQ(sim.user().messages().front(),

@@ -2,10 +2,11 @@
 
 #include <deque>
 
+#include "base/VirtualClock.h"
 #include "operations/FirmwareImage.h"
 #include "operations/FirmwareUpload.h"
-#include "sim/VirtualClock.h"
 #include "support/RecordingUserPort.h"
+#include "workspace/ProgressTracker.h"
 
 using namespace zavuv;
 
@@ -77,9 +78,9 @@ struct Upload {
 
     int run() {
         link::LinkMessages messages(user);
-        SilentProgressDisplay display;
+        base::SilentProgressDisplay display;
         std::atomic<bool> cancel{false};
-        ProgressTracker progress(display, cancel);
+        workspace::ProgressTracker progress(display, cancel);
         const std::vector<std::uint8_t> image(operations::kFirmwareImageSize, 0x5A);
         const int result = operations::uploadFirmware(link, messages, image,
                                                       operations::TransferSpeed::Normal, progress);
@@ -89,7 +90,7 @@ struct Upload {
 
     BootLoaderLine line;
     link::SerialChannel channel{[this](int) { return std::make_unique<ForwardingPort>(line); }};
-    sim::VirtualClock clock;
+    base::VirtualClock clock;
     link::ProgrammerLink link{channel, clock};
     zavuv::testing::RecordingUserPort user;
 };
@@ -98,7 +99,7 @@ struct Upload {
 
 TEST(FirmwareUpload, BoardWithoutValidProgramAfterTheImage) {
     Upload upload('+', '-');
-    EXPECT_EQ(upload.run(), kEndLinkFailure);
+    EXPECT_EQ(upload.run(), base::kEndLinkFailure);
     EXPECT_EQ(upload.line.imageBytes, operations::kFirmwareImageSize);
     EXPECT_EQ(upload.user.messages(), std::vector<std::string>{"Update firmware version failed."});
     EXPECT_EQ(upload.user.lastStatus(), "Update firmware version failed.");
@@ -108,7 +109,7 @@ TEST(FirmwareUpload, BoardWithoutValidProgramAfterTheImage) {
 
 TEST(FirmwareUpload, BootLoaderRefusingTheUploadGetsNoImage) {
     Upload upload('-', '+');
-    EXPECT_EQ(upload.run(), kEndLinkFailure);
+    EXPECT_EQ(upload.run(), base::kEndLinkFailure);
     EXPECT_EQ(upload.line.written, std::vector<std::uint8_t>{'^'});
     EXPECT_EQ(upload.user.messages(),
               std::vector<std::string>{"Programmer is not ready to update firmware version. "
@@ -118,7 +119,7 @@ TEST(FirmwareUpload, BootLoaderRefusingTheUploadGetsNoImage) {
 TEST(FirmwareUpload, NewFirmwareAnswersEitherReadyByte) {
     for (std::uint8_t ready : {std::uint8_t{'+'}, std::uint8_t{'*'}}) {
         Upload upload('+', ready);
-        EXPECT_EQ(upload.run(), kEndDone);
+        EXPECT_EQ(upload.run(), base::kEndDone);
         EXPECT_TRUE(upload.user.messages().empty());
         EXPECT_TRUE(upload.channel.connected());
     }

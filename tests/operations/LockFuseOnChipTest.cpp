@@ -162,7 +162,7 @@ TEST(ReadLockFuse, AvrRoundTrip) {
 
 TEST(ReadLockFuse, AnotherChipGoesOnOnlyWhenTheUserSaysSo) {
     SimulatedWorkspace declined("ATmega16", {}, "ATmega8");
-    declined.user().answerNext(Answer::No);
+    declined.user().answerNext(base::Answer::No);
     LockFuseState read;
     read.lockMode = 3;
     EXPECT_FALSE(operations::readLockFuse(declined.ws(), read));
@@ -175,7 +175,7 @@ TEST(ReadLockFuse, AnotherChipGoesOnOnlyWhenTheUserSaysSo) {
     EXPECT_TRUE(declined.boardIdle());
 
     SimulatedWorkspace accepted("ATmega16", {}, "ATmega8");
-    accepted.user().answerNext(Answer::Yes);
+    accepted.user().answerNext(base::Answer::Yes);
     EXPECT_TRUE(operations::readLockFuse(accepted.ws(), read));
     EXPECT_TRUE(read.readable);
 }

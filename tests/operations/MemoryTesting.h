@@ -8,15 +8,15 @@
 #include <string>
 #include <vector>
 
+#include "base/Progress.h"
 #include "buffers/MemoryBuffer.h"
 #include "support/SimulatedWorkspace.h"
-#include "text/Progress.h"
 
 namespace zavuv::testing {
 
 // Records every setup and report; presses Cancel once `cancelAfterReports`
 // reports have been made (never when negative).
-class RecordingRunner final : public ProgressRunner, private ProgressSink {
+class RecordingRunner final : public base::ProgressRunner, private base::ProgressSink {
 public:
     explicit RecordingRunner(int cancelAfterReports = -1) : cancelAfter_(cancelAfterReports) {}
 
@@ -25,10 +25,10 @@ public:
     std::vector<int> totals;  // the total of every setup, in order
     std::vector<std::string> texts;
     std::vector<int> reports;
-    std::vector<CancelOffer> offers;  // of every run, in order
+    std::vector<base::CancelOffer> offers;  // of every run, in order
 
 private:
-    int runBody(const WorkerBody& body, CancelOffer offer) override {
+    int runBody(const base::WorkerBody& body, base::CancelOffer offer) override {
         offers.push_back(offer);
         cancel_ = cancelAfter_ == 0;
         return body(*this);

@@ -77,7 +77,7 @@ TEST(SignatureCheck, AvrMismatchAsksAndNoCancels) {
     SimulatedWorkspace sim("ATmega16", {}, "ATmega8");
     sim.ws().project().checkSign = true;
     loadBytes(sim, sim.ws().flash(), patternBytes(64));
-    sim.user().answerNext(Answer::No);
+    sim.user().answerNext(base::Answer::No);
     EXPECT_FALSE(operations::programFlash(sim.ws()));
     const auto events = sim.user().events();
     const auto question =
@@ -86,7 +86,7 @@ TEST(SignatureCheck, AvrMismatchAsksAndNoCancels) {
     EXPECT_EQ(question->text, "Device signature does not match your selection or device is "
                               "locked. Do you still want to program it?");
     EXPECT_EQ(question->caption, "Di-Vorore Rirorudura 11.15");
-    EXPECT_EQ(question->defaultAnswer, Answer::Yes);
+    EXPECT_EQ(question->defaultAnswer, base::Answer::Yes);
     EXPECT_EQ(sim.user().lastStatus(), "Programming cancelled");
     EXPECT_EQ(sim.ws().results.lastOperationStatus, -1);
     EXPECT_EQ(countRunsStartingWith(wire(sim), "> 7B"), 0);
@@ -97,7 +97,7 @@ TEST(SignatureCheck, AvrMismatchAnsweredYesProgramsAnyway) {
     SimulatedWorkspace sim("ATmega16", {}, "ATmega8");
     sim.ws().project().checkSign = true;
     loadBytes(sim, sim.ws().flash(), patternBytes(64));
-    sim.user().answerNext(Answer::Yes);
+    sim.user().answerNext(base::Answer::Yes);
     EXPECT_TRUE(operations::programFlash(sim.ws()));
     EXPECT_EQ(sim.ws().results.lastOperationStatus, 0);
     EXPECT_EQ(sim.board().chip().flash[0], patternBytes(1)[0]);
@@ -117,14 +117,14 @@ TEST(SignatureCheck, LockedChipIsErasedOnRequest) {
     sim.ws().project().checkSign = true;
     const auto image = patternBytes(64);
     loadBytes(sim, sim.ws().flash(), image);
-    sim.user().answerNext(Answer::Yes);
+    sim.user().answerNext(base::Answer::Yes);
     EXPECT_TRUE(operations::programFlash(sim.ws()));
     const auto events = sim.user().events();
     const auto question =
         std::ranges::find(events, RecordedEvent::Kind::Question, &RecordedEvent::kind);
     ASSERT_NE(question, events.end());
     EXPECT_EQ(question->text, "Device is locked. Erase it now?");
-    EXPECT_EQ(question->defaultAnswer, Answer::No);
+    EXPECT_EQ(question->defaultAnswer, base::Answer::No);
     EXPECT_TRUE(containsInOrder(wire(sim), {"> 34 AC 80 04 00", "< 0D", "> 57 DC"}));
     EXPECT_EQ(std::vector<std::uint8_t>(sim.board().chip().flash.begin(),
                                         sim.board().chip().flash.begin() + 64),
@@ -133,7 +133,7 @@ TEST(SignatureCheck, LockedChipIsErasedOnRequest) {
     SimulatedWorkspace declined("ATmega8", {"locked"});
     declined.ws().project().checkSign = true;
     loadBytes(declined, declined.ws().flash(), image);
-    declined.user().answerNext(Answer::No);
+    declined.user().answerNext(base::Answer::No);
     EXPECT_FALSE(operations::programFlash(declined.ws()));
     EXPECT_EQ(declined.user().lastStatus(), "Programming cancelled");
     EXPECT_FALSE(hasRun(wire(declined), "> 34 AC 80 04 00"));

@@ -199,15 +199,15 @@ TEST(ProgramMemory, SizeWarningLimitsTheWriteOrCancelsIt) {
     SimulatedWorkspace ok("ATmega8");
     const auto image = patternBytes(600);
     loadBytes(ok, ok.ws().eeprom(), image);
-    ok.user().answerNext(Answer::Ok);
+    ok.user().answerNext(base::Answer::Ok);
     EXPECT_TRUE(operations::programEeprom(ok.ws()));
     const auto events = ok.user().events();
     const auto question =
         std::ranges::find(events, RecordedEvent::Kind::Question, &RecordedEvent::kind);
     ASSERT_NE(question, events.end());
     EXPECT_EQ(question->text, "Warning: only first 512 bytes Eeprom will be processed.");
-    EXPECT_EQ(question->buttons, QuestionButtons::OkCancel);
-    EXPECT_EQ(question->icon, MessageIcon::Question);
+    EXPECT_EQ(question->buttons, base::QuestionButtons::OkCancel);
+    EXPECT_EQ(question->icon, base::MessageIcon::Question);
     EXPECT_EQ(question->caption, "Programmer ZAVUV");
     EXPECT_EQ(ok.user().lastStatus(), "Eeprom program: Done (512 bytes programmed)");
     EXPECT_EQ(ok.board().chip().eeprom, chipBytes(image, 512));
@@ -216,7 +216,7 @@ TEST(ProgramMemory, SizeWarningLimitsTheWriteOrCancelsIt) {
 
     SimulatedWorkspace cancel("ATtiny13");
     loadBytes(cancel, cancel.ws().flash(), patternBytes(1100));
-    cancel.user().answerNext(Answer::Cancel);
+    cancel.user().answerNext(base::Answer::Cancel);
     EXPECT_FALSE(operations::programFlash(cancel.ws()));
     EXPECT_EQ(cancel.user().questions(),
               std::vector<std::string>{"Warning: only first 1024 bytes Flash will be processed."});

@@ -9,9 +9,9 @@
 #include <string>
 #include <vector>
 
+#include "base/VirtualClock.h"
 #include "sim/SimulatedBoard.h"
 #include "sim/SimulatedPort.h"
-#include "sim/VirtualClock.h"
 
 namespace zavuv::sim::testing {
 
@@ -82,7 +82,7 @@ public:
     }
 
     std::unique_ptr<SimulatedBoard> board;
-    VirtualClock clock;
+    base::VirtualClock clock;
     std::unique_ptr<SimulatedPort> port;
 };
 

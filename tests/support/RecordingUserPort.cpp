@@ -12,7 +12,7 @@ void RecordingUserPort::setStatus(const std::string& text) {
     events_.push_back(e);
 }
 
-void RecordingUserPort::showMessage(const std::string& text, MessageIcon icon,
+void RecordingUserPort::showMessage(const std::string& text, base::MessageIcon icon,
                                     const std::string& caption) {
     std::lock_guard lock(mutex_);
     RecordedEvent e;
@@ -23,8 +23,9 @@ void RecordingUserPort::showMessage(const std::string& text, MessageIcon icon,
     events_.push_back(e);
 }
 
-Answer RecordingUserPort::ask(const std::string& text, QuestionButtons buttons, MessageIcon icon,
-                              Answer defaultAnswer, const std::string& caption) {
+base::Answer RecordingUserPort::ask(const std::string& text, base::QuestionButtons buttons,
+                                    base::MessageIcon icon, base::Answer defaultAnswer,
+                                    const std::string& caption) {
     std::lock_guard lock(mutex_);
     RecordedEvent e;
     e.kind = RecordedEvent::Kind::Question;
@@ -50,7 +51,7 @@ void RecordingUserPort::setBusy(bool busy) {
     busyDepth_ += busy ? 1 : -1;
 }
 
-void RecordingUserPort::answerNext(Answer answer) {
+void RecordingUserPort::answerNext(base::Answer answer) {
     std::lock_guard lock(mutex_);
     answers_.push_back(answer);
 }

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "text/UserPort.h"
+#include "base/UserPort.h"
 
 namespace zavuv::testing {
 
@@ -15,24 +15,24 @@ struct RecordedEvent {
     enum class Kind { Status, Message, Question };
     Kind kind = Kind::Status;
     std::string text;
-    MessageIcon icon = MessageIcon::None;
+    base::MessageIcon icon = base::MessageIcon::None;
     std::string caption;
-    QuestionButtons buttons = QuestionButtons::YesNo;
-    Answer defaultAnswer = Answer::No;
-    Answer answer = Answer::No;
+    base::QuestionButtons buttons = base::QuestionButtons::YesNo;
+    base::Answer defaultAnswer = base::Answer::No;
+    base::Answer answer = base::Answer::No;
 };
 
-class RecordingUserPort : public UserPort {
+class RecordingUserPort : public base::UserPort {
 public:
     void setStatus(const std::string& text) override;
-    void showMessage(const std::string& text, MessageIcon icon,
+    void showMessage(const std::string& text, base::MessageIcon icon,
                      const std::string& caption) override;
-    Answer ask(const std::string& text, QuestionButtons buttons, MessageIcon icon,
-               Answer defaultAnswer, const std::string& caption) override;
+    base::Answer ask(const std::string& text, base::QuestionButtons buttons, base::MessageIcon icon,
+                     base::Answer defaultAnswer, const std::string& caption) override;
     void setBusy(bool busy) override;
 
     // Queues the answer to the next question.
-    void answerNext(Answer answer);
+    void answerNext(base::Answer answer);
     // Forgets the texts recorded so far (long runs keep only their recent ones).
     void clearEvents();
 
@@ -47,7 +47,7 @@ public:
 private:
     mutable std::mutex mutex_;
     std::vector<RecordedEvent> events_;
-    std::deque<Answer> answers_;
+    std::deque<base::Answer> answers_;
     int busyDepth_ = 0;
     int unanswered_ = 0;
 };

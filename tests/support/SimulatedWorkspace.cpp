@@ -23,7 +23,7 @@ SimulatedWorkspace::SimulatedWorkspace(const std::string& chip, std::vector<std:
     options.chip = chip;
     options.faults = std::move(faults);
     options.traceInMemory = true;
-    ws_.ports().setSimulatorOptions(options);
+    ws_.ports().setSimulatorMaker(sim::simulatorMaker(options));
     const std::string error = ws_.ports().startSimulator();
     EXPECT_EQ(error, "");
     const std::string& device = selected.empty() ? chip : selected;
@@ -34,7 +34,7 @@ SimulatedWorkspace::SimulatedWorkspace(const std::string& chip, std::vector<std:
 SimulatedWorkspace::~SimulatedWorkspace() = default;
 
 sim::SimulatedBoard& SimulatedWorkspace::board() {
-    return *ws_.ports().simulator();
+    return dynamic_cast<sim::SimulatedBoard&>(*ws_.ports().simulator());
 }
 
 std::vector<std::string> SimulatedWorkspace::trace() {

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "devices/DeviceTable.h"
+#include "sim/SimulatedBoard.h"
 #include "support/RecordingUserPort.h"
 #include "support/ScratchFolder.h"
 #include "workspace/Workspace.h"

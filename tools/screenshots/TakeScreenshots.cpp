@@ -16,22 +16,23 @@
 #include <QThread>
 #include <QTimer>
 
-#include "app/AboutDialog.h"
-#include "app/AdvancedBoardSettingsDialog.h"
-#include "app/BoardSettingsDialog.h"
-#include "app/FirmwareUpdateDialog.h"
-#include "app/LanguageDialog.h"
-#include "app/LoadAddressDialog.h"
-#include "app/MainDialog.h"
-#include "app/ProgressWindow.h"
+#include "app/dialogs/AboutDialog.h"
+#include "app/dialogs/AdvancedBoardSettingsDialog.h"
+#include "app/dialogs/BoardSettingsDialog.h"
+#include "app/dialogs/FirmwareUpdateDialog.h"
+#include "app/dialogs/LanguageDialog.h"
+#include "app/dialogs/LoadAddressDialog.h"
+#include "app/dialogs/LockFuseDialog.h"
+#include "app/dialogs/ProjectSettingsDialog.h"
+#include "app/shell/MainDialog.h"
+#include "app/widgets/ProgressWindow.h"
 #include "devices/DeviceTable.h"
-#include "devices/LockFuseDialog.h"
-#include "devices/ProjectSettingsDialog.h"
 #include "operations/LockFuseOnChip.h"
 #include "text/UiText.h"
 
 namespace fs = std::filesystem;
 using namespace zavuv;
+using namespace zavuv::app;
 
 namespace {
 
@@ -74,7 +75,7 @@ fs::path writeDemoProject(const fs::path& folder) {
 }
 
 // Boxes would wait for a person: each is answered with its default button.
-QMessageBox::StandardButton answerBox(QWidget*, const app::MessageBoxRequest& request) {
+QMessageBox::StandardButton answerBox(QWidget*, const widgets::MessageBoxRequest& request) {
     std::fprintf(stderr, "message: %s\n", request.text.toStdString().c_str());
     return request.defaultButton != QMessageBox::NoButton ? request.defaultButton : QMessageBox::Ok;
 }
@@ -119,9 +120,9 @@ private:
 
 // The progress window halfway through programming the Flash.
 void shootProgress(Camera& camera, QWidget* parent) {
-    app::ProgressWindow window(parent);
+    widgets::ProgressWindow window(parent);
     std::atomic<bool> shot{false};
-    window.run([&](ProgressSink& sink) {
+    window.run([&](base::ProgressSink& sink) {
         sink.setup(text::GetUiText(kProgramTitle), text::GetUiText(kProgrammingFlash), 100);
         sink.reportProgress(45);
         QTimer::singleShot(0, &window, [&] {
@@ -134,30 +135,30 @@ void shootProgress(Camera& camera, QWidget* parent) {
     });
 }
 
-void shootDialogs(Camera& camera, app::MainDialog& main) {
+void shootDialogs(Camera& camera, shell::MainDialog& main) {
     workspace::Workspace& ws = main.workspace();
     const std::vector<link::DetectedPort> ports = {
         {"/dev/ttyUSB0", "/dev/ttyUSB0", "FTDI FT232R USB UART"}};
     camera.shootDialog(
-        new app::BoardSettingsDialog(1, 1, ws.preferences(), ports, &main, answerBox),
+        new dialogs::BoardSettingsDialog(1, 1, ws.preferences(), ports, &main, answerBox),
         "board-settings");
     camera.shootDialog(
-        new app::AdvancedBoardSettingsDialog(ws.preferences().boardDelays(), &main, answerBox),
+        new dialogs::AdvancedBoardSettingsDialog(ws.preferences().boardDelays(), &main, answerBox),
         "advanced-board-settings");
-    camera.shootDialog(new app::LanguageDialog(text::language(), &main), "language");
-    camera.shootDialog(new app::LoadAddressDialog(0x1000, &main, answerBox), "load-address");
-    camera.shootDialog(new app::AboutDialog(&main), "about");
+    camera.shootDialog(new dialogs::LanguageDialog(text::language(), &main), "language");
+    camera.shootDialog(new dialogs::LoadAddressDialog(0x1000, &main, answerBox), "load-address");
+    camera.shootDialog(new dialogs::AboutDialog(&main), "about");
 
     devices::LockFuseState chipBits;
     if (operations::readLockFuse(ws, chipBits))
-        camera.shootDialog(new devices::LockFuseDialog(&main, ws.selectedDevice(), chipBits,
-                                                       ws.user(), devices::boardLockFuseChip(ws)),
+        camera.shootDialog(new dialogs::LockFuseDialog(&main, ws.selectedDevice(), chipBits,
+                                                       ws.user(), dialogs::boardLockFuseChip(ws)),
                            "lock-fuse-atmega8");
     // Only OK would write the project; the picture is taken before.
-    camera.shootDialog(new devices::ProjectSettingsDialog(&main, ws.project(), ws.user(),
-                                                          devices::boardLockFuseChip(ws)),
+    camera.shootDialog(new dialogs::ProjectSettingsDialog(&main, ws.project(), ws.user(),
+                                                          dialogs::boardLockFuseChip(ws)),
                        "project-settings");
-    camera.shootDialog(new app::FirmwareUpdateDialog("1.09", "1.10", &main), "firmware-update");
+    camera.shootDialog(new dialogs::FirmwareUpdateDialog("1.09", "1.10", &main), "firmware-update");
     shootProgress(camera, &main);
 }
 
@@ -165,10 +166,10 @@ void shootDialogs(Camera& camera, app::MainDialog& main) {
 bool shootAll(const fs::path& out, const fs::path& work) {
     writeFile(work / "profile.ini", "[Connect]\nCOM=1\nHighSpeed=1\n[Ports]\nCOM1=sim\n");
     workspace::ProfileStore profile(work / "profile.ini");
-    app::MainDialogHooks hooks;
+    shell::MainDialogHooks hooks;
     hooks.showBox = answerBox;
-    app::MainDialog main(profile, hooks);
-    app::StartOptions options;
+    shell::MainDialog main(profile, hooks);
+    shell::StartOptions options;
     options.commandLine.projectPath = writeDemoProject(work).string();
     main.initDialog(options);
     main.show();

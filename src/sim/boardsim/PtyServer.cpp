@@ -91,7 +91,7 @@ void PtyServer::sendDueReplies(BoardLine& line, std::int64_t nowUs) {
     }
 }
 
-ServeEnd PtyServer::serve(SimulatedBoard& board, const link::Clock& clock, int stopFd,
+ServeEnd PtyServer::serve(SimulatedBoard& board, const base::Clock& clock, int stopFd,
                           int watchFd) {
     // A reply is due at its microsecond; the default timer slack of 50 us would
     // let every one of thousands of replies come that much late.

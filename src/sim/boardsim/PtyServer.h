@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "link/Clock.h"
+#include "base/Clock.h"
 #include "sim/SimulatedBoard.h"
 
 namespace zavuv::sim::boardsim {
@@ -27,7 +27,7 @@ public:
 
     // Runs until stopFd becomes readable, watchFd (when not -1) reaches its end,
     // or the board's line hangs up (the pseudo-terminal is then closed).
-    ServeEnd serve(SimulatedBoard& board, const link::Clock& clock, int stopFd, int watchFd);
+    ServeEnd serve(SimulatedBoard& board, const base::Clock& clock, int stopFd, int watchFd);
 
 private:
     PtyServer(int master, std::string devicePath)

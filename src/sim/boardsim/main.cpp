@@ -12,7 +12,7 @@
 
 #include <CLI/CLI.hpp>
 
-#include "link/SystemClock.h"
+#include "base/SystemClock.h"
 #include "sim/SimulatedBoard.h"
 #include "sim/boardsim/PtyServer.h"
 
@@ -78,7 +78,7 @@ int main(int argc, char** argv) {
     }
     std::cout << server->devicePath() << std::endl;
 
-    const zavuv::link::SystemClock clock;
+    const zavuv::base::SystemClock clock;
     const boardsim::ServeEnd end =
         server->serve(*board, clock, stopPipe[0], exitOnStdinClose ? STDIN_FILENO : -1);
     if (end == boardsim::ServeEnd::HungUp) {

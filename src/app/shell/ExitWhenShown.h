@@ -1,0 +1,16 @@
+#pragma once
+// For timing the start-up: with the environment variable ZAVUV_EXIT_WHEN_SHOWN
+// set to 1, the program ends as soon as its main window has been painted once,
+// as a person would first see it.
+
+#include <QWidget>
+
+namespace zavuv::app::shell {
+
+inline constexpr const char* kExitWhenShownVariable = "ZAVUV_EXIT_WHEN_SHOWN";
+
+// Ends the event loops after the window's first paint, when the environment
+// asks for it; otherwise does nothing.
+void exitWhenShownIfAsked(QWidget& window);
+
+}  // namespace zavuv::app::shell

@@ -1,0 +1,27 @@
+#include "app/shell/FileDrop.h"
+
+#include "buffers/AsciiCase.h"
+
+namespace zavuv::app::shell {
+
+DropAction dropAction(std::string_view path, DropPlace place) {
+    if (path.empty())
+        return DropAction::Ignore;
+    const std::size_t dot = path.rfind('.');
+    if (dot == 0)
+        return DropAction::Ignore;
+    const std::string_view extension = dot == std::string_view::npos ? path : path.substr(dot + 1);
+    if (buffers::equalsIgnoringAsciiCase(extension, "kb1"))
+        return DropAction::OpenProject;
+    switch (place) {
+    case DropPlace::FlashPreview:
+        return DropAction::LoadFlash;
+    case DropPlace::EepromPreview:
+        return DropAction::LoadEeprom;
+    case DropPlace::Elsewhere:
+        break;
+    }
+    return DropAction::Beep;
+}
+
+}  // namespace zavuv::app::shell

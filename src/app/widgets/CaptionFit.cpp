@@ -1,0 +1,94 @@
+#include "app/widgets/CaptionFit.h"
+
+#include <algorithm>
+
+#include <QCheckBox>
+#include <QFontMetrics>
+#include <QLabel>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QStyle>
+
+namespace zavuv::app::widgets {
+
+namespace {
+
+constexpr double kSmallestScale = 0.7;
+constexpr double kStepPoints = 0.5;
+// What styles draw around a check box's or radio button's text beyond the
+// indicator and its spacing (the focus frame).
+constexpr int kIndicatorTextMargin = 4;
+
+// The text as drawn: "&&" is one ampersand, a single one marks the mnemonic.
+QString shownText(const QString& caption) {
+    QString shown;
+    for (qsizetype i = 0; i < caption.size(); ++i) {
+        if (caption[i] == '&' && i + 1 < caption.size())
+            ++i;
+        shown += caption[i];
+    }
+    return shown;
+}
+
+// The width the control has for its text, and that text; nothing to fit when
+// the text is empty or may wrap.
+struct TextRoom {
+    QString text;
+    int width = 0;
+};
+
+TextRoom roomOf(const QWidget* control) {
+    const QStyle* style = control->style();
+    const auto metric = [&](QStyle::PixelMetric m) {
+        return style->pixelMetric(m, nullptr, control);
+    };
+    if (const auto* label = qobject_cast<const QLabel*>(control)) {
+        if (label->wordWrap() || label->textFormat() == Qt::RichText)
+            return {};
+        return {label->text(), label->contentsRect().width() - 2 * label->margin()};
+    }
+    if (const auto* radio = qobject_cast<const QRadioButton*>(control))
+        return {shownText(radio->text()),
+                radio->width() - metric(QStyle::PM_ExclusiveIndicatorWidth) -
+                    metric(QStyle::PM_RadioButtonLabelSpacing) - kIndicatorTextMargin};
+    if (const auto* box = qobject_cast<const QCheckBox*>(control))
+        return {shownText(box->text()), box->width() - metric(QStyle::PM_IndicatorWidth) -
+                                            metric(QStyle::PM_CheckBoxLabelSpacing) -
+                                            kIndicatorTextMargin};
+    if (const auto* button = qobject_cast<const QPushButton*>(control))
+        return {shownText(button->text()), button->width() - metric(QStyle::PM_ButtonMargin) -
+                                               2 * metric(QStyle::PM_DefaultFrameWidth)};
+    return {};
+}
+
+// A caption may hold line breaks: each line has the whole width.
+int widestLine(const QFont& font, const QString& text) {
+    const QFontMetrics metrics(font);
+    int widest = 0;
+    for (const QString& line : text.split('\n'))
+        widest = std::max(widest, metrics.horizontalAdvance(line));
+    return widest;
+}
+
+}  // namespace
+
+void fitCaption(QWidget* control) {
+    // Back to the font the window gives it, so that a shorter caption (after a
+    // language switch) is shown at full size again.
+    control->setFont(QFont());
+    const TextRoom room = roomOf(control);
+    QFont font = control->font();
+    const double full = font.pointSizeF();
+    if (room.text.isEmpty() || full <= 0)
+        return;
+    double size = full;
+    while (widestLine(font, room.text) > room.width &&
+           size - kStepPoints >= full * kSmallestScale) {
+        size -= kStepPoints;
+        font.setPointSizeF(size);
+    }
+    if (size != full)
+        control->setFont(font);
+}
+
+}  // namespace zavuv::app::widgets

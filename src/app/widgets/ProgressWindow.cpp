@@ -1,0 +1,111 @@
+#include "app/widgets/ProgressWindow.h"
+
+#include <memory>
+
+#include <QLabel>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QThread>
+
+#include "app/widgets/ChipAnimation.h"
+#include "app/widgets/DialogControls.h"
+#include "app/widgets/DialogUnits.h"
+#include "app/widgets/Translation.h"
+#include "app/widgets/WindowThread.h"
+#include "workspace/ProgressTracker.h"
+
+namespace zavuv::app::widgets {
+
+namespace {
+
+constexpr int kCloseTickMs = 150;
+
+}  // namespace
+
+ProgressWindow::ProgressWindow(QWidget* parent) : QDialog(parent) {
+    const DialogUnits units(font());
+    setFixedSize(units.size(202, 116));
+    setWindowFlag(Qt::WindowContextHelpButtonHint, false);
+
+    message_ = placeControl(new QLabel(this), 1051, units.rect(8, 5, 185, 10));
+    message_->setAlignment(Qt::AlignCenter);
+    animation_ = placeControl(new ChipAnimation(this), 1136, units.rect(8, 20, 185, 30));
+    bar_ = placeControl(new QProgressBar(this), 1050, units.rect(8, 60, 185, 15));
+    bar_->setRange(0, 100);
+    bar_->setValue(0);
+    bar_->setTextVisible(false);
+    percent_ = placeControl(new QLabel(this), 1052, units.rect(8, 80, 182, 10));
+    percent_->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    cancelButton_ = placeControl(new QPushButton("Cancel", this), 2, units.rect(123, 95, 70, 15));
+    // Enter must not reach the button through the dialog's default-button rule.
+    cancelButton_->setAutoDefault(false);
+    connect(cancelButton_, &QPushButton::clicked, this, &ProgressWindow::reject);
+
+    TranslateWindow(this, kDialogId);
+
+    closeTimer_.setInterval(kCloseTickMs);
+    connect(&closeTimer_, &QTimer::timeout, this, &ProgressWindow::closeWhenFinished);
+}
+
+ProgressWindow::~ProgressWindow() = default;
+
+int ProgressWindow::runBody(const base::WorkerBody& body, base::CancelOffer cancel) {
+    cancellable_ = cancel == base::CancelOffer::Offered;
+    cancelButton_->setVisible(cancellable_);
+    finished_.store(false);
+    cancel_.store(false);
+    result_.store(base::kEndDone);
+    bar_->setValue(0);
+    percent_->clear();
+
+    std::unique_ptr<QThread> worker(QThread::create([this, &body] {
+        workspace::ProgressTracker tracker(*this, cancel_);
+        result_.store(body(tracker));
+        finished_.store(true);
+    }));
+    worker->start(QThread::HighPriority);
+    if (!worker->isRunning() && !worker->isFinished())
+        return base::kEndNotStarted;
+
+    closeTimer_.start();
+    // Only the timer ends the loop for good: should anything else hide the
+    // window, it comes back, since the worker may still be waiting on it.
+    do
+        exec();
+    while (!finished_.load());
+    closeTimer_.stop();
+    // The body has returned; what is left of the thread is its exit.
+    worker->wait();
+    return result_.load();
+}
+
+void ProgressWindow::showSetup(const std::string& title, const std::string& text) {
+    runOnWindowThread(
+        this, [this, title = QString::fromStdString(title), text = QString::fromStdString(text)] {
+            setWindowTitle(title);
+            message_->setText(text);
+            bar_->setValue(0);
+        });
+}
+
+void ProgressWindow::showPercent(int percent, const std::string& text) {
+    runOnWindowThread(this, [this, percent, text = QString::fromStdString(text)] {
+        if (percent_->text() != text)
+            percent_->setText(text);
+        bar_->setValue(percent);
+    });
+}
+
+void ProgressWindow::reject() {
+    if (!cancellable_)
+        return;
+    result_.store(kEndCancelAfterFinish);
+    cancel_.store(true);
+}
+
+void ProgressWindow::closeWhenFinished() {
+    if (finished_.load())
+        done(result_.load());
+}
+
+}  // namespace zavuv::app::widgets

@@ -1,0 +1,76 @@
+#pragma once
+// The modal progress window of long work: the worker body runs on its own
+// thread while this window shows its title, message, a looping animation, the
+// bar and the percentage, and offers Cancel. The window closes on the first
+// tick of a 150 ms timer after the body has returned, and `run` hands back the
+// body's end code.
+
+#include <atomic>
+
+#include <QDialog>
+#include <QTimer>
+
+#include "base/Progress.h"
+
+class QLabel;
+class QProgressBar;
+class QPushButton;
+
+namespace zavuv::app::widgets {
+
+class ChipAnimation;
+
+// The end code when Cancel came after the body had already returned.
+inline constexpr int kEndCancelAfterFinish = 3;
+
+class ProgressWindow final : public QDialog,
+                             public base::ProgressRunner,
+                             public base::ProgressDisplay {
+    Q_OBJECT
+
+public:
+    // The progress window's dialog id (template and captions).
+    static constexpr int kDialogId = 129;
+
+    explicit ProgressWindow(QWidget* parent);
+    ~ProgressWindow() override;
+
+    bool cancelRequested() const override { return cancel_.load(); }
+
+    // True once the body of the current run has returned.
+    bool workerFinished() const { return finished_.load(); }
+
+    // ProgressDisplay, called by the worker: each call returns once the window
+    // shows it.
+    void showSetup(const std::string& title, const std::string& text) override;
+    void showPercent(int percent, const std::string& text) override;
+
+public slots:
+    // Cancel: button 2 and Escape. The window stays until the body returns.
+    void reject() override;
+    // Enter does nothing.
+    void accept() override {}
+
+protected:
+    // Shows the window modally until the body has returned; kEndNotStarted when
+    // no worker thread could be made. Withheld Cancel: no button, and Escape
+    // does nothing.
+    int runBody(const base::WorkerBody& body, base::CancelOffer cancel) override;
+
+private:
+    void closeWhenFinished();
+
+    QLabel* message_;
+    ChipAnimation* animation_;
+    QProgressBar* bar_;
+    QLabel* percent_;
+    QPushButton* cancelButton_;
+    QTimer closeTimer_;
+    bool cancellable_ = true;
+
+    std::atomic<bool> finished_{false};
+    std::atomic<bool> cancel_{false};
+    std::atomic<int> result_{base::kEndDone};
+};
+
+}  // namespace zavuv::app::widgets

@@ -1,0 +1,13 @@
+#include "workspace/InlineProgressRunner.h"
+
+#include "workspace/ProgressTracker.h"
+
+namespace zavuv::workspace {
+
+int InlineProgressRunner::runBody(const base::WorkerBody& body, base::CancelOffer) {
+    cancel_.store(false);
+    ProgressTracker tracker(display_, cancel_);
+    return body(tracker);
+}
+
+}  // namespace zavuv::workspace

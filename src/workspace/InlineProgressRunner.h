@@ -1,0 +1,29 @@
+#pragma once
+// Runs a worker body on the calling thread. The command line uses it with its
+// terminal display and Ctrl-C as Cancel; tests use it with a recording display.
+
+#include <atomic>
+
+#include "base/Progress.h"
+
+namespace zavuv::workspace {
+
+class InlineProgressRunner final : public base::ProgressRunner {
+public:
+    explicit InlineProgressRunner(base::ProgressDisplay& display) : display_(display) {}
+
+    bool cancelRequested() const override { return cancel_.load(); }
+
+    // Safe from a signal handler or another thread.
+    void requestCancel() { cancel_.store(true); }
+
+protected:
+    // Cancel stays possible even when withheld: a body that cannot stop never asks.
+    int runBody(const base::WorkerBody& body, base::CancelOffer cancel) override;
+
+private:
+    base::ProgressDisplay& display_;
+    std::atomic<bool> cancel_{false};
+};
+
+}  // namespace zavuv::workspace

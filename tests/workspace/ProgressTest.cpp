@@ -1,0 +1,87 @@
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "workspace/InlineProgressRunner.h"
+
+using namespace zavuv;
+
+namespace {
+
+struct RecordingDisplay : base::ProgressDisplay {
+    void showSetup(const std::string& title, const std::string& text) override {
+        setups.push_back(title + "|" + text);
+    }
+    void showPercent(int percent, const std::string& text) override {
+        percents.push_back(percent);
+        texts.push_back(text);
+    }
+    std::vector<std::string> setups;
+    std::vector<int> percents;
+    std::vector<std::string> texts;
+};
+
+}  // namespace
+
+TEST(Progress, PercentageMovesOnlyWhenItChanges) {
+    RecordingDisplay display;
+    workspace::InlineProgressRunner runner(display);
+    const int end = runner.run([](base::ProgressSink& p) {
+        p.setup("Program", "Programming Flash", 300);
+        for (int done = 0; done <= 300; ++done)
+            p.reportProgress(done);
+        return base::kEndDone;
+    });
+    EXPECT_EQ(end, base::kEndDone);
+    EXPECT_EQ(display.setups, std::vector<std::string>{"Program|Programming Flash"});
+    ASSERT_EQ(display.percents.size(), 100u);  // 1 % .. 100 %, each once
+    EXPECT_EQ(display.percents.front(), 1);
+    EXPECT_EQ(display.texts.front(), "1% completed");
+    EXPECT_EQ(display.texts.back(), "100% completed");
+}
+
+TEST(Progress, NoTotalShowsNoPercentage) {
+    RecordingDisplay display;
+    workspace::InlineProgressRunner runner(display);
+    runner.run([](base::ProgressSink& p) {
+        p.setup("Erase", "Erasing device", 0);
+        p.reportProgress(5);
+        return base::kEndDone;
+    });
+    EXPECT_TRUE(display.percents.empty());
+}
+
+TEST(Progress, SetupStartsTheCountAgainAndLargeTotalsDoNotOverflow) {
+    RecordingDisplay display;
+    workspace::InlineProgressRunner runner(display);
+    runner.run([](base::ProgressSink& p) {
+        p.setup("A", "a", 8650752);
+        p.reportProgress(8650752 / 2);
+        p.setup("B", "b", 10);
+        p.reportProgress(5);
+        return base::kEndDone;
+    });
+    EXPECT_EQ(display.percents, (std::vector<int>{50, 50}));
+}
+
+TEST(Progress, CancelIsSeenByTheBodyAndReportedAfterwards) {
+    RecordingDisplay display;
+    workspace::InlineProgressRunner runner(display);
+    int unitsDone = 0;
+    const int end = runner.run([&](base::ProgressSink& p) {
+        for (int unit = 0; unit < 10; ++unit) {
+            if (p.cancelRequested())
+                return base::kEndCancelled;
+            if (unit == 3)
+                runner.requestCancel();
+            ++unitsDone;
+        }
+        return base::kEndDone;
+    });
+    EXPECT_EQ(end, base::kEndCancelled);
+    EXPECT_EQ(unitsDone, 4);
+    EXPECT_TRUE(runner.cancelRequested());
+    runner.run([](base::ProgressSink& p) { return p.cancelRequested() ? 1 : 0; });
+    EXPECT_FALSE(runner.cancelRequested());  // a new run starts clear
+}
