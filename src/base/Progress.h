@@ -10,12 +10,14 @@
 namespace zavuv::base {
 
 // End codes of a worker body and of its runner.
-enum EndCode : int {
-    kEndDone = 0,
-    kEndCancelled = 1,
-    kEndLinkFailure = -1,
-    kEndPollingFailure = 100,  // also "not blank"
-    kEndNotStarted = 2,        // the runner could not start the worker
+enum class EndCode {
+    Done,
+    Cancelled,
+    LinkFailure,
+    PollingFailure,     // the board's data polling gave up on a write
+    NotBlank,           // a blank check found a programmed byte
+    NotStarted,         // the runner could not start the worker
+    CancelAfterFinish,  // Cancel came after the worker had finished
 };
 
 // What a worker body sees.
@@ -28,7 +30,7 @@ public:
     virtual bool cancelRequested() const = 0;
 };
 
-using WorkerBody = std::function<int(ProgressSink&)>;
+using WorkerBody = std::function<EndCode(ProgressSink&)>;
 
 // How a runner shows progress to the person.
 class ProgressDisplay {
@@ -53,14 +55,14 @@ class ProgressRunner {
 public:
     virtual ~ProgressRunner() = default;
     // Runs the body to its end and returns its end code.
-    int run(const WorkerBody& body, CancelOffer cancel = CancelOffer::Offered) {
+    EndCode run(const WorkerBody& body, CancelOffer cancel = CancelOffer::Offered) {
         return runBody(body, cancel);
     }
     // Whether Cancel was asked for during the last run.
     virtual bool cancelRequested() const = 0;
 
 protected:
-    virtual int runBody(const WorkerBody& body, CancelOffer cancel) = 0;
+    virtual EndCode runBody(const WorkerBody& body, CancelOffer cancel) = 0;
 };
 
 }  // namespace zavuv::base

@@ -3,6 +3,7 @@
 #include <memory>
 
 #include "buffers/UnspecifiedPath.h"
+#include "chips/ChipDriver.h"
 #include "cli/CliApp.h"
 #include "devices/FuseWarnings.h"
 #include "devices/LockFuseVerify.h"
@@ -37,7 +38,7 @@ int exitCode(bool ok) {
 
 int readSignature(Workspace& ws) {
     const devices::DeviceInfo& device = ws.selectedDeviceInfo();
-    if (!device.isAt45() && !device.canReadSignature()) {
+    if (chips::driverFor(device).abilities().signatureRead == chips::SignatureRead::None) {
         ws.connection().messages().box(text::formatUiText(kNoSignature, device.name));
         return kExitFailed;
     }
@@ -58,9 +59,9 @@ void printBit(Workspace& ws, const char* name, bool programmed) {
 }
 
 void printLockFuse(Workspace& ws, const LockFuseLayout& layout, const LockFuseState& state) {
-    const auto algorithm = ws.projectDeviceInfo().algorithm;
-    ws.user().setStatus(text::formatUiText(
-        kLockModeLine, shownOnce(devices::lockModeName(algorithm, state.lockMode))));
+    const auto texts = chips::driverFor(ws.projectDeviceInfo()).abilities().lockModeTexts;
+    ws.user().setStatus(
+        text::formatUiText(kLockModeLine, shownOnce(devices::lockModeName(texts, state.lockMode))));
     for (int j = 0; j < layout.bootLockCount; ++j)
         printBit(ws, layout.bootLockName[j], state.bootLock[j]);
     for (int i = 0; i < layout.fuseCount; ++i)
@@ -109,8 +110,8 @@ int verifyFuses(Workspace& ws) {
     if (!state)
         return kExitFailed;
     const devices::VerifyReport report = devices::verifyReport(
-        ws.projectDeviceInfo().algorithm, *operations::projectLockFuseLayout(ws),
-        ws.project().lockFuse, *state);
+        chips::driverFor(ws.projectDeviceInfo()).abilities().lockModeTexts,
+        *operations::projectLockFuseLayout(ws), ws.project().lockFuse, *state);
     ws.user().showMessage(report.text,
                           report.ok ? base::MessageIcon::Information : base::MessageIcon::Error,
                           text::GetUiText(link::msg::kCaption));

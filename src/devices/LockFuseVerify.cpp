@@ -34,16 +34,16 @@ LockFuseComparison compareLockFuse(const LockFuseLayout& layout, const LockFuseS
     return comparison;
 }
 
-VerifyReport verifyReport(ProgAlgorithm algorithm, const LockFuseLayout& layout,
+VerifyReport verifyReport(LockModeTexts texts, const LockFuseLayout& layout,
                           const LockFuseState& expected, const LockFuseState& actual) {
     const LockFuseComparison comparison = compareLockFuse(layout, expected, actual);
     if (comparison.equal())
         return {true, text::GetUiText(kVerifyOk)};
     std::string report = text::GetUiText(kVerifyFailed);
     if (comparison.lockMode)
-        report += text::formatUiText(kLockModeLine,
-                                     lockModeName(algorithm, comparison.lockMode->expected),
-                                     lockModeName(algorithm, comparison.lockMode->actual));
+        report +=
+            text::formatUiText(kLockModeLine, lockModeName(texts, comparison.lockMode->expected),
+                               lockModeName(texts, comparison.lockMode->actual));
     for (const BitMismatch& mismatch : comparison.bits)
         report += text::formatUiText(mismatch.programmedOnChip ? kShouldBeUnprogrammedLine
                                                                : kShouldBeProgrammedLine,

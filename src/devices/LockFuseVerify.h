@@ -9,6 +9,7 @@
 
 #include "devices/DeviceTable.h"
 #include "devices/LockFuseLayout.h"
+#include "devices/LockModeName.h"
 
 namespace zavuv::devices {
 
@@ -42,7 +43,7 @@ struct VerifyReport {
 };
 
 // "Lock&Fuse bits verify: OK", or the failure heading with one line per mismatch.
-VerifyReport verifyReport(ProgAlgorithm algorithm, const LockFuseLayout& layout,
+VerifyReport verifyReport(LockModeTexts texts, const LockFuseLayout& layout,
                           const LockFuseState& expected, const LockFuseState& actual);
 
 }  // namespace zavuv::devices

@@ -9,10 +9,10 @@ constexpr int kAvrModeTexts = 1006;
 constexpr int kAt89SModeTexts = 1010;
 }  // namespace
 
-const char* lockModeName(ProgAlgorithm algorithm, std::int32_t mode) {
+const char* lockModeName(LockModeTexts texts, std::int32_t mode) {
     if (mode < 0 || mode >= kLockModeCount)
         return "";
-    const int first = algorithm == ProgAlgorithm::Avr ? kAvrModeTexts : kAt89SModeTexts;
+    const int first = texts == LockModeTexts::Avr ? kAvrModeTexts : kAt89SModeTexts;
     return text::GetUiText(first + mode);
 }
 

@@ -4,14 +4,15 @@
 
 #include <cstdint>
 
-#include "devices/DeviceTable.h"
-
 namespace zavuv::devices {
 
 inline constexpr int kLockModeCount = 4;
 
-// The text in the current language; AVR chips and AT89S chips name the modes
-// differently. An empty text for a mode outside 0..3.
-const char* lockModeName(ProgAlgorithm algorithm, std::int32_t mode);
+// AVR chips and AT89S chips name the modes differently; only the AT89S chips
+// have the fourth (LB3).
+enum class LockModeTexts { Avr, At89S };
+
+// The text in the current language. An empty text for a mode outside 0..3.
+const char* lockModeName(LockModeTexts texts, std::int32_t mode);
 
 }  // namespace zavuv::devices

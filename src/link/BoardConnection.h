@@ -13,6 +13,13 @@
 
 namespace zavuv::link {
 
+// How the board is set up for a chip: its device code and SCK codes.
+struct BoardSetup {
+    std::uint8_t deviceCode = 0;
+    std::uint8_t connectSck = sckCode(kDefaultSpiPeriod);  // of the connect's mode packet
+    ModeSettings session;                                  // of every later one
+};
+
 // The project's options that the connect needs. Both device numbers must be
 // valid device table indices.
 struct TargetOptions {
@@ -43,23 +50,22 @@ public:
     // Port numbers are 1..12 (COM1..COM12).
     bool checkVersion(const FirmwareVersion& version, bool quiet);
     bool openAndCheckVersion(int port, const OpenOptions& options);
-    // On success the target is in programming mode and the channel open.
-    bool connectTarget(const TargetOptions& options, int port, SpeedCode speed);
+    // The board found, checked and set up, at `speed`; on success the channel
+    // is open and the chip's driver may enter programming mode.
+    bool connectBoard(const BoardSetup& setup, int port, SpeedCode speed);
     // Reads the identity and serial number from the board on the selected port
     // into the state and shows them on the status line.
     bool readBoardIdentity(bool bootLoaderMode);
     // Looks for boards on COM1..COM8; the first found becomes the selected port.
     void searchBoard();
 
+    // Ends the session and says "Connection error"; always false.
+    bool linkFailure();
+
 private:
     bool synchronise();
     std::optional<FirmwareVersion> requestVersion(int replyPauseMs);
-    bool linkFailure();
     bool unanswered();
-    std::optional<std::uint8_t> readDataFlashStatus();
-    bool enterDataFlash(const TargetOptions& options);
-    bool enterAt89OrAt25(const TargetOptions& options);
-    bool enterAvr(const TargetOptions& options);
 
     ProgrammerLink& link_;
     LinkMessages messages_;

@@ -4,10 +4,6 @@
 #include <array>
 #include <cstdint>
 
-namespace zavuv::devices {
-struct DeviceInfo;
-}
-
 namespace zavuv::link {
 
 // The line speed the board is asked to switch to; the value is the byte sent.
@@ -23,21 +19,21 @@ int baudRateOf(SpeedCode speed);
 inline constexpr int kDefaultSpiPeriod = 4;
 
 // The board's code for an SCK period list index (0 = 0.25 us ... 7 = 150 us).
-std::uint8_t sckCode(int spiPeriod);
+constexpr std::uint8_t sckCode(int spiPeriod) {
+    constexpr std::array<std::uint8_t, 8> codes = {0x80, 0x00, 0x81, 0x01, 0x82, 0x02, 0x03, 0xFF};
+    // A project file may hold any number; reading past the table would send a
+    // random speed to the target.
+    if (spiPeriod < 0 || spiPeriod >= static_cast<int>(codes.size()))
+        spiPeriod = kDefaultSpiPeriod;
+    return codes[static_cast<std::size_t>(spiPeriod)];
+}
 
-// The SCK code for a session with this device: the AT89S8253 needs bit 2 set on
-// top of the period code. (AT45 DataFlash connects with a fixed code instead;
-// that exception belongs to the connect sequence alone.)
-std::uint8_t sckCodeFor(int spiPeriod, const devices::DeviceInfo& device);
-
-// Settings that every CMD_SET_MODE of a session repeats.
+// Settings that every CMD_SET_MODE of a session repeats. The chip's driver
+// gives the SCK code (some chips need bits of their own on top of the period's).
 struct ModeSettings {
-    int spiPeriod = kDefaultSpiPeriod;
+    std::uint8_t sck = sckCode(kDefaultSpiPeriod);
     bool polling = false;
-    const devices::DeviceInfo* device = nullptr;  // nullptr: no device rule applies
 };
-
-std::uint8_t sessionSckCode(const ModeSettings& mode);
 
 // The three bytes that follow CMD_SET_MODE.
 std::array<std::uint8_t, 3> modeArguments(SpeedCode speed, std::uint8_t sck, bool polling);

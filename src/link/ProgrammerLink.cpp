@@ -76,9 +76,8 @@ bool ProgrammerLink::endSession() {
     if (ok) {
         pause(kEndSessionPauseMs);
         // Baud code 0 brings the board back to 19200, where the next open finds it.
-        ok =
-            acknowledged(BoardCommand::CMD_SET_MODE,
-                         modeArguments(SpeedCode::Baud19200, sessionSckCode(mode_), mode_.polling));
+        ok = acknowledged(BoardCommand::CMD_SET_MODE,
+                          modeArguments(SpeedCode::Baud19200, mode_.sck, mode_.polling));
     }
     channel_.close();
     return ok;

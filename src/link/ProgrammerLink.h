@@ -47,8 +47,8 @@ public:
     // of bytes: such a line is not one to talk on.
     bool drainLine();
 
-    // The SCK period, polling flag and device that every CMD_SET_MODE of the
-    // current session carries; set by the connect sequence.
+    // The SCK code and polling flag that every CMD_SET_MODE of the current
+    // session carries; set by the connect sequence.
     void setSessionMode(const ModeSettings& mode) { mode_ = mode; }
     const ModeSettings& sessionMode() const { return mode_; }
 

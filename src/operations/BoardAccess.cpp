@@ -1,5 +1,7 @@
 #include "operations/BoardAccess.h"
 
+#include "chips/ChipDriver.h"
+#include "chips/TargetConnect.h"
 #include "link/LinkMessages.h"
 
 namespace zavuv::operations {
@@ -14,13 +16,21 @@ bool requireBoard(workspace::Workspace& ws) {
 }
 
 bool connect(workspace::Workspace& ws, link::SpeedCode speed) {
-    return ws.connection().connectTarget(ws.targetOptions(), ws.comPort(), speed);
+    return chips::connectTarget(ws.connection(), ws.targetOptions(), ws.comPort(), speed);
 }
 
 link::SpeedCode memorySpeed(const workspace::Workspace& ws) {
-    if (ws.selectedDeviceInfo().isAt45())
+    if (chips::driverFor(ws.selectedDeviceInfo()).abilities().fixedMemorySpeed)
         return link::SpeedCode::Baud19200;
     return static_cast<link::SpeedCode>(ws.baudIndex);
+}
+
+chips::ChipSession chipSession(workspace::Workspace& ws, const devices::DeviceInfo& device) {
+    return {.link = ws.link(),
+            .messages = ws.connection().messages(),
+            .device = device,
+            .project = ws.project(),
+            .boardDelays = ws.boardDelays};
 }
 
 bool endSessionWarning(workspace::Workspace& ws) {

@@ -1,7 +1,9 @@
 #pragma once
 // The steps every chip operation shares: the no-board check, the connect with
-// the project's options, and the end of the session with its warning.
+// the project's options, the chip driver's session, and the end of the
+// session with its warning.
 
+#include "chips/ChipSession.h"
 #include "link/ModePacket.h"
 #include "workspace/Workspace.h"
 
@@ -11,12 +13,15 @@ namespace zavuv::operations {
 // "No board specified" in a box, when no COM port is chosen.
 bool requireBoard(workspace::Workspace& ws);
 
-// connectTarget with the project's options and the device lists' choice.
+// The connect with the project's options and the device lists' choice.
 bool connect(workspace::Workspace& ws, link::SpeedCode speed);
 
-// The speed the memory operations use: the baud preference, except 19200 for a
-// DataFlash, whose sequences are timed for it.
+// The speed the memory operations use: the baud preference, unless the chip's
+// sequences are timed for 19200 baud (a DataFlash).
 link::SpeedCode memorySpeed(const workspace::Workspace& ws);
+
+// What a chip driver works with on the open session, for `device`.
+chips::ChipSession chipSession(workspace::Workspace& ws, const devices::DeviceInfo& device);
 
 // endSession; a failure shows "Warning: incorrect disconnection." in a box.
 // Returns what endSession returned.

@@ -1,16 +1,14 @@
 #include "operations/CalibrationBytes.h"
 
+#include "chips/ChipDriver.h"
 #include "link/LinkMessages.h"
 #include "operations/BoardAccess.h"
 #include "text/UiText.h"
 
 namespace zavuv::operations {
 
-using link::BoardCommand;
-
 namespace {
 
-constexpr std::uint8_t kReadCalibrationByte = 0x38;
 // The chip settles in programming mode before its calibration bytes are asked for.
 constexpr int kReadPauseMs = 40;
 
@@ -46,24 +44,18 @@ bool readCalibrationBytes(workspace::Workspace& ws) {
         return false;
     messages.status(kReadingCalibration);
     ws.link().pause(kReadPauseMs);
-    const int count = ws.projectDeviceInfo().calibrationBytes;
+    const devices::DeviceInfo& device = ws.projectDeviceInfo();
+    const chips::ChipDriver& driver = chips::driverFor(device);
     std::vector<std::uint8_t> bytes;
-    for (int i = 0; i < count; ++i) {
-        if (!ws.link().send(BoardCommand::CMD_SPI_READ,
-                            {kReadCalibrationByte, 0x00, static_cast<std::uint8_t>(i)})) {
-            messages.status(kErrorReadingCalibration);
-            ws.link().endSession();
-            messages.box(link::msg::kConnectionError);
-            return false;
-        }
-        const int value = ws.link().receiveByte();
-        if (value < 0) {
+    for (int i = 0; i < device.calibrationBytes; ++i) {
+        const auto value = driver.readCalibrationByte(ws.link(), i);
+        if (!value) {
             ws.link().endSession();
             messages.status(kErrorReadingCalibration);
             messages.box(link::msg::kConnectionError);
             return false;
         }
-        bytes.push_back(static_cast<std::uint8_t>(value));
+        bytes.push_back(*value);
     }
     messages.status(calibrationStatusText(bytes));
     messages.box(calibrationBoxText(bytes));

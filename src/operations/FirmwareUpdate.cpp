@@ -60,13 +60,13 @@ FirmwareUpdateResult updateFirmware(workspace::Workspace& ws,
         ws.link().escapeAndClose();
         return FirmwareUpdateResult::NotUpdated;
     }
-    const int result = ws.progressRunner().run(
+    const base::EndCode result = ws.progressRunner().run(
         [&](base::ProgressSink& progress) {
             return uploadFirmware(ws.link(), messages, image.bytes, *speed, progress);
         },
         base::CancelOffer::Withheld);
     ws.link().escapeAndClose();
-    if (result != base::kEndDone) {
+    if (result != base::EndCode::Done) {
         messages.status(kUpdateError);
         return FirmwareUpdateResult::NotUpdated;
     }

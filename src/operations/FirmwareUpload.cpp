@@ -31,16 +31,16 @@ constexpr int kUpdatingFirmware = 1171;
 constexpr int kNotReadyToUpdate = 1196;
 constexpr int kUpdateFailed = 1198;
 
-int failed(link::LinkMessages& messages, int key) {
+base::EndCode failed(link::LinkMessages& messages, int key) {
     messages.box(key);
-    return base::kEndLinkFailure;
+    return base::EndCode::LinkFailure;
 }
 
 }  // namespace
 
-int uploadFirmware(link::ProgrammerLink& link, link::LinkMessages& messages,
-                   std::span<const std::uint8_t> image, TransferSpeed speed,
-                   base::ProgressSink& progress) {
+base::EndCode uploadFirmware(link::ProgrammerLink& link, link::LinkMessages& messages,
+                             std::span<const std::uint8_t> image, TransferSpeed speed,
+                             base::ProgressSink& progress) {
     const Pacing& pacing = speed == TransferSpeed::Normal ? kNormal : kReduced;
     const std::size_t chunks = image.size() / kFirmwareChunkSize;
     progress.setup(text::GetUiText(kUpdateTitle), text::GetUiText(kUpdatingFirmware),
@@ -78,12 +78,12 @@ int uploadFirmware(link::ProgrammerLink& link, link::LinkMessages& messages,
     if (!link.send(BoardCommand::CMD_SYNC)) {
         link.endSession();
         messages.connectionError();
-        return base::kEndLinkFailure;
+        return base::EndCode::LinkFailure;
     }
     link.pause(kSyncReplyPauseMs);
     const int answer = link.receiveByte();
     if (answer == link::kSyncReady || answer == link::kSyncReadyAlt)
-        return base::kEndDone;
+        return base::EndCode::Done;
     link.endSession();
     if (answer == link::kSyncNoFirmware) {
         messages.box(kUpdateFailed);
@@ -91,7 +91,7 @@ int uploadFirmware(link::ProgrammerLink& link, link::LinkMessages& messages,
     } else {
         messages.connectionError();
     }
-    return base::kEndLinkFailure;
+    return base::EndCode::LinkFailure;
 }
 
 }  // namespace zavuv::operations

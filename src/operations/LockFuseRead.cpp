@@ -2,12 +2,7 @@
 
 #include "operations/LockFuseOnChip.h"
 
-#include <optional>
-#include <string_view>
-
-#include "devices/At89SLockCoding.h"
-#include "devices/FuseCoding.h"
-#include "devices/LockByteCoding.h"
+#include "chips/ChipDriver.h"
 #include "link/LinkMessages.h"
 #include "operations/BoardAccess.h"
 #include "operations/Signature.h"
@@ -15,11 +10,8 @@
 
 namespace zavuv::operations {
 
-using devices::FuseByte;
 using devices::LockFuseLayout;
 using devices::LockFuseState;
-using devices::ProgAlgorithm;
-using link::BoardCommand;
 
 namespace {
 
@@ -64,67 +56,31 @@ bool giveUp(workspace::Workspace& ws, LockFuseState& state, int statusKey, int b
     return false;
 }
 
-std::optional<std::uint8_t> readInstruction(link::ProgrammerLink& link,
-                                            const devices::ReadCommand& command) {
-    if (!link.send(BoardCommand::CMD_SPI_READ, command))
-        return std::nullopt;
-    const int answer = link.receiveByte();
-    if (answer < 0)
-        return std::nullopt;
-    return static_cast<std::uint8_t>(answer);
-}
-
-bool readAvrBits(workspace::Workspace& ws, const LockFuseLayout& layout, LockFuseState& state) {
-    const auto lock = readInstruction(ws.link(), layout.lockReadCmd);
-    if (!lock)
-        return false;
-    decodeLockByte(layout, *lock, state, ws.user());
-    std::vector<std::uint8_t> answers;
-    for (FuseByte which : fuseReadOrder(layout)) {
-        const auto answer = readInstruction(ws.link(), layout.fuseByte(which).readCmd);
-        if (!answer)
-            return false;
-        answers.push_back(*answer);
+// The signature check on the open session; false when the read cannot go on
+// (the session then ended and the reason reported).
+bool signatureAccepted(workspace::Workspace& ws, LockFuseState& state, int unreadableBox) {
+    switch (checkSignature(ws)) {
+    case SignatureCheck::Unreadable:
+        return giveUp(ws, state, 0, unreadableBox);
+    case SignatureCheck::Declined:
+        return giveUp(ws, state, kOperationCancelled, 0);
+    case SignatureCheck::Accepted:
+        break;
     }
-    decodeFuseBytes(layout, *lock, answers, state);
     return true;
 }
 
-bool readAt89SBits(workspace::Workspace& ws, const devices::DeviceInfo& device,
-                   const LockFuseLayout& layout, LockFuseState& state) {
-    const auto lock = readInstruction(ws.link(), layout.lockReadCmd);
-    if (!lock)
-        return false;
-    state.lockMode = std::string_view(device.name) == "AT89S8253"
-                         ? decodeAt89S8253LockAnswer(layout, *lock)
-                         : decodeAt89S51LockAnswer(layout, *lock);
-    const devices::FuseByteLayout& low = layout.fuseByte(FuseByte::Low);
-    if (!low.readable)
-        return true;
-    const auto fuses = readInstruction(ws.link(), low.readCmd);
-    if (!fuses)
-        return false;
-    decodeFuseByte(layout, FuseByte::Low, *fuses, state);
-    return true;
-}
-
-// An AVR chip without readable bits still has its signature checked, so that
+// A chip without readable bits may still have its signature checked, so that
 // the person learns of a wrong or locked chip before editing its bits.
-bool reportNotReadable(workspace::Workspace& ws, const devices::DeviceInfo& device,
+bool reportNotReadable(workspace::Workspace& ws, const chips::ChipDriver& driver,
                        LockFuseState& state) {
     auto& messages = ws.connection().messages();
-    if (device.algorithm == ProgAlgorithm::Avr) {
+    if (driver.abilities().signatureBeforeLockFuse) {
         messages.status(kVerifyingSignature);
         if (!connect(ws, link::SpeedCode::Baud19200))
             return false;
-        switch (checkSignature(ws)) {
-        case SignatureCheck::Unreadable:
-            return giveUp(ws, state, 0, link::msg::kConnectionError);
-        case SignatureCheck::Declined:
-            return giveUp(ws, state, kOperationCancelled, 0);
-        case SignatureCheck::Accepted:
-            break;
-        }
+        if (!signatureAccepted(ws, state, link::msg::kConnectionError))
+            return false;
         endSessionWarning(ws);
     }
     messages.box(kNotReadable);
@@ -141,31 +97,20 @@ bool readLockFuse(workspace::Workspace& ws, LockFuseState& state) {
     state = {};
     base::BusyScope busy(ws.user());
     const devices::DeviceInfo& device = ws.projectDeviceInfo();
+    const chips::ChipDriver& driver = chips::driverFor(device);
     const LockFuseLayout* layout = projectLockFuseLayout(ws);
     if (!layout || !layout->lockReadable)
-        return reportNotReadable(ws, device, state);
+        return reportNotReadable(ws, driver, state);
 
     state.readable = true;
     if (!connect(ws, link::SpeedCode::Baud19200)) {
         state = {};
         return false;
     }
-    bool read = true;
-    if (device.algorithm == ProgAlgorithm::Avr) {
-        switch (checkSignature(ws)) {
-        case SignatureCheck::Unreadable:
-            return giveUp(ws, state, 0, kSignatureConnectionError);
-        case SignatureCheck::Declined:
-            return giveUp(ws, state, kOperationCancelled, 0);
-        case SignatureCheck::Accepted:
-            break;
-        }
-        read = readAvrBits(ws, *layout, state);
-    } else if (device.algorithm == ProgAlgorithm::At89S51 ||
-               device.algorithm == ProgAlgorithm::At89S8253) {
-        read = readAt89SBits(ws, device, *layout, state);
-    }
-    if (!read)
+    if (driver.abilities().signatureBeforeLockFuse &&
+        !signatureAccepted(ws, state, kSignatureConnectionError))
+        return false;
+    if (!driver.readLockFuse(chipSession(ws, device), *layout, state))
         return giveUp(ws, state, 0, link::msg::kConnectionError);
     endSessionWarning(ws);
     return true;

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <optional>
 
+#include "chips/ChipDriver.h"
 #include "link/LinkMessages.h"
 #include "operations/BlankCheck.h"
 #include "operations/BoardAccess.h"
@@ -103,11 +104,12 @@ public:
             ws_.link().endSession();  // the connect has said why
             return false;
         }
-        if (row_.operation == MemoryOperation::ProgramFlash && !ws_.selectedDeviceInfo().isAt45() &&
+        if (row_.operation == MemoryOperation::ProgramFlash &&
+            chips::driverFor(ws_.selectedDeviceInfo()).abilities().signatureBeforeProgramming &&
             ws_.project().checkSign && !signatureAllowsProgramming(ws_))
             return false;
 
-        const int code = runWorker();
+        const base::EndCode code = runWorker();
         const bool succeeded = report(code);
         endSession();
         if (row_.kind == Kind::Read) {
@@ -129,13 +131,14 @@ private:
         }
         const devices::DeviceInfo& device = ws_.selectedDeviceInfo();
         const bool refused = (row_.needsEeprom == NeedsEeprom::OnChip && device.eepromSize == 0) ||
-                             (row_.needsEeprom != NeedsEeprom::No && device.isAt45());
+                             (row_.needsEeprom != NeedsEeprom::No &&
+                              !chips::driverFor(device).abilities().eepromMemory);
         if (refused)
             messages_.status(kNoEepromOnChip);
         return !refused;
     }
 
-    int runWorker() {
+    base::EndCode runWorker() {
         base::WorkerBody body;
         switch (row_.kind) {
         case Kind::Program:
@@ -155,16 +158,16 @@ private:
             break;
         }
         setBusy(true);
-        const int code = ws_.progressRunner().run(body);
+        const base::EndCode code = ws_.progressRunner().run(body);
         // Cancel on the size warning ends the worker as cancelled as well.
-        cancelled_ = ws_.progressRunner().cancelRequested() || code == base::kEndCancelled;
+        cancelled_ = ws_.progressRunner().cancelRequested() || code == base::EndCode::Cancelled;
         setBusy(false);
         if (row_.kind == Kind::Verify)
             ws_.results.firstMismatch = verify_.firstMismatch;
         return code;
     }
 
-    MemoryJob job() const { return {*buffer_, row_.flash, row_.blockCommand, memorySize_}; }
+    chips::MemoryJob job() const { return {*buffer_, row_.flash, row_.blockCommand, memorySize_}; }
 
     void setBusy(bool busy) {
         if (!buffer_)
@@ -174,18 +177,18 @@ private:
     }
 
     // The result texts; true when the command succeeded.
-    bool report(int code) {
+    bool report(base::EndCode code) {
         auto& results = ws_.results;
-        if (code == base::kEndDone)
+        if (code == base::EndCode::Done)
             return reportSuccess();
-        if (row_.kind == Kind::BlankCheck && code == base::kEndPollingFailure) {
+        if (code == base::EndCode::NotBlank) {
             messages_.status(row_.code100);
             results.lastOperationStatus = 1;
             return false;
         }
         if (cancelled_) {
             messages_.status(row_.cancelled);
-        } else if (code == base::kEndPollingFailure && row_.code100 != 0) {
+        } else if (code == base::EndCode::PollingFailure && row_.code100 != 0) {
             showFailure(row_.code100Box ? row_.code100 : 0, row_.code100);
         } else {
             showFailure(row_.failureBox, row_.failureStatus);

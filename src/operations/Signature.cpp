@@ -1,5 +1,6 @@
 #include "operations/Signature.h"
 
+#include "chips/ChipDriver.h"
 #include "link/LinkMessages.h"
 #include "text/UiText.h"
 
@@ -7,27 +8,12 @@ namespace zavuv::operations {
 
 using devices::DeviceTable;
 
-namespace {
-constexpr std::uint8_t kReadSignatureByte = 0x30;
-}  // namespace
-
 bool isLockedSignature(const SignatureBytes& bytes) {
     return bytes == SignatureBytes{0x00, 0x01, 0x02};
 }
 
 bool readSignature(workspace::Workspace& ws) {
-    auto& signature = ws.results.signature;
-    signature = {0xFF, 0xFF, 0xFF};
-    auto& link = ws.link();
-    for (std::uint8_t i = 0; i < 3; ++i) {
-        if (!link.send(link::BoardCommand::CMD_SPI_READ, {kReadSignatureByte, 0x00, i}))
-            return false;
-        const int value = link.receiveByte();
-        if (value < 0)
-            return false;
-        signature[i] = value;
-    }
-    return true;
+    return chips::ChipDriver::readCheckedSignature(ws.link(), ws.results.signature);
 }
 
 std::string signatureText(workspace::Workspace& ws, const SignatureBytes& bytes) {

@@ -1,20 +1,20 @@
 #pragma once
 // Reading a chip's signature and judging it against the selected device.
 
-#include <array>
 #include <string>
 
+#include "chips/ChipDriver.h"
 #include "workspace/Workspace.h"
 
 namespace zavuv::operations {
 
-using SignatureBytes = std::array<int, 3>;
+using SignatureBytes = chips::SignatureBytes;
 
 // A signature of 00 01 02 is what a locked chip returns instead of its own.
 bool isLockedSignature(const SignatureBytes& bytes);
 
-// The AVR Read Signature Byte instruction three times on an open session, into
-// the workspace's signature values (0xFF where a byte could not be read). False
+// The signature the checks compare, read on an open session into the
+// workspace's signature values (0xFF where a byte could not be read). False
 // at the first byte that could not be sent or did not come.
 bool readSignature(workspace::Workspace& ws);
 
@@ -23,7 +23,7 @@ bool readSignature(workspace::Workspace& ws);
 // unknown 0x1E chip, otherwise "Unknown device". Not used for a locked chip.
 std::string signatureText(workspace::Workspace& ws, const SignatureBytes& bytes);
 
-// Reads the signature with the AVR instruction and leaves the verdict in
+// Reads the signature the checks compare and leaves the verdict in
 // lastOperationStatus: -1 unreadable ("Error reading signature" shown), 0 the
 // selected device, 1 another or unknown chip, 2 locked.
 void verifySignature(workspace::Workspace& ws);

@@ -1,12 +1,11 @@
 #include "operations/SignatureGate.h"
 
+#include "chips/ChipDriver.h"
 #include "link/LinkMessages.h"
 #include "operations/Signature.h"
 #include "text/UiText.h"
 
 namespace zavuv::operations {
-
-using link::BoardCommand;
 
 namespace {
 
@@ -33,13 +32,9 @@ bool declined(workspace::Workspace& ws) {
 
 // A locked chip answers nothing useful until a chip erase clears its lock bits.
 bool eraseLockedChip(workspace::Workspace& ws) {
-    const bool avr = ws.selectedDeviceInfo().algorithm == devices::ProgAlgorithm::Avr;
-    auto& link = ws.link();
-    const bool sent = avr ? link.send(BoardCommand::CMD_SPI4, {0xAC, 0x80, 0x04, 0x00})
-                          : link.send(BoardCommand::CMD_SPI3, {0xAC, 0x04, 0x00, 0x00});
-    if (sent && link.expectAck())
+    if (chips::driverFor(ws.selectedDeviceInfo()).eraseLockedChip(ws.link()))
         return true;
-    link.endSession();
+    ws.link().endSession();
     ws.connection().messages().connectionError();
     return false;
 }
@@ -57,8 +52,8 @@ bool signatureAllowsProgramming(workspace::Workspace& ws) {
         ws.link().endSession();
         return false;
     case kOtherChip:
-        // Only the AVR instruction set gives a signature worth asking about.
-        if (ws.selectedDeviceInfo().algorithm == devices::ProgAlgorithm::Avr &&
+        // Only some instruction sets give a signature worth asking about.
+        if (chips::driverFor(ws.selectedDeviceInfo()).abilities().asksAboutOtherChip &&
             !askYes(ws, kMismatchQuestion, base::Answer::Yes))
             return declined(ws);
         break;

@@ -4,7 +4,7 @@
 
 namespace zavuv::workspace {
 
-int InlineProgressRunner::runBody(const base::WorkerBody& body, base::CancelOffer) {
+base::EndCode InlineProgressRunner::runBody(const base::WorkerBody& body, base::CancelOffer) {
     cancel_.store(false);
     ProgressTracker tracker(display_, cancel_);
     return body(tracker);

@@ -19,7 +19,7 @@ public:
 
 protected:
     // Cancel stays possible even when withheld: a body that cannot stop never asks.
-    int runBody(const base::WorkerBody& body, base::CancelOffer cancel) override;
+    base::EndCode runBody(const base::WorkerBody& body, base::CancelOffer cancel) override;
 
 private:
     base::ProgressDisplay& display_;

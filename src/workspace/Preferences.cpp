@@ -21,7 +21,7 @@ bool isBaudIndex(int index) {
     return index >= 0 && index <= 2;
 }
 bool isDelay(int ms) {
-    return ms >= 0 && ms <= kMaxBoardDelayMs;
+    return ms >= 0 && ms <= link::kMaxBoardDelayMs;
 }
 
 std::string portKey(int port) {
@@ -69,15 +69,15 @@ bool Preferences::setBaudIndex(int baudIndex) {
     return isBaudIndex(baudIndex) && profile_.writeInt(kConnect, "HighSpeed", baudIndex);
 }
 
-BoardDelays Preferences::boardDelays() const {
+link::BoardDelays Preferences::boardDelays() const {
     std::array<int, kDelayKeys.size()> ms{};
     for (std::size_t i = 0; i < ms.size(); ++i) {
-        ms[i] = std::clamp(profile_.readInt(kConnect, kDelayKeys[i], 0), 0, kMaxBoardDelayMs);
+        ms[i] = std::clamp(profile_.readInt(kConnect, kDelayKeys[i], 0), 0, link::kMaxBoardDelayMs);
     }
     return {ms[0], ms[1], ms[2], ms[3]};
 }
 
-bool Preferences::setBoardDelays(const BoardDelays& delays) {
+bool Preferences::setBoardDelays(const link::BoardDelays& delays) {
     const std::array<int, kDelayKeys.size()> ms = {delays.preReadDelayMs, delays.pageReadDelayMs,
                                                    delays.pageWriteDelayMs, delays.postSendDelayMs};
     if (!std::ranges::all_of(ms, isDelay)) {

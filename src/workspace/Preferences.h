@@ -6,8 +6,8 @@
 #include <string>
 #include <string_view>
 
+#include "link/BoardDelays.h"
 #include "text/UiText.h"
-#include "workspace/BoardDelays.h"
 #include "workspace/ProfileStore.h"
 
 namespace zavuv::workspace {
@@ -38,8 +38,8 @@ public:
 
     // Each delay within 0..kMaxBoardDelayMs; a stored value outside is held
     // to the range, so no operation waits a negative or endless time.
-    BoardDelays boardDelays() const;
-    bool setBoardDelays(const BoardDelays& delays);
+    link::BoardDelays boardDelays() const;
+    bool setBoardDelays(const link::BoardDelays& delays);
 
     text::Language language() const;
     bool setLanguage(text::Language language);

@@ -12,9 +12,9 @@
 #include "buffers/ProjectSettings.h"
 #include "devices/DeviceTable.h"
 #include "link/BoardConnection.h"
+#include "link/BoardDelays.h"
 #include "link/ProgrammerLink.h"
 #include "link/SerialChannel.h"
-#include "workspace/BoardDelays.h"
 #include "workspace/BoardPorts.h"
 #include "workspace/InlineProgressRunner.h"
 #include "workspace/LinkClock.h"
@@ -64,7 +64,7 @@ public:
     int comPort() const { return connection_.state().selectedPort; }
     void setComPort(int port) { connection_.state().selectedPort = port; }
     int baudIndex = 0;  // 0 = 19200, 1 = 115200, 2 = 921600
-    BoardDelays boardDelays;
+    link::BoardDelays boardDelays;
     OperationResults results;
 
     buffers::MemoryBuffer& flash() { return flash_; }

@@ -11,7 +11,7 @@ TEST(LockFuseVerify, EqualStatesReportOk) {
     LockFuseState expected = withFuses(layout, {"SPIEN"});
     LockFuseState chip = expected;
     chip.readable = true;  // the dialog's own state does not carry it
-    const VerifyReport report = verifyReport(ProgAlgorithm::Avr, layout, expected, chip);
+    const VerifyReport report = verifyReport(LockModeTexts::Avr, layout, expected, chip);
     EXPECT_TRUE(report.ok);
     EXPECT_EQ(report.text, "Lock&Fuse bits verify: OK");
 }
@@ -20,7 +20,7 @@ TEST(LockFuseVerify, OnlyBootLockDiffers) {
     const LockFuseLayout& layout = layoutOfDevice("ATmega8");
     LockFuseState chip;
     chip.bootLock[1] = true;  // BLB02 programmed on the chip
-    const VerifyReport report = verifyReport(ProgAlgorithm::Avr, layout, LockFuseState{}, chip);
+    const VerifyReport report = verifyReport(LockModeTexts::Avr, layout, LockFuseState{}, chip);
     EXPECT_FALSE(report.ok);
     EXPECT_EQ(report.text, "Lock&Fuse bits verify: Failed\n"
                            " - BLB02 should be unprogrammed, is programmed\n");
@@ -39,7 +39,7 @@ TEST(LockFuseVerify, ListsLockModeThenFusesThenBootLocks) {
     EXPECT_EQ(comparison.lockMode->actual, 0);
     ASSERT_EQ(comparison.bits.size(), 3u);
 
-    EXPECT_EQ(verifyReport(ProgAlgorithm::Avr, layout, expected, chip).text,
+    EXPECT_EQ(verifyReport(LockModeTexts::Avr, layout, expected, chip).text,
               "Lock&Fuse bits verify: Failed\n"
               " - lock mode should be 'LB1: Write protect', is 'No'\n"
               " - CKSEL0 should be programmed, is unprogrammed\n"
@@ -53,7 +53,7 @@ TEST(LockFuseVerify, At89SNamesTheModesItsOwnWay) {
     expected.lockMode = 3;
     LockFuseState chip;
     chip.lockMode = 2;
-    EXPECT_EQ(verifyReport(ProgAlgorithm::At89S51, layout, expected, chip).text,
+    EXPECT_EQ(verifyReport(LockModeTexts::At89S, layout, expected, chip).text,
               "Lock&Fuse bits verify: Failed\n"
               " - lock mode should be 'LB1+LB2+LB3', is 'LB1+LB2'\n");
 }
@@ -70,7 +70,7 @@ TEST(LockFuseVerify, PowerStageFusesDifferUnlessTheyMatchFuseZero) {
     const LockFuseLayout& layout = layoutOfDevice("AT90PWM2/3");
     LockFuseState expected;
     expected.fuse[19] = true;  // PSCRV, never written; the chip reads it as fuse 0
-    EXPECT_EQ(verifyReport(ProgAlgorithm::Avr, layout, expected, LockFuseState{}).text,
+    EXPECT_EQ(verifyReport(LockModeTexts::Avr, layout, expected, LockFuseState{}).text,
               "Lock&Fuse bits verify: Failed\n"
               " - PSCRV should be programmed, is unprogrammed\n");
 }

@@ -103,11 +103,11 @@ TEST(AutoProgramPreset, PutsWarnedFusesInTheirSafeSetting) {
 }
 
 TEST(LockModeName, AvrAndAt89SNames) {
-    EXPECT_STREQ(lockModeName(ProgAlgorithm::Avr, 0), "No");
-    EXPECT_STREQ(lockModeName(ProgAlgorithm::Avr, 2), "LB1+LB2: R&&W protect");
-    EXPECT_STREQ(lockModeName(ProgAlgorithm::Avr, 3), "LB1+LB2+LB3 (89S only)");
-    EXPECT_STREQ(lockModeName(ProgAlgorithm::At89S51, 0), "No locking");
-    EXPECT_STREQ(lockModeName(ProgAlgorithm::At89S8253, 3), "LB1+LB2+LB3");
-    EXPECT_STREQ(lockModeName(ProgAlgorithm::At89S8252, 4), "");
-    EXPECT_STREQ(lockModeName(ProgAlgorithm::Avr, -1), "");
+    EXPECT_STREQ(lockModeName(LockModeTexts::Avr, 0), "No");
+    EXPECT_STREQ(lockModeName(LockModeTexts::Avr, 2), "LB1+LB2: R&&W protect");
+    EXPECT_STREQ(lockModeName(LockModeTexts::Avr, 3), "LB1+LB2+LB3 (89S only)");
+    EXPECT_STREQ(lockModeName(LockModeTexts::At89S, 0), "No locking");
+    EXPECT_STREQ(lockModeName(LockModeTexts::At89S, 3), "LB1+LB2+LB3");
+    EXPECT_STREQ(lockModeName(LockModeTexts::At89S, 4), "");
+    EXPECT_STREQ(lockModeName(LockModeTexts::Avr, -1), "");
 }

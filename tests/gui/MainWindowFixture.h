@@ -55,7 +55,7 @@ protected:
                 return boardSettingsAnswer;
             };
         }
-        hooks.advancedBoardSettings = [this](QWidget*, const workspace::BoardDelays& delays) {
+        hooks.advancedBoardSettings = [this](QWidget*, const link::BoardDelays& delays) {
             advancedShown.push_back(delays);
             return advancedAnswer;
         };
@@ -111,8 +111,8 @@ protected:
     std::vector<app::dialogs::BoardChoice> boardSettingsShown;
     std::optional<app::dialogs::BoardChoice> boardSettingsAnswer;
     bool realBoardSettings = false;
-    std::vector<workspace::BoardDelays> advancedShown;
-    std::optional<workspace::BoardDelays> advancedAnswer;
+    std::vector<link::BoardDelays> advancedShown;
+    std::optional<link::BoardDelays> advancedAnswer;
     int beeps = 0;
 };
 

@@ -157,7 +157,7 @@ TEST_F(MainWindow, RightDoubleClickOnTheBackgroundOpensAdvancedSettingsButNotOnA
     EXPECT_TRUE(advancedShown.empty());
     // Inside the Device group box, below the last button.
     const QPoint background = byId(1079)->geometry().bottomLeft() + QPoint(20, -4);
-    advancedAnswer = workspace::BoardDelays{1, 2, 3, 4};
+    advancedAnswer = link::BoardDelays{1, 2, 3, 4};
     QTest::mouseDClick(window->clientArea(), Qt::RightButton, {}, background);
     ASSERT_EQ(advancedShown.size(), 1u);
     EXPECT_EQ(advancedShown[0].pageWriteDelayMs, 5);

@@ -62,7 +62,7 @@ TEST_F(ProgressWindowTest, SetupAndProgressAreShownBeforeTheWorkerGoesOn) {
     QString half;
     int halfBar = -1;
     QString full;
-    const int end = window.run([&](base::ProgressSink& sink) {
+    const base::EndCode end = window.run([&](base::ProgressSink& sink) {
         sink.setup("Read", "Reading Flash", 300);
         title = widgets::runOnWindowThread(&window, [this] { return window.windowTitle(); });
         message = textOf(1051);
@@ -71,9 +71,9 @@ TEST_F(ProgressWindowTest, SetupAndProgressAreShownBeforeTheWorkerGoesOn) {
         halfBar = barValue();
         sink.reportProgress(300);
         full = textOf(1052);
-        return base::kEndDone;
+        return base::EndCode::Done;
     });
-    EXPECT_EQ(end, base::kEndDone);
+    EXPECT_EQ(end, base::EndCode::Done);
     EXPECT_FALSE(window.cancelRequested());
     EXPECT_EQ(title, "Read");
     EXPECT_EQ(message, "Reading Flash");
@@ -89,7 +89,7 @@ TEST_F(ProgressWindowTest, NoTotalShowsNoPercentage) {
         sink.setup("Erase", "Erasing device", 0);
         sink.reportProgress(5);
         percent = textOf(1052);
-        return base::kEndDone;
+        return base::EndCode::Done;
     });
     EXPECT_EQ(percent, "");
     EXPECT_EQ(item<QProgressBar>(1050)->value(), 0);
@@ -101,7 +101,7 @@ TEST_F(ProgressWindowTest, BodyRunsOnAnAboveNormalWorkerThread) {
     window.run([&](base::ProgressSink&) {
         onWorker = QThread::currentThread() != qApp->thread();
         priority = QThread::currentThread()->priority();
-        return base::kEndDone;
+        return base::EndCode::Done;
     });
     EXPECT_TRUE(onWorker);
     EXPECT_EQ(priority, QThread::HighPriority);
@@ -110,14 +110,14 @@ TEST_F(ProgressWindowTest, BodyRunsOnAnAboveNormalWorkerThread) {
 TEST_F(ProgressWindowTest, CancelWaitsForTheBodyWhoseEndCodeStands) {
     whenShown([this] { item<QPushButton>(2)->click(); });
     bool shownAfterCancel = false;
-    const int end = window.run([&](base::ProgressSink& sink) -> int {
+    const base::EndCode end = window.run([&](base::ProgressSink& sink) -> base::EndCode {
         if (!waitFor([&] { return sink.cancelRequested(); }))
-            return base::kEndLinkFailure;
+            return base::EndCode::LinkFailure;
         shownAfterCancel =
             widgets::runOnWindowThread(&window, [this] { return window.isVisible(); });
-        return 42;
+        return base::EndCode::PollingFailure;
     });
-    EXPECT_EQ(end, 42);
+    EXPECT_EQ(end, base::EndCode::PollingFailure);
     EXPECT_TRUE(window.cancelRequested());
     EXPECT_TRUE(shownAfterCancel);
 }
@@ -128,14 +128,14 @@ TEST_F(ProgressWindowTest, CancelAfterTheBodyReturnedEndsWithThree) {
         waitFor([this] { return window.workerFinished(); });
         item<QPushButton>(2)->click();
     });
-    const int end = window.run([](base::ProgressSink&) { return base::kEndDone; });
-    EXPECT_EQ(end, widgets::kEndCancelAfterFinish);
+    const base::EndCode end = window.run([](base::ProgressSink&) { return base::EndCode::Done; });
+    EXPECT_EQ(end, base::EndCode::CancelAfterFinish);
     EXPECT_TRUE(window.cancelRequested());
 }
 
 TEST_F(ProgressWindowTest, EscapeCancelsAndEnterDoesNothing) {
     bool cancelAfterEnter = true;
-    const int end = window.run([&](base::ProgressSink& sink) {
+    const base::EndCode end = window.run([&](base::ProgressSink& sink) {
         cancelAfterEnter = widgets::runOnWindowThread(&window, [this] {
             QTest::keyClick(&window, Qt::Key_Return);
             QTest::keyClick(item<QPushButton>(2), Qt::Key_Return);
@@ -143,10 +143,10 @@ TEST_F(ProgressWindowTest, EscapeCancelsAndEnterDoesNothing) {
             return window.cancelRequested() || !window.isVisible();
         });
         widgets::runOnWindowThread(&window, [this] { QTest::keyClick(&window, Qt::Key_Escape); });
-        return sink.cancelRequested() ? base::kEndCancelled : base::kEndDone;
+        return sink.cancelRequested() ? base::EndCode::Cancelled : base::EndCode::Done;
     });
     EXPECT_FALSE(cancelAfterEnter);
-    EXPECT_EQ(end, base::kEndCancelled);
+    EXPECT_EQ(end, base::EndCode::Cancelled);
 }
 
 TEST_F(ProgressWindowTest, WorkThatCannotBeStoppedHidesCancelAndIgnoresEscape) {
@@ -157,13 +157,13 @@ TEST_F(ProgressWindowTest, WorkThatCannotBeStoppedHidesCancelAndIgnoresEscape) {
             QTest::keyClick(&window, Qt::Key_Escape);
             return item(2)->isVisibleTo(&window);
         });
-        return sink.cancelRequested() ? base::kEndCancelled : base::kEndDone;
+        return sink.cancelRequested() ? base::EndCode::Cancelled : base::EndCode::Done;
     };
-    EXPECT_EQ(window.run(update, base::CancelOffer::Withheld), base::kEndDone);
+    EXPECT_EQ(window.run(update, base::CancelOffer::Withheld), base::EndCode::Done);
     EXPECT_FALSE(buttonShown);
     EXPECT_FALSE(window.cancelRequested());
     // The next piece of work may be cancelled again.
-    EXPECT_EQ(window.run(update), base::kEndCancelled);
+    EXPECT_EQ(window.run(update), base::EndCode::Cancelled);
     EXPECT_TRUE(buttonShown);
 }
 
@@ -173,16 +173,16 @@ TEST_F(ProgressWindowTest, AWindowRunsAgainFromAClearState) {
         sink.setup("Read", "Reading Flash", 10);
         sink.reportProgress(10);
         waitFor([&] { return sink.cancelRequested(); });
-        return base::kEndCancelled;
+        return base::EndCode::Cancelled;
     });
     ASSERT_TRUE(window.cancelRequested());
 
     QString percent = "unset";
-    const int end = window.run([&](base::ProgressSink& sink) {
+    const base::EndCode end = window.run([&](base::ProgressSink& sink) {
         percent = textOf(1052);
-        return sink.cancelRequested() ? base::kEndCancelled : base::kEndDone;
+        return sink.cancelRequested() ? base::EndCode::Cancelled : base::EndCode::Done;
     });
-    EXPECT_EQ(end, base::kEndDone);
+    EXPECT_EQ(end, base::EndCode::Done);
     EXPECT_FALSE(window.cancelRequested());
     EXPECT_EQ(percent, "");
 }

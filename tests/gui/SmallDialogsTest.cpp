@@ -31,7 +31,7 @@ TEST(AdvancedBoardSettingsDialog, ShowsTheDelaysAndReturnsTheEditedOnesInOrder) 
     type(dialog, kPostSend, "40");
     click(dialog, widgets::kOkButtonId);
     EXPECT_EQ(dialog.result(), QDialog::Accepted);
-    EXPECT_EQ(dialog.delays(), (workspace::BoardDelays{0, 1000, 3, 40}));
+    EXPECT_EQ(dialog.delays(), (link::BoardDelays{0, 1000, 3, 40}));
 }
 
 TEST(AdvancedBoardSettingsDialog, RefusesWhatIsNoWholeNumberFromZeroToOneThousand) {
@@ -57,7 +57,7 @@ TEST(AdvancedBoardSettingsDialog, RefusesWhatIsNoWholeNumberFromZeroToOneThousan
         EXPECT_EQ(boxes.requests[0].text, c.message);
         EXPECT_TRUE(dialog.isVisible());
         EXPECT_EQ(dialog.focusWidget(), control<QWidget>(dialog, c.field));
-        EXPECT_EQ(dialog.delays(), (workspace::BoardDelays{5, 5, 5, 5}));
+        EXPECT_EQ(dialog.delays(), (link::BoardDelays{5, 5, 5, 5}));
     }
 }
 

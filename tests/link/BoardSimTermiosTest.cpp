@@ -4,10 +4,11 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-#include "LinkFixture.h"
 #include "base/SystemClock.h"
+#include "chips/TargetConnect.h"
 #include "link/TermiosPort.h"
 #include "support/BoardSimProcess.h"
+#include "support/LinkFixture.h"
 
 namespace zavuv::link {
 namespace {
@@ -26,7 +27,7 @@ TEST(BoardSimTermiosTest, ConnectsReadsAndEndsTheSessionThroughAPseudoTerminal) 
 
     TargetOptions options;
     options.selectedDevice = options.deviceNo = testing::deviceIndex("ATmega8");
-    ASSERT_TRUE(connection.connectTarget(options, 1, SpeedCode::Baud921600));
+    ASSERT_TRUE(chips::connectTarget(connection, options, 1, SpeedCode::Baud921600));
     EXPECT_EQ(user.lastStatus(), "Connection accepted");
     ASSERT_TRUE(link.send(BoardCommand::CMD_SPI_READ, {0x30, 0x00, 0x01}));
     EXPECT_EQ(link.receiveByte(), 0x93);

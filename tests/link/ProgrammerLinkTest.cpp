@@ -3,8 +3,8 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-#include "ScriptedLine.h"
 #include "devices/DeviceTable.h"
+#include "support/ScriptedLine.h"
 
 namespace zavuv::link {
 namespace {
@@ -13,27 +13,6 @@ using devices::DeviceTable;
 using ::testing::ElementsAre;
 using testing::FakeClock;
 using testing::ScriptedLine;
-
-const devices::DeviceInfo& deviceNamed(std::string_view name) {
-    for (int i = 0; i < DeviceTable::count(); ++i)
-        if (DeviceTable::at(i).name == name)
-            return DeviceTable::at(i);
-    throw std::invalid_argument("no such device");
-}
-
-TEST(ModePacketTest, SckCodesFollowThePeriodListAndTheAt89S8253SetsBitTwo) {
-    const std::uint8_t expected[] = {0x80, 0x00, 0x81, 0x01, 0x82, 0x02, 0x03, 0xFF};
-    const auto& mega8 = deviceNamed("ATmega8");
-    const auto& s8253 = deviceNamed("AT89S8253");
-    for (int period = 0; period < 8; ++period) {
-        EXPECT_EQ(sckCodeFor(period, mega8), expected[period]) << period;
-        EXPECT_EQ(sckCodeFor(period, s8253), expected[period] | 0x04) << period;
-    }
-    EXPECT_EQ(sckCodeFor(7, s8253), 0xFF);
-    // A project file with an index outside the list gets the default period.
-    EXPECT_EQ(sckCode(8), 0x82);
-    EXPECT_EQ(sckCode(-1), 0x82);
-}
 
 class ProgrammerLinkTest : public ::testing::Test {
 protected:
@@ -71,7 +50,7 @@ TEST_F(ProgrammerLinkTest, AcknowledgementMustBeCarriageReturn) {
 }
 
 TEST_F(ProgrammerLinkTest, EndSessionReleasesTheTargetAndReturnsTheBoardTo19200) {
-    link.setSessionMode({7, true, &deviceNamed("AT89S8253")});
+    link.setSessionMode({.sck = 0xFF, .polling = true});
     line.board(0).reply("\r\r");
     EXPECT_TRUE(link.endSession());
     EXPECT_FALSE(channel.connected());

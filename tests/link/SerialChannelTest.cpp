@@ -3,7 +3,7 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-#include "ScriptedLine.h"
+#include "support/ScriptedLine.h"
 
 namespace zavuv::link {
 namespace {

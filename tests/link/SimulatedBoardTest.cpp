@@ -3,10 +3,11 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-#include "LinkFixture.h"
 #include "base/VirtualClock.h"
+#include "chips/TargetConnect.h"
 #include "sim/SimulatedBoard.h"
 #include "sim/SimulatedPort.h"
+#include "support/LinkFixture.h"
 
 namespace zavuv::link {
 namespace {
@@ -52,7 +53,7 @@ protected:
 TEST_F(SimulatedBoardTest, ConnectsToAnAvrAtEverySpeedAndEndsTheSession) {
     startBoard("ATmega8");
     for (SpeedCode speed : {SpeedCode::Baud19200, SpeedCode::Baud115200, SpeedCode::Baud921600}) {
-        ASSERT_TRUE(connection.connectTarget(optionsFor("ATmega8"), 1, speed));
+        ASSERT_TRUE(chips::connectTarget(connection, optionsFor("ATmega8"), 1, speed));
         EXPECT_EQ(channel.baudRate(), baudRateOf(speed));
         // The board still talks: the first signature byte of the chip.
         ASSERT_TRUE(link.send(BoardCommand::CMD_SPI_READ, {0x30, 0x00, 0x00}));
@@ -67,7 +68,8 @@ TEST_F(SimulatedBoardTest, ConnectsToAnAvrAtEverySpeedAndEndsTheSession) {
 TEST_F(SimulatedBoardTest, ConnectsToAt89SAndAt25Chips) {
     for (const char* chip : {"AT89S51", "AT89S8253", "AT25256"}) {
         startBoard(chip);
-        ASSERT_TRUE(connection.connectTarget(optionsFor(chip), 1, SpeedCode::Baud19200)) << chip;
+        ASSERT_TRUE(chips::connectTarget(connection, optionsFor(chip), 1, SpeedCode::Baud19200))
+            << chip;
         EXPECT_EQ(user.lastStatus(), "Connection accepted");
         EXPECT_TRUE(link.endSession()) << chip;
     }
@@ -76,12 +78,14 @@ TEST_F(SimulatedBoardTest, ConnectsToAt89SAndAt25Chips) {
 
 TEST_F(SimulatedBoardTest, DetectsTheDataFlashFromItsStatusRegister) {
     startBoard("AT45DB161B");
-    ASSERT_TRUE(connection.connectTarget(optionsFor("AT45DB161B"), 1, SpeedCode::Baud19200));
+    ASSERT_TRUE(
+        chips::connectTarget(connection, optionsFor("AT45DB161B"), 1, SpeedCode::Baud19200));
     EXPECT_EQ(user.lastStatus(), "AT45 memory detected (AT45DB161B)");
     EXPECT_TRUE(link.endSession());
 
     startBoard("AT45DB041B");
-    ASSERT_TRUE(connection.connectTarget(optionsFor("AT45DB041D"), 1, SpeedCode::Baud19200));
+    ASSERT_TRUE(
+        chips::connectTarget(connection, optionsFor("AT45DB041D"), 1, SpeedCode::Baud19200));
     EXPECT_EQ(user.lastStatus(), "AT45 memory not detected (signature as AT45DB041B)");
     EXPECT_TRUE(link.endSession());
 }
@@ -104,18 +108,18 @@ TEST_F(SimulatedBoardTest, TheSearchFindsTheBoard) {
 
 TEST_F(SimulatedBoardTest, BoardsWithoutTheRightFirmwareAreRefused) {
     startBoard("ATmega8", {"no-firmware"});
-    EXPECT_FALSE(connection.connectTarget(optionsFor("ATmega8"), 1, SpeedCode::Baud19200));
+    EXPECT_FALSE(chips::connectTarget(connection, optionsFor("ATmega8"), 1, SpeedCode::Baud19200));
     EXPECT_THAT(user.messages(), ElementsAre(::testing::StartsWith("Programmer has no firmware")));
 
     startBoard("ATmega8", {"version=108"});
-    EXPECT_FALSE(connection.connectTarget(optionsFor("ATmega8"), 1, SpeedCode::Baud19200));
+    EXPECT_FALSE(chips::connectTarget(connection, optionsFor("ATmega8"), 1, SpeedCode::Baud19200));
     EXPECT_THAT(user.messages().back(), ::testing::HasSubstr("FW version: 1.08"));
     EXPECT_TRUE(connection.state().versionConflict);
 }
 
 TEST_F(SimulatedBoardTest, AnUnpluggedAdapterEndsTheConnectWithAConnectionError) {
     startBoard("ATmega8", {"hangup-after=3"});
-    EXPECT_FALSE(connection.connectTarget(optionsFor("ATmega8"), 1, SpeedCode::Baud19200));
+    EXPECT_FALSE(chips::connectTarget(connection, optionsFor("ATmega8"), 1, SpeedCode::Baud19200));
     EXPECT_EQ(user.lastStatus(), "Connection error");
     EXPECT_FALSE(channel.connected());
 }

@@ -76,14 +76,14 @@ struct Upload {
         channel.open(0, 19200);
     }
 
-    int run() {
+    base::EndCode run() {
         link::LinkMessages messages(user);
         base::SilentProgressDisplay display;
         std::atomic<bool> cancel{false};
         workspace::ProgressTracker progress(display, cancel);
         const std::vector<std::uint8_t> image(operations::kFirmwareImageSize, 0x5A);
-        const int result = operations::uploadFirmware(link, messages, image,
-                                                      operations::TransferSpeed::Normal, progress);
+        const base::EndCode result = operations::uploadFirmware(
+            link, messages, image, operations::TransferSpeed::Normal, progress);
         EXPECT_EQ(progress.total(), 3072);
         return result;
     }
@@ -99,7 +99,7 @@ struct Upload {
 
 TEST(FirmwareUpload, BoardWithoutValidProgramAfterTheImage) {
     Upload upload('+', '-');
-    EXPECT_EQ(upload.run(), base::kEndLinkFailure);
+    EXPECT_EQ(upload.run(), base::EndCode::LinkFailure);
     EXPECT_EQ(upload.line.imageBytes, operations::kFirmwareImageSize);
     EXPECT_EQ(upload.user.messages(), std::vector<std::string>{"Update firmware version failed."});
     EXPECT_EQ(upload.user.lastStatus(), "Update firmware version failed.");
@@ -109,7 +109,7 @@ TEST(FirmwareUpload, BoardWithoutValidProgramAfterTheImage) {
 
 TEST(FirmwareUpload, BootLoaderRefusingTheUploadGetsNoImage) {
     Upload upload('-', '+');
-    EXPECT_EQ(upload.run(), base::kEndLinkFailure);
+    EXPECT_EQ(upload.run(), base::EndCode::LinkFailure);
     EXPECT_EQ(upload.line.written, std::vector<std::uint8_t>{'^'});
     EXPECT_EQ(upload.user.messages(),
               std::vector<std::string>{"Programmer is not ready to update firmware version. "
@@ -119,7 +119,7 @@ TEST(FirmwareUpload, BootLoaderRefusingTheUploadGetsNoImage) {
 TEST(FirmwareUpload, NewFirmwareAnswersEitherReadyByte) {
     for (std::uint8_t ready : {std::uint8_t{'+'}, std::uint8_t{'*'}}) {
         Upload upload('+', ready);
-        EXPECT_EQ(upload.run(), base::kEndDone);
+        EXPECT_EQ(upload.run(), base::EndCode::Done);
         EXPECT_TRUE(upload.user.messages().empty());
         EXPECT_TRUE(upload.channel.connected());
     }

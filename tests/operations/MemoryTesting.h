@@ -28,7 +28,7 @@ public:
     std::vector<base::CancelOffer> offers;  // of every run, in order
 
 private:
-    int runBody(const base::WorkerBody& body, base::CancelOffer offer) override {
+    base::EndCode runBody(const base::WorkerBody& body, base::CancelOffer offer) override {
         offers.push_back(offer);
         cancel_ = cancelAfter_ == 0;
         return body(*this);

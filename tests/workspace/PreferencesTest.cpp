@@ -14,7 +14,7 @@ TEST_F(TemporaryProfile, PreferencesOfAnEmptyProfileAreTheDefaults) {
     const Preferences preferences(profile);
     EXPECT_EQ(preferences.comPort(), 0);
     EXPECT_EQ(preferences.baudIndex(), 0);
-    EXPECT_EQ(preferences.boardDelays(), BoardDelays{});
+    EXPECT_EQ(preferences.boardDelays(), zavuv::link::BoardDelays{});
     EXPECT_EQ(preferences.language(), Language::English);
     EXPECT_FALSE(preferences.loadMostRecent());
 }
@@ -44,7 +44,7 @@ TEST_F(TemporaryProfile, PreferencesAreStoredUnderTheirKeys) {
     const Preferences preferences(profile);
     EXPECT_EQ(preferences.comPort(), 5);
     EXPECT_EQ(preferences.baudIndex(), 2);
-    EXPECT_EQ(preferences.boardDelays(), (BoardDelays{1, 2, 3, 1000}));
+    EXPECT_EQ(preferences.boardDelays(), (zavuv::link::BoardDelays{1, 2, 3, 1000}));
     EXPECT_EQ(preferences.language(), Language::Russian);
     EXPECT_TRUE(preferences.loadMostRecent());
 }
@@ -59,7 +59,8 @@ TEST_F(TemporaryProfile, StoredValuesOutsideTheirRangeReadSafely) {
     const Preferences preferences(profile);
     EXPECT_EQ(preferences.comPort(), 0);
     EXPECT_EQ(preferences.baudIndex(), 0);
-    EXPECT_EQ(preferences.boardDelays(), (BoardDelays{0, 0, kMaxBoardDelayMs, 0}));
+    EXPECT_EQ(preferences.boardDelays(),
+              (zavuv::link::BoardDelays{0, 0, zavuv::link::kMaxBoardDelayMs, 0}));
     EXPECT_EQ(preferences.language(), Language::Russian);
 }
 

@@ -27,13 +27,13 @@ struct RecordingDisplay : base::ProgressDisplay {
 TEST(Progress, PercentageMovesOnlyWhenItChanges) {
     RecordingDisplay display;
     workspace::InlineProgressRunner runner(display);
-    const int end = runner.run([](base::ProgressSink& p) {
+    const base::EndCode end = runner.run([](base::ProgressSink& p) {
         p.setup("Program", "Programming Flash", 300);
         for (int done = 0; done <= 300; ++done)
             p.reportProgress(done);
-        return base::kEndDone;
+        return base::EndCode::Done;
     });
-    EXPECT_EQ(end, base::kEndDone);
+    EXPECT_EQ(end, base::EndCode::Done);
     EXPECT_EQ(display.setups, std::vector<std::string>{"Program|Programming Flash"});
     ASSERT_EQ(display.percents.size(), 100u);  // 1 % .. 100 %, each once
     EXPECT_EQ(display.percents.front(), 1);
@@ -47,7 +47,7 @@ TEST(Progress, NoTotalShowsNoPercentage) {
     runner.run([](base::ProgressSink& p) {
         p.setup("Erase", "Erasing device", 0);
         p.reportProgress(5);
-        return base::kEndDone;
+        return base::EndCode::Done;
     });
     EXPECT_TRUE(display.percents.empty());
 }
@@ -60,7 +60,7 @@ TEST(Progress, SetupStartsTheCountAgainAndLargeTotalsDoNotOverflow) {
         p.reportProgress(8650752 / 2);
         p.setup("B", "b", 10);
         p.reportProgress(5);
-        return base::kEndDone;
+        return base::EndCode::Done;
     });
     EXPECT_EQ(display.percents, (std::vector<int>{50, 50}));
 }
@@ -69,19 +69,21 @@ TEST(Progress, CancelIsSeenByTheBodyAndReportedAfterwards) {
     RecordingDisplay display;
     workspace::InlineProgressRunner runner(display);
     int unitsDone = 0;
-    const int end = runner.run([&](base::ProgressSink& p) {
+    const base::EndCode end = runner.run([&](base::ProgressSink& p) {
         for (int unit = 0; unit < 10; ++unit) {
             if (p.cancelRequested())
-                return base::kEndCancelled;
+                return base::EndCode::Cancelled;
             if (unit == 3)
                 runner.requestCancel();
             ++unitsDone;
         }
-        return base::kEndDone;
+        return base::EndCode::Done;
     });
-    EXPECT_EQ(end, base::kEndCancelled);
+    EXPECT_EQ(end, base::EndCode::Cancelled);
     EXPECT_EQ(unitsDone, 4);
     EXPECT_TRUE(runner.cancelRequested());
-    runner.run([](base::ProgressSink& p) { return p.cancelRequested() ? 1 : 0; });
+    runner.run([](base::ProgressSink& p) {
+        return p.cancelRequested() ? base::EndCode::Cancelled : base::EndCode::Done;
+    });
     EXPECT_FALSE(runner.cancelRequested());  // a new run starts clear
 }

@@ -131,7 +131,7 @@ void shootProgress(Camera& camera, QWidget* parent) {
         });
         while (!shot)
             QThread::msleep(5);
-        return 0;
+        return base::EndCode::Done;
     });
 }
 

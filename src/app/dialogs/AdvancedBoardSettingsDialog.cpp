@@ -24,13 +24,13 @@ constexpr int kWarningId = 1080;
 constexpr int kFirstLabelId = 1081;  // 1081..1084, the units 1085..1088
 constexpr int kFirstUnitId = 1085;
 
-std::array<int, 4> asArray(const workspace::BoardDelays& d) {
+std::array<int, 4> asArray(const link::BoardDelays& d) {
     return {d.preReadDelayMs, d.pageReadDelayMs, d.pageWriteDelayMs, d.postSendDelayMs};
 }
 
 }  // namespace
 
-AdvancedBoardSettingsDialog::AdvancedBoardSettingsDialog(const workspace::BoardDelays& delays,
+AdvancedBoardSettingsDialog::AdvancedBoardSettingsDialog(const link::BoardDelays& delays,
                                                          QWidget* parent,
                                                          widgets::MessageBoxShower shower)
     : QDialog(parent), delays_(delays), shower_(std::move(shower)) {
@@ -63,9 +63,9 @@ void AdvancedBoardSettingsDialog::accept() {
     for (std::size_t i = 0; i < fields_.size(); ++i) {
         bool isInteger = false;
         const int value = fields_[i]->text().trimmed().toInt(&isInteger);
-        const bool inRange = isInteger && value >= 0 && value <= workspace::kMaxBoardDelayMs;
+        const bool inRange = isInteger && value >= 0 && value <= link::kMaxBoardDelayMs;
         if (!inRange) {
-            const QString text = isInteger ? QString(kOutOfRange).arg(workspace::kMaxBoardDelayMs)
+            const QString text = isInteger ? QString(kOutOfRange).arg(link::kMaxBoardDelayMs)
                                            : QString(kNotAnInteger);
             shower_(this, {text, QString::fromUtf8(text::GetUiText(1025)),
                            base::MessageIcon::Warning, QMessageBox::Ok, QMessageBox::Ok});
@@ -79,8 +79,8 @@ void AdvancedBoardSettingsDialog::accept() {
     QDialog::accept();
 }
 
-std::optional<workspace::BoardDelays>
-runAdvancedBoardSettingsDialog(QWidget* parent, const workspace::BoardDelays& delays) {
+std::optional<link::BoardDelays> runAdvancedBoardSettingsDialog(QWidget* parent,
+                                                                const link::BoardDelays& delays) {
     AdvancedBoardSettingsDialog dialog(delays, parent);
     if (dialog.exec() != QDialog::Accepted)
         return std::nullopt;

@@ -9,7 +9,7 @@
 #include <QDialog>
 
 #include "app/widgets/MessageBox.h"
-#include "workspace/BoardDelays.h"
+#include "link/BoardDelays.h"
 
 class QLineEdit;
 
@@ -25,23 +25,23 @@ public:
     static constexpr std::array<int, 4> kDelayFieldIds = {1076, 1077, 1078, 1079};
 
     explicit AdvancedBoardSettingsDialog(
-        const workspace::BoardDelays& delays, QWidget* parent = nullptr,
+        const link::BoardDelays& delays, QWidget* parent = nullptr,
         widgets::MessageBoxShower shower = widgets::execMessageBox);
 
     // Valid once the dialog was accepted.
-    const workspace::BoardDelays& delays() const { return delays_; }
+    const link::BoardDelays& delays() const { return delays_; }
 
 public slots:
     void accept() override;
 
 private:
     std::array<QLineEdit*, kDelayFieldIds.size()> fields_{};
-    workspace::BoardDelays delays_;
+    link::BoardDelays delays_;
     widgets::MessageBoxShower shower_;
 };
 
 // The four delays as confirmed, or nothing on Cancel. The caller saves them.
-std::optional<workspace::BoardDelays>
-runAdvancedBoardSettingsDialog(QWidget* parent, const workspace::BoardDelays& delays);
+std::optional<link::BoardDelays> runAdvancedBoardSettingsDialog(QWidget* parent,
+                                                                const link::BoardDelays& delays);
 
 }  // namespace zavuv::app::dialogs

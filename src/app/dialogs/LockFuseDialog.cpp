@@ -11,6 +11,7 @@
 #include "app/widgets/DialogControls.h"
 #include "app/widgets/DialogUnits.h"
 #include "app/widgets/Translation.h"
+#include "chips/ChipDriver.h"
 #include "devices/DeviceTable.h"
 #include "devices/FuseWarnings.h"
 #include "devices/LockFuseVerify.h"
@@ -53,10 +54,10 @@ using widgets::place;
 constexpr const char* kPressedFuseStyle =
     "QPushButton:checked { background-color: #3a6ea5; color: white; font-weight: bold; }";
 
-devices::ProgAlgorithm algorithmOf(int deviceIndex) {
+devices::LockModeTexts lockModeTextsOf(int deviceIndex) {
     return devices::DeviceTable::isValidIndex(deviceIndex)
-               ? devices::DeviceTable::at(deviceIndex).algorithm
-               : devices::ProgAlgorithm::Avr;
+               ? chips::driverFor(devices::DeviceTable::at(deviceIndex)).abilities().lockModeTexts
+               : devices::LockModeTexts::Avr;
 }
 
 QString fromUtf8(const char* text) {
@@ -75,8 +76,8 @@ const devices::LockFuseLayout& shownLayout(int deviceIndex) {
 LockFuseDialog::LockFuseDialog(QWidget* parent, int deviceIndex,
                                const devices::LockFuseState& initial, base::UserPort& port,
                                devices::LockFuseChip chip)
-    : QDialog(parent), algorithm_(algorithmOf(deviceIndex)), layout_(shownLayout(deviceIndex)),
-      port_(port), chip_(std::move(chip)), shownState_(initial) {
+    : QDialog(parent), lockModeTexts_(lockModeTextsOf(deviceIndex)),
+      layout_(shownLayout(deviceIndex)), port_(port), chip_(std::move(chip)), shownState_(initial) {
     setWindowFlag(Qt::WindowContextHelpButtonHint, false);
     buildControls();
     widgets::TranslateWindow(this, kDialogId);
@@ -147,10 +148,10 @@ void LockFuseDialog::fillControls() {
     for (int mode = 0; mode < devices::kLockModeCount; ++mode) {
         lockModes_[mode]->setAutoExclusive(false);
         lockModes_[mode]->setChecked(false);
-        lockModes_[mode]->setText(fromUtf8(devices::lockModeName(algorithm_, mode)));
+        lockModes_[mode]->setText(fromUtf8(devices::lockModeName(lockModeTexts_, mode)));
         widgets::fitCaption(lockModes_[mode]);
     }
-    lockModes_[3]->setEnabled(algorithm_ != devices::ProgAlgorithm::Avr);
+    lockModes_[3]->setEnabled(lockModeTexts_ != devices::LockModeTexts::Avr);
     if (shownState_.lockMode >= 0 && shownState_.lockMode < devices::kLockModeCount)
         lockModes_[shownState_.lockMode]->setChecked(true);
     for (QRadioButton* radio : lockModes_)
@@ -221,7 +222,7 @@ void LockFuseDialog::verifyChip() {
     if (!chip_.read(onChip))
         return;
     const devices::VerifyReport report =
-        devices::verifyReport(algorithm_, layout_, workingState_, onChip);
+        devices::verifyReport(lockModeTexts_, layout_, workingState_, onChip);
     port_.showMessage(report.text,
                       report.ok ? base::MessageIcon::Information : base::MessageIcon::Error,
                       text::GetUiText(kProgramTitle));

@@ -14,6 +14,7 @@
 #include "devices/DeviceTable.h"
 #include "devices/LockFuseChip.h"
 #include "devices/LockFuseLayout.h"
+#include "devices/LockModeName.h"
 
 class QCheckBox;
 class QPushButton;
@@ -74,7 +75,7 @@ private:
     void eraseChip();
     void closeAndSave();
 
-    devices::ProgAlgorithm algorithm_;
+    devices::LockModeTexts lockModeTexts_;
     const devices::LockFuseLayout& layout_;
     base::UserPort& port_;
     devices::LockFuseChip chip_;

@@ -44,7 +44,7 @@ struct MainDialogHooks {
     std::function<std::optional<dialogs::BoardChoice>(QWidget*, int comPort, int baudIndex,
                                                       workspace::Preferences&)>
         boardSettings = dialogs::runBoardSettingsDialog;
-    std::function<std::optional<workspace::BoardDelays>(QWidget*, const workspace::BoardDelays&)>
+    std::function<std::optional<link::BoardDelays>(QWidget*, const link::BoardDelays&)>
         advancedBoardSettings = dialogs::runAdvancedBoardSettingsDialog;
     std::function<void()> beep = QApplication::beep;
 };

@@ -49,12 +49,12 @@ ProgressWindow::ProgressWindow(QWidget* parent) : QDialog(parent) {
 
 ProgressWindow::~ProgressWindow() = default;
 
-int ProgressWindow::runBody(const base::WorkerBody& body, base::CancelOffer cancel) {
+base::EndCode ProgressWindow::runBody(const base::WorkerBody& body, base::CancelOffer cancel) {
     cancellable_ = cancel == base::CancelOffer::Offered;
     cancelButton_->setVisible(cancellable_);
     finished_.store(false);
     cancel_.store(false);
-    result_.store(base::kEndDone);
+    result_.store(base::EndCode::Done);
     bar_->setValue(0);
     percent_->clear();
 
@@ -65,7 +65,7 @@ int ProgressWindow::runBody(const base::WorkerBody& body, base::CancelOffer canc
     }));
     worker->start(QThread::HighPriority);
     if (!worker->isRunning() && !worker->isFinished())
-        return base::kEndNotStarted;
+        return base::EndCode::NotStarted;
 
     closeTimer_.start();
     // Only the timer ends the loop for good: should anything else hide the
@@ -99,13 +99,13 @@ void ProgressWindow::showPercent(int percent, const std::string& text) {
 void ProgressWindow::reject() {
     if (!cancellable_)
         return;
-    result_.store(kEndCancelAfterFinish);
+    result_.store(base::EndCode::CancelAfterFinish);
     cancel_.store(true);
 }
 
 void ProgressWindow::closeWhenFinished() {
     if (finished_.load())
-        done(result_.load());
+        done(QDialog::Accepted);
 }
 
 }  // namespace zavuv::app::widgets

@@ -20,9 +20,6 @@ namespace zavuv::app::widgets {
 
 class ChipAnimation;
 
-// The end code when Cancel came after the body had already returned.
-inline constexpr int kEndCancelAfterFinish = 3;
-
 class ProgressWindow final : public QDialog,
                              public base::ProgressRunner,
                              public base::ProgressDisplay {
@@ -52,10 +49,10 @@ public slots:
     void accept() override {}
 
 protected:
-    // Shows the window modally until the body has returned; kEndNotStarted when
+    // Shows the window modally until the body has returned; NotStarted when
     // no worker thread could be made. Withheld Cancel: no button, and Escape
     // does nothing.
-    int runBody(const base::WorkerBody& body, base::CancelOffer cancel) override;
+    base::EndCode runBody(const base::WorkerBody& body, base::CancelOffer cancel) override;
 
 private:
     void closeWhenFinished();
@@ -70,7 +67,7 @@ private:
 
     std::atomic<bool> finished_{false};
     std::atomic<bool> cancel_{false};
-    std::atomic<int> result_{base::kEndDone};
+    std::atomic<base::EndCode> result_{base::EndCode::Done};
 };
 
 }  // namespace zavuv::app::widgets

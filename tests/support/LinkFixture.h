@@ -7,10 +7,10 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-#include "ScriptedLine.h"
 #include "devices/DeviceTable.h"
 #include "link/BoardConnection.h"
 #include "support/RecordingUserPort.h"
+#include "support/ScriptedLine.h"
 
 namespace zavuv::testing {
 

@@ -8,7 +8,7 @@
 #include "buffers/ProjectSettings.h"
 #include "devices/DeviceTable.h"
 
-namespace zavuv::operations {
+namespace zavuv::chips {
 
 // The wait after each single-byte write, in ms.
 int byteWriteDelayMs(const buffers::ProjectSettings& project, bool isFlash);
@@ -24,4 +24,4 @@ std::uint8_t writeTimingCode(const buffers::ProjectSettings& project,
 std::uint8_t readTimingCode(const buffers::ProjectSettings& project,
                             const devices::DeviceInfo& device, bool isFlash);
 
-}  // namespace zavuv::operations
+}  // namespace zavuv::chips

@@ -1,4 +1,4 @@
-#include "ScriptedLine.h"
+#include "support/ScriptedLine.h"
 
 #include <algorithm>
 #include <memory>

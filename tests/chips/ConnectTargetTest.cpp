@@ -1,8 +1,11 @@
-#include "LinkFixture.h"
+#include "chips/TargetConnect.h"
+#include "support/LinkFixture.h"
 
-namespace zavuv::link {
+namespace zavuv::chips {
 namespace {
 
+using link::SpeedCode;
+using link::TargetOptions;
 using testing::deviceIndex;
 using ::testing::ElementsAre;
 using ::testing::IsEmpty;
@@ -32,7 +35,7 @@ protected:
     }
 
     bool connect(const TargetOptions& options, SpeedCode speed = SpeedCode::Baud19200) {
-        return connection.connectTarget(options, 1, speed);
+        return connectTarget(connection, options, 1, speed);
     }
 };
 
@@ -182,4 +185,4 @@ TEST_F(ConnectTargetTest, AWrongAcknowledgementOfTheDeviceSelectionIsALinkFailur
 }
 
 }  // namespace
-}  // namespace zavuv::link
+}  // namespace zavuv::chips

@@ -1,6 +1,6 @@
-#include "operations/MemoryTiming.h"
+#include "chips/MemoryTiming.h"
 
-namespace zavuv::operations {
+namespace zavuv::chips {
 
 namespace {
 
@@ -56,4 +56,4 @@ std::uint8_t readTimingCode(const buffers::ProjectSettings& project,
                       isFlash ? device.flashReadDelayCode : device.eepromReadDelayCode);
 }
 
-}  // namespace zavuv::operations
+}  // namespace zavuv::chips

@@ -1,7 +1,7 @@
 #pragma once
 // The board delays that the user can tune in Advanced Board Settings.
 
-namespace zavuv::workspace {
+namespace zavuv::link {
 
 // The range that the settings dialog accepts.
 inline constexpr int kMaxBoardDelayMs = 1000;
@@ -16,4 +16,4 @@ struct BoardDelays {
     bool operator==(const BoardDelays&) const = default;
 };
 
-}  // namespace zavuv::workspace
+}  // namespace zavuv::link

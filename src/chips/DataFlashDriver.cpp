@@ -1,0 +1,286 @@
+#include "chips/DataFlashDriver.h"
+
+#include <algorithm>
+#include <vector>
+
+#include "chips/ChipSteps.h"
+#include "chips/MemoryTiming.h"
+#include "text/UiText.h"
+
+namespace zavuv::chips {
+
+using base::EndCode;
+using buffers::ByteState;
+using link::BoardCommand;
+using link::SpeedCode;
+
+namespace {
+
+// DataFlash instructions.
+constexpr std::uint8_t kStatusRead = 0xD7;
+constexpr std::uint8_t kContinuousArrayRead = 0xE8;
+constexpr std::uint8_t kBuffer1Write = 0x84;
+constexpr std::uint8_t kBuffer1ToPageWithErase = 0x83;
+constexpr std::uint8_t kBlockErase = 0x50;
+constexpr std::uint8_t kErased = 0xFF;
+
+// DataFlash is clocked at a fixed rate while the board selects it.
+constexpr std::uint8_t kConnectSckCode = 0x04;
+constexpr int kSettlePauseMs = 150;
+constexpr int kModePauseMs = 25;
+constexpr int kCommandPauseMs = 15;
+constexpr int kRetryPauseMs = 40;
+constexpr int kStatusAttempts = 5;
+
+constexpr int kPagesPerBlock = 8;
+// The block erase opcode and three address bytes go out through the board's
+// n-byte SPI write.
+constexpr std::uint8_t kEraseCommandLength = 4;
+// The deselect starts the block erase: the board settles before it, and the
+// chip needs the second pause to finish the erase after it.
+constexpr int kEraseStartPauseMs = 20;
+constexpr int kBlockErasePauseMs = 50;
+
+constexpr int kEraseTitle = 1186;
+constexpr int kErasingDevice = 1075;
+constexpr int kDetected = 1184;
+constexpr int kNotDetected = 1187;
+constexpr int kDetectedAs = 1188;
+
+constexpr ChipAbilities kAbilities{
+    .signatureRead = SignatureRead::Connect,
+    .signatureBeforeProgramming = false,
+    .signatureBeforeLockFuse = true,
+    .eepromMemory = false,
+    .autoProgram = false,
+    .fixedMemorySpeed = true,
+};
+
+int pageCount(std::size_t amount, std::size_t pageBytes) {
+    return static_cast<int>((amount + pageBytes - 1) / pageBytes);
+}
+
+// Select, send the status-register opcode, clock the status out, deselect.
+// The acknowledgements carry no information, but each must come.
+std::optional<std::uint8_t> readStatus(link::ProgrammerLink& link) {
+    if (!link.send(BoardCommand::CMD_AT45_SELECT))
+        return std::nullopt;
+    link.pause(kCommandPauseMs);
+    if (link.receiveByte() < 0 || !link.send(BoardCommand::CMD_SPI_WRITE_BYTE, {kStatusRead}) ||
+        link.receiveByte() < 0)
+        return std::nullopt;
+    link.pause(kCommandPauseMs);
+    if (!link.send(BoardCommand::CMD_SPI_READ_BYTE))
+        return std::nullopt;
+    const int status = link.receiveByte();
+    if (status < 0 || !link.send(BoardCommand::CMD_AT45_DESELECT) || link.receiveByte() < 0)
+        return std::nullopt;
+    return static_cast<std::uint8_t>(status);
+}
+
+// Deselect, select, and the Continuous Array Read from address 0, after which
+// every CMD_SPI_READ_N clocks out the next bytes of the array.
+bool startArrayRead(link::ProgrammerLink& link) {
+    // Opcode, three address bytes (0) and four don't-care bytes.
+    return link.acknowledged(BoardCommand::CMD_AT45_DESELECT) &&
+           link.acknowledged(BoardCommand::CMD_AT45_SELECT) &&
+           link.acknowledged(BoardCommand::CMD_SPI_WRITE_N,
+                             {0x00, 0x08, kContinuousArrayRead, 0, 0, 0, 0, 0, 0, 0});
+}
+
+// Asks for the next `count` bytes of the array read.
+bool requestBytes(link::ProgrammerLink& link, std::size_t count) {
+    return link.send(BoardCommand::CMD_SPI_READ_N, {byteAt(count, 8), byteAt(count, 0)});
+}
+
+}  // namespace
+
+DataFlashDriver::DataFlashDriver() : ChipDriver(kAbilities) {}
+
+std::uint8_t DataFlashDriver::connectSckCode(int) const {
+    return kConnectSckCode;
+}
+
+bool DataFlashDriver::enterProgramming(link::BoardConnection& connection,
+                                       const link::TargetOptions& options) const {
+    link::ProgrammerLink& link = connection.link();
+    link::LinkMessages& messages = connection.messages();
+    link.pause(kSettlePauseMs);
+    // Back to the project's own SCK period, without polling. A board that does
+    // not take it is given up on quietly.
+    if (!link.send(
+            BoardCommand::CMD_SET_MODE,
+            link::modeArguments(SpeedCode::Baud19200, link::sckCode(options.spiPeriod), false))) {
+        link.channel().close();
+        return false;
+    }
+    link.pause(kModePauseMs);
+    if (!link.expectAck()) {
+        link.channel().close();
+        return false;
+    }
+    link.pause(kModePauseMs);
+
+    if (!link.send(BoardCommand::CMD_RESET_SHORT))
+        return connection.linkFailure();
+    link.pause(kCommandPauseMs);
+    if (!link.expectAck())
+        return connection.linkFailure();
+
+    // A DataFlash has no signature; the size bits of its status register tell
+    // the family member, and a chip just out of reset may still answer 0xFF.
+    int found = -1;
+    for (int attempt = 0; attempt < kStatusAttempts && found < 0; ++attempt) {
+        if (attempt > 0)
+            link.pause(kRetryPauseMs);
+        const auto status = readStatus(link);
+        if (!status)
+            return connection.linkFailure();
+        found = devices::DeviceTable::findAt45ByStatus(*status);
+    }
+
+    // Information only: the operation goes on whatever was detected.
+    messages.status(std::string());
+    if (found == options.deviceNo)
+        messages.status(text::formatUiText(kDetected, devices::DeviceTable::at(found).name));
+    else if (found < 0)
+        messages.status(kNotDetected);
+    else
+        messages.status(text::formatUiText(kDetectedAs, devices::DeviceTable::at(found).name));
+    return true;
+}
+
+EraseResult DataFlashDriver::erase(const ChipSession& session, base::ProgressRunner& runner) const {
+    const EndCode result = runner.run([&](base::ProgressSink& progress) {
+        return eraseDataFlash(session.link, session.device, progress);
+    });
+    if (result == EndCode::Done)
+        return EraseResult::Erased;
+    return runner.cancelRequested() ? EraseResult::Cancelled : EraseResult::LinkFailure;
+}
+
+EndCode eraseDataFlash(link::ProgrammerLink& link, const devices::DeviceInfo& device,
+                       base::ProgressSink& progress) {
+    const int pages = (device.flashSize + device.pageSize - 1) / device.pageSize;
+    progress.setup(text::GetUiText(kEraseTitle), text::GetUiText(kErasingDevice), pages);
+    if (!link.acknowledged(BoardCommand::CMD_AT45_DESELECT))
+        return EndCode::LinkFailure;
+    for (int block = 0; block < pages; block += kPagesPerBlock) {
+        const int address = block << device.addressShift();
+        if (!link.acknowledged(BoardCommand::CMD_AT45_SELECT) ||
+            !link.acknowledged(BoardCommand::CMD_SPI_WRITE_N,
+                               {0x00, kEraseCommandLength, kBlockErase,
+                                static_cast<std::uint8_t>(address >> 8),
+                                static_cast<std::uint8_t>(address), 0x00}))
+            return EndCode::LinkFailure;
+        link.pause(kEraseStartPauseMs);
+        if (!link.acknowledged(BoardCommand::CMD_AT45_DESELECT))
+            return EndCode::LinkFailure;
+        link.pause(kBlockErasePauseMs);
+        if (progress.cancelRequested())
+            return EndCode::Cancelled;
+        progress.reportProgress(block);
+    }
+    return EndCode::Done;
+}
+
+EndCode DataFlashDriver::program(const ChipSession& session, base::ProgressSink& sink,
+                                 const MemoryJob& job, const ProgressTexts& texts) const {
+    link::ProgrammerLink& link = session.link;
+    const std::size_t n = job.amount();
+    const auto data = job.buffer.data();
+    const auto pageBytes = static_cast<std::size_t>(session.device.pageSize);
+    sink.setup(texts.title, texts.text, pageCount(n, pageBytes));
+    if (!link.acknowledged(BoardCommand::CMD_AT45_DESELECT))
+        return EndCode::LinkFailure;
+    std::vector<std::uint8_t> transfer;
+    for (std::size_t p = 0, o = 0; o < n; ++p, o += pageBytes) {
+        const std::size_t count = std::min(pageBytes, n - o);
+        if (!link.acknowledged(BoardCommand::CMD_AT45_SELECT) ||
+            !link.acknowledged(BoardCommand::CMD_SPI_WRITE_N,
+                               {0x00, 0x04, kBuffer1Write, 0x00, 0x00, 0x00}))
+            return EndCode::LinkFailure;
+        // The whole chip buffer is filled, the page's tail with the erased value.
+        transfer.assign({byteAt(pageBytes, 8), byteAt(pageBytes, 0)});
+        transfer.insert(transfer.end(), data.begin() + o, data.begin() + o + count);
+        transfer.resize(2 + pageBytes, kErased);
+        if (!link.send(BoardCommand::CMD_SPI_WRITE_N, transfer))
+            return EndCode::LinkFailure;
+        for (std::size_t i = o; i < o + count; ++i)
+            job.buffer.setState(i, ByteState::Programmed);
+        const auto address =
+            devices::DeviceTable::at45PageAddress(session.device, static_cast<int>(p));
+        if (!link.expectAck() || !link.acknowledged(BoardCommand::CMD_AT45_DESELECT) ||
+            !link.acknowledged(BoardCommand::CMD_AT45_SELECT) ||
+            !link.acknowledged(BoardCommand::CMD_SPI_WRITE_N, {0x00, 0x04, kBuffer1ToPageWithErase,
+                                                               address[0], address[1], 0x00}) ||
+            !link.acknowledged(BoardCommand::CMD_AT45_DESELECT))
+            return EndCode::LinkFailure;
+        waitMs(session, pageWriteDelayMs(session.project, session.device, job.isFlash));
+        if (sink.cancelRequested())
+            return EndCode::Cancelled;
+        sink.reportProgress(static_cast<int>(p));
+    }
+    return EndCode::Done;
+}
+
+EndCode DataFlashDriver::read(const ChipSession& session, base::ProgressSink& sink,
+                              const MemoryJob&, const ReadPass& pass) const {
+    link::ProgrammerLink& link = session.link;
+    const auto pageBytes = static_cast<std::size_t>(session.device.pageSize);
+    sink.setup(pass.texts.title, pass.texts.text, pageCount(pass.amount, pageBytes));
+    if (!startArrayRead(link))
+        return EndCode::LinkFailure;
+    for (std::size_t p = 0, o = 0; o < pass.amount; ++p, o += pageBytes) {
+        const std::size_t count = std::min(pageBytes, pass.amount - o);
+        if (!requestBytes(link, count))
+            return EndCode::LinkFailure;
+        // The page's bytes one at a time; a byte that does not come ends them early.
+        for (std::size_t i = o; i < o + count; ++i) {
+            const int value = link.receiveByte();
+            if (value < 0)
+                break;
+            pass.sink.handle(i, static_cast<std::uint8_t>(value));
+        }
+        if (!link.expectAck())
+            return EndCode::LinkFailure;
+        if (sink.cancelRequested())
+            return EndCode::Cancelled;
+        sink.reportProgress(static_cast<int>(p));
+    }
+    // The array read goes on until the chip is deselected; the session's end does that.
+    return EndCode::Done;
+}
+
+EndCode DataFlashDriver::blankCheck(const ChipSession& session, base::ProgressSink& sink,
+                                    const ProgressTexts& texts) const {
+    link::ProgrammerLink& link = session.link;
+    const auto flashSize = static_cast<std::size_t>(std::max(session.device.flashSize, 0));
+    const auto pageBytes = static_cast<std::size_t>(session.device.pageSize);
+    sink.setup(texts.title, texts.text, pageCount(flashSize, pageBytes));
+    if (!startArrayRead(link))
+        return EndCode::LinkFailure;
+    for (std::size_t p = 0, o = 0; o < flashSize; ++p, o += pageBytes) {
+        const std::size_t count = std::min(pageBytes, flashSize - o);
+        if (!requestBytes(link, count))
+            return EndCode::LinkFailure;
+        bool notBlank = false;
+        for (std::size_t i = 0; i < count; ++i) {
+            const int value = link.receiveByte();
+            if (value < 0)
+                break;  // a missing byte is a link matter, not a programmed one
+            notBlank = notBlank || value != kErased;
+        }
+        // What was seen counts even when the page's closing CR is missing.
+        if (!link.expectAck())
+            return notBlank ? EndCode::NotBlank : EndCode::LinkFailure;
+        if (notBlank)
+            return EndCode::NotBlank;
+        if (sink.cancelRequested())
+            return EndCode::Cancelled;
+        sink.reportProgress(static_cast<int>(p));
+    }
+    return EndCode::Done;
+}
+
+}  // namespace zavuv::chips
