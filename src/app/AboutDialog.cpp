@@ -37,7 +37,7 @@ AboutDialog::AboutDialog(QWidget* parent, std::vector<fs::path> folders, UrlOpen
     addLine(1106, "Links:", 47);
     addLink(kHelpLinkId, kHelpPage, units.rect(70, 59, 160, 10), kHelpPage);
     addLink(kDocumentsLinkId, "docs", units.rect(70, 71, 160, 10), "docs");
-    addLink(kReadmeLinkId, "README.md", units.rect(70, 83, 100, 10), "README.md");
+    addLink(kLicenseLinkId, "LICENSE", units.rect(70, 83, 100, 10), "LICENSE");
     addOkButton(this, "OK", units.rect(179, 83, 50, 14));
 
     TranslateWindow(this, kDialogId);
