@@ -4,6 +4,7 @@
 # (hardening included), packed by CPack, then checked with
 # desktop-file-validate, appstreamcli, update-mime-database and lintian.
 # lintian's findings are printed; an error from any check fails the script.
+# Arguments go to CMake, e.g. -DZAVUV_MAINTAINER="Name <address>".
 set -euo pipefail
 source "$(dirname "$0")/setup.sh" --functions
 check_packages=(desktop-file-utils appstream shared-mime-info lintian)
@@ -15,7 +16,7 @@ eval "$(DEB_BUILD_MAINT_OPTIONS=hardening=+all dpkg-buildflags --export=sh)"
 # building every target (the tests) first.
 cmake -S "$ZAVUV_ROOT" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=None \
     "-DCMAKE_CXX_FLAGS=$CXXFLAGS $CPPFLAGS" "-DCMAKE_EXE_LINKER_FLAGS=$LDFLAGS" \
-    -DCMAKE_SKIP_INSTALL_ALL_DEPENDENCY=ON >&2
+    -DCMAKE_SKIP_INSTALL_ALL_DEPENDENCY=ON "$@" >&2
 cmake --build "$build" -j "$(nproc)" \
     --target zavuv zavuv-cli zavuv-boardsim zavuv_installed_files >&2
 

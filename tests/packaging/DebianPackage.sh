@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # DebianPackage.sh BUILD_DIR EXAMPLES_DIR PROGRAM...: packs the build with
-# CPack, checks the .deb's control fields and file list, and runs the programs
-# of an unpacked copy: they must find their shipped files from there.
-# PROGRAM... are the programs this build has.
+# CPack, checks the .deb's control fields and file list, validates its desktop
+# entry and metainfo, and runs the programs of an unpacked copy: they must find
+# their shipped files from there. PROGRAM... are the programs this build has.
 set -euo pipefail
 build="$1" examples="$2"
 shift 2
@@ -73,6 +73,15 @@ zcat "$root/usr/share/doc/zavuv/changelog.gz" | head -n 1 | grep -qF "zavuv ($ve
 for metainfo in "$root"/usr/share/metainfo/*.metainfo.xml; do
     [ -e "$metainfo" ] || continue
     grep -qF "<release version=\"$version\"" "$metainfo" || fail "$(basename "$metainfo") lacks release $version"
+done
+for desktop in "$root"/usr/share/applications/*.desktop; do
+    [ -e "$desktop" ] || continue
+    desktop-file-validate "$desktop" || fail "$(basename "$desktop") is not valid"
+done
+for metainfo in "$root"/usr/share/metainfo/*.metainfo.xml; do
+    [ -e "$metainfo" ] || continue
+    appstreamcli validate --no-net "$metainfo" >"$work/appstream.txt" 2>&1 ||
+        fail "$(basename "$metainfo") is not valid: $(cat "$work/appstream.txt")"
 done
 for page in "$root"/usr/share/man/man1/*.gz; do
     zcat "$page" | head -n 1 | grep -q '^\.TH ' || fail "$(basename "$page") is no manual page"
