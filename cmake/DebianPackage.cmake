@@ -40,8 +40,8 @@ configure_file("${ZAVUV_PACKAGING_SOURCE}/debian/changelog.in"
 zavuv_gzip("${ZAVUV_PACKAGING_BINARY}/debian-changelog/changelog"
     "${zavuv_debian_files}/changelog.gz")
 list(APPEND zavuv_generated "${zavuv_debian_files}/changelog.gz")
-# CPack runs this script into its staging folder only, so that `cmake --install`
-# does not get them.
+# Both go in by a script that only CPack runs (into its staging folder): a plain
+# `cmake --install` does not get them.
 configure_file("${ZAVUV_PACKAGING_SOURCE}/debian/InstallDebianFiles.cmake.in"
     "${zavuv_debian_files}/InstallDebianFiles.cmake" @ONLY)
 set(CPACK_INSTALL_SCRIPTS "${zavuv_debian_files}/InstallDebianFiles.cmake")

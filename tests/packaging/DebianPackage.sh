@@ -7,6 +7,7 @@ set -euo pipefail
 build="$1" examples="$2"
 shift 2
 programs=("$@")
+has() { [[ " ${programs[*]} " == *" $1 "* ]]; }
 
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
@@ -31,7 +32,7 @@ version=$(field Version)
 [ "$(field Section)" = electronics ] || fail "Section is '$(field Section)'"
 [ "$(field Recommends)" = qt6-translations-l10n ] || fail "Recommends is '$(field Recommends)'"
 field Depends | grep -q 'libc6' || fail "Depends lacks the C library: '$(field Depends)'"
-if [[ " ${programs[*]} " == *" zavuv "* ]]; then
+if has zavuv; then
     field Depends | grep -q 'libqt6widgets6' || fail "Depends lacks Qt Widgets: '$(field Depends)'"
 fi
 [ -n "$(field Maintainer)" ] || fail "no Maintainer"
@@ -49,10 +50,10 @@ expected=(
 for program in "${programs[@]}"; do
     expected+=("usr/bin/$program" "usr/share/man/man1/$program.1.gz")
 done
-if [[ " ${programs[*]} " == *" zavuv-cli "* ]]; then
+if has zavuv-cli; then
     expected+=(usr/share/bash-completion/completions/zavuv-cli)
 fi
-if [[ " ${programs[*]} " == *" zavuv "* ]]; then
+if has zavuv; then
     expected+=(usr/share/zavuv/help/zavuv.htm usr/share/applications/zavuv.desktop
         usr/share/mime/packages/zavuv.xml usr/share/icons/hicolor/scalable/apps/zavuv.svg)
     for size in 16 22 24 32 48 64 128 256; do
@@ -68,7 +69,7 @@ root="$work/root"
 dpkg-deb -x "$deb" "$root"
 
 # The release named in the changelog and the metainfo is the package's.
-zcat "$root/usr/share/doc/zavuv/changelog.gz" | head -n 1 | grep -qF "zavuv ($version)" ||
+zcat "$root/usr/share/doc/zavuv/changelog.gz" | sed -n 1p | grep -qF "zavuv ($version)" ||
     fail "changelog.gz does not start with version $version"
 for metainfo in "$root"/usr/share/metainfo/*.metainfo.xml; do
     [ -e "$metainfo" ] || continue
@@ -84,13 +85,13 @@ for metainfo in "$root"/usr/share/metainfo/*.metainfo.xml; do
         fail "$(basename "$metainfo") is not valid: $(cat "$work/appstream.txt")"
 done
 for page in "$root"/usr/share/man/man1/*.gz; do
-    zcat "$page" | head -n 1 | grep -q '^\.TH ' || fail "$(basename "$page") is no manual page"
+    zcat "$page" | sed -n 1p | grep -q '^\.TH ' || fail "$(basename "$page") is no manual page"
 done
 
 # The unpacked programs run, with a profile of their own.
 export ZAVUV_PROFILE="$work/profile.ini"
 unset ZAVUV_FIRMWARE
-if [[ " ${programs[*]} " == *" zavuv-cli "* ]]; then
+if has zavuv-cli; then
     cli="$root/usr/bin/zavuv-cli"
     "$cli" --help >"$work/help.txt" || fail "zavuv-cli --help: exit $?"
     grep -q '^Subcommands:' "$work/help.txt" || fail "zavuv-cli --help lists no commands"
@@ -110,10 +111,10 @@ if [[ " ${programs[*]} " == *" zavuv-cli "* ]]; then
     "$cli" -p sim -y update-firmware >"$work/fw.txt" 2>&1 ||
         fail "update-firmware with the installed image: $(cat "$work/fw.txt")"
 fi
-if [[ " ${programs[*]} " == *" zavuv-boardsim "* ]]; then
+if has zavuv-boardsim; then
     "$root/usr/bin/zavuv-boardsim" --help >/dev/null || fail "zavuv-boardsim --help: exit $?"
 fi
-if [[ " ${programs[*]} " == *" zavuv "* ]]; then
+if has zavuv; then
     # The desktop program's whole job on the example project, with no window.
     mkdir "$work/examples"
     cp "$examples/blink.kb2" "$examples/blink.hex" "$work/examples/"
