@@ -17,6 +17,10 @@ zavuv_packages=(
     # through fontconfig.
     fonts-dejavu-core libfontconfig1
     libbenchmark-dev
+    # The installed files: PNG icons drawn from the SVG, and their tests
+    # (CPack's dependency list needs dpkg-shlibdeps and file; the desktop entry
+    # and the metainfo are validated; the completion runs under bash-completion).
+    librsvg2-bin dpkg-dev file desktop-file-utils appstream bash-completion
 )
 
 # zavuv_install_missing [PACKAGE...]: by default the packages above.

@@ -33,7 +33,7 @@ fs::path firmwareImagePath() {
     const fs::path beside = folder / "firmware" / kImageName;
     const fs::path shared = folder / ".." / "share" / "zavuv" / "firmware" / kImageName;
     std::error_code error;
-    if (!fs::exists(beside, error) && fs::exists(shared, error))
+    if (!fs::exists(beside, error) && fs::exists(shared.parent_path(), error))
         return shared;
     return beside;
 }

@@ -16,7 +16,8 @@ inline constexpr std::size_t kFirmwareChunkSize = 4;
 // The image file: the one the environment variable ZAVUV_FIRMWARE names, else
 // firmware/zavuv-board.bin in the program's folder, else
 // ../share/zavuv/firmware/zavuv-board.bin beside that folder. When neither
-// exists, the first of the two, for the message.
+// exists, the installed one if its folder is there (an installation has it),
+// else the first, so that the message names the place to put the image.
 std::filesystem::path firmwareImagePath();
 
 struct FirmwareImage {

@@ -52,7 +52,7 @@ constexpr CaptionRow kDialog132[] = {
     {1106, "Links:", "Ссылки:"},
     {1108, "help/zavuv.htm", "help/zavuv.htm"},
     {1109, "docs", "docs"},
-    {1110, "README.md", "README.md"},
+    {1110, "LICENSE", "LICENSE"},
     {1111, "Last version:", "Последняя версия:"},
 };
 constexpr CaptionRow kDialog148[] = {

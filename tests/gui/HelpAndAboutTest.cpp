@@ -21,10 +21,11 @@ namespace fs = std::filesystem;
 
 namespace {
 
-// A program folder and an installation's share folder, both empty at first.
+// A program folder and an installation's share and documents folders, all
+// empty at first.
 class HelpAndAboutTest : public ::testing::Test {
 protected:
-    std::vector<fs::path> folders() const { return {programFolder, shareFolder}; }
+    std::vector<fs::path> folders() const { return {programFolder, shareFolder, docFolder}; }
 
     void ship(const fs::path& folder, const std::string& relative) {
         fs::create_directories((folder / relative).parent_path());
@@ -41,6 +42,7 @@ protected:
     ScratchFolder scratch;
     fs::path programFolder = scratch.path() / "bin";
     fs::path shareFolder = scratch.path() / "share" / "zavuv";
+    fs::path docFolder = scratch.path() / "share" / "doc" / "zavuv";
     std::vector<QUrl> opened;
     RecordedBoxes boxes;
 };
@@ -78,26 +80,34 @@ TEST_F(HelpAndAboutTest, MissingHelpPageIsReportedWithItsPathAndNothingOpens) {
     EXPECT_EQ(boxes.owners[0], &owner);
 }
 
-TEST_F(HelpAndAboutTest, AboutLinksOpenTheHelpPageTheDocumentsAndTheReadme) {
+TEST_F(HelpAndAboutTest, AboutLinksOpenTheHelpPageTheDocumentsAndTheLicence) {
     ship(programFolder, widgets::kHelpPage);
     ship(shareFolder, "docs/architecture.md");
+    ship(docFolder, "LICENSE");
     dialogs::AboutDialog dialog(nullptr, folders(), recordingOpener(), boxes.shower());
 
     EXPECT_EQ(control<QLabel>(dialog, 1104)->text(), "In-System Programmer");
     EXPECT_EQ(control<QLabel>(dialog, 1107)->text(), "Version 11.15, November 2006");
-    for (const int id : {dialogs::AboutDialog::kHelpLinkId, dialogs::AboutDialog::kDocumentsLinkId,
-                         dialogs::AboutDialog::kReadmeLinkId}) {
+    for (const int id :
+         {dialogs::AboutDialog::kHelpLinkId, dialogs::AboutDialog::kDocumentsLinkId, dialogs::AboutDialog::kLicenseLinkId}) {
         auto* link = control<widgets::HyperlinkWidget>(dialog, id);
         ASSERT_NE(link, nullptr) << id;
         EXPECT_EQ(link->cursor().shape(), Qt::PointingHandCursor);
         emit link->activated();
     }
-    // The README is in neither folder: the desktop is given the place it
-    // belongs, and says that it is not there.
-    EXPECT_EQ(opened, (std::vector<QUrl>{fileUrl(programFolder / widgets::kHelpPage),
-                                         fileUrl(shareFolder / "docs"),
-                                         fileUrl(programFolder / "README.md")}));
-    EXPECT_EQ(control<QLabel>(dialog, dialogs::AboutDialog::kReadmeLinkId)->text(), "README.md");
+    EXPECT_EQ(opened,
+              (std::vector<QUrl>{fileUrl(programFolder / widgets::kHelpPage), fileUrl(shareFolder / "docs"),
+                                 fileUrl(docFolder / "LICENSE")}));
+    EXPECT_EQ(control<QLabel>(dialog, dialogs::AboutDialog::kLicenseLinkId)->text(), "LICENSE");
+}
+
+TEST_F(HelpAndAboutTest, AboutLinkToAMissingFileHandsOverThePlaceBesideTheProgram) {
+    // The desktop is given the place a build puts the file, and says that it
+    // is not there.
+    dialogs::AboutDialog dialog(nullptr, folders(), recordingOpener(), boxes.shower());
+    emit control<widgets::HyperlinkWidget>(dialog, dialogs::AboutDialog::kLicenseLinkId)->activated();
+    EXPECT_EQ(opened, std::vector<QUrl>{fileUrl(programFolder / "LICENSE")});
+    EXPECT_TRUE(boxes.requests.empty());
 }
 
 TEST_F(HelpAndAboutTest, AboutHelpLinkReportsAMissingPageLikeTheHelpCommand) {

@@ -38,7 +38,7 @@ AboutDialog::AboutDialog(QWidget* parent, std::vector<fs::path> folders, widgets
     addLine(1106, "Links:", 47);
     addLink(kHelpLinkId, widgets::kHelpPage, units.rect(70, 59, 160, 10), widgets::kHelpPage);
     addLink(kDocumentsLinkId, "docs", units.rect(70, 71, 160, 10), "docs");
-    addLink(kReadmeLinkId, "README.md", units.rect(70, 83, 100, 10), "README.md");
+    addLink(kLicenseLinkId, "LICENSE", units.rect(70, 83, 100, 10), "LICENSE");
     widgets::addOkButton(this, "OK", units.rect(179, 83, 50, 14));
 
     widgets::TranslateWindow(this, kDialogId);

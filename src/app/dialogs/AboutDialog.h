@@ -1,7 +1,7 @@
 #pragma once
 // About (dialog 132): a picture, the program's name and version, and three
 // links that the desktop opens: the help page, the documents folder and the
-// README shipped with the program.
+// licence (LICENSE) shipped with the program.
 
 #include <filesystem>
 #include <vector>
@@ -20,7 +20,7 @@ public:
     static constexpr int kDialogId = 132;
     static constexpr int kHelpLinkId = 1108;
     static constexpr int kDocumentsLinkId = 1109;
-    static constexpr int kReadmeLinkId = 1110;
+    static constexpr int kLicenseLinkId = 1110;
 
     // `folders` are where the shipped files are looked for.
     explicit AboutDialog(QWidget* parent = nullptr,

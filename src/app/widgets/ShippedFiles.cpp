@@ -9,7 +9,8 @@ namespace fs = std::filesystem;
 
 std::vector<fs::path> shippedFileFolders() {
     const fs::path programFolder = QCoreApplication::applicationDirPath().toStdString();
-    return {programFolder, programFolder / ".." / "share" / "zavuv"};
+    const fs::path share = programFolder / ".." / "share";
+    return {programFolder, share / "zavuv", share / "doc" / "zavuv"};
 }
 
 std::optional<fs::path> findShippedFile(const fs::path& relative,

@@ -1,7 +1,8 @@
 #pragma once
-// Files that ship with the program: the help page, the documents folder and the
-// README. A build keeps them beside the executable; an installed program in
-// ../share/zavuv/ beside its bin folder.
+// Files that ship with the program: the help page, the documents folder, the
+// README and the licence. A build keeps them beside the executable; an
+// installed program has the help page in ../share/zavuv/ beside its bin folder
+// and the documents in ../share/doc/zavuv/.
 
 #include <filesystem>
 #include <functional>
@@ -12,7 +13,8 @@
 
 namespace zavuv::app::widgets {
 
-// The folders looked in, in order: the executable's, then ../share/zavuv/.
+// The folders looked in, in order: the executable's, then ../share/zavuv/ and
+// ../share/doc/zavuv/.
 std::vector<std::filesystem::path> shippedFileFolders();
 
 // `relative` (a file or a folder) in the first folder that has it.
