@@ -17,6 +17,11 @@ zavuv_packages=(
     # through fontconfig.
     fonts-dejavu-core libfontconfig1
     libbenchmark-dev
+    # ELF files are read through libelf.
+    libelf-dev
+    # The file-format tests build real images with avr-gcc and compare them
+    # with what avr-objcopy and srec_cat make of them.
+    gcc-avr avr-libc binutils-avr srecord
 )
 
 # zavuv_install_missing [PACKAGE...]: by default the packages above.
