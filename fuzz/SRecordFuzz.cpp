@@ -32,9 +32,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
                   "no byte at or beyond the limit");
 
     const std::string text = writeSRecord(image->segments, image->header);
-    const auto again = readSRecord(
-        std::span(reinterpret_cast<const std::uint8_t*>(text.data()), text.size()),
-        {options.addressLimit, ChecksumPolicy::Check});
+    const auto again =
+        readSRecord(std::span(reinterpret_cast<const std::uint8_t*>(text.data()), text.size()),
+                    {options.addressLimit, ChecksumPolicy::Check});
     const auto* reread = std::get_if<SRecordImage>(&again);
     fuzz::require(reread != nullptr, "the written S-records read back without a defect");
     fuzz::require(reread->segments == image->segments, "the written S-records hold the image");

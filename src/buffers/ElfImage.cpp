@@ -197,15 +197,17 @@ std::variant<ElfImage, ElfError> readElfImage(std::span<const std::uint8_t> file
     if (!elf || elf_kind(elf.get()) != ELF_K_ELF)
         return failure(ElfProblem::Unreadable, libelfReason());
 
+    // libelf hands out headers where they lie in the file, which need not be
+    // aligned for their type: they are copied before use.
     std::size_t segmentCount = 0;
     if (elf_getphdrnum(elf.get(), &segmentCount) != 0)
         return failure(ElfProblem::Unreadable, libelfReason());
-    std::span<const Elf32_Phdr> segments;
+    std::vector<Elf32_Phdr> segments(segmentCount);
     if (segmentCount > 0) {
         const Elf32_Phdr* table = elf32_getphdr(elf.get());
         if (table == nullptr)
             return failure(ElfProblem::Unreadable, libelfReason());
-        segments = {table, segmentCount};
+        std::memcpy(segments.data(), table, segmentCount * sizeof(Elf32_Phdr));
     }
     for (std::size_t i = 0; i < segments.size(); ++i) {
         if (segments[i].p_type == PT_LOAD &&
@@ -220,10 +222,12 @@ std::variant<ElfImage, ElfError> readElfImage(std::span<const std::uint8_t> file
         return failure(ElfProblem::Unreadable, libelfReason());
     ImageCollector collector(elf.get(), file, segments, namesIndex);
     for (std::size_t i = 1; i < sectionCount; ++i) {
-        const Elf32_Shdr* section = elf32_getshdr(elf_getscn(elf.get(), i));
-        if (section == nullptr)
+        const Elf32_Shdr* header = elf32_getshdr(elf_getscn(elf.get(), i));
+        if (header == nullptr)
             return failure(ElfProblem::Unreadable, libelfReason());
-        if (auto problem = collector.take(i, *section))
+        Elf32_Shdr section;
+        std::memcpy(&section, header, sizeof section);
+        if (auto problem = collector.take(i, section))
             return *problem;
     }
     return collector.finish();

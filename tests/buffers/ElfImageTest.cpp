@@ -26,7 +26,9 @@ Result read(const Bytes& file) {
     return readElfImage(exact);
 }
 
-Result read(const TestElf& elf) { return read(elf.bytes); }
+Result read(const TestElf& elf) {
+    return read(elf.bytes);
+}
 
 ElfImage imageOf(const Result& result) {
     if (const auto* error = std::get_if<ElfError>(&result)) {
@@ -98,6 +100,34 @@ TEST(ElfImage, ASegmentThatHoldsOnlyTheFileBytesButNotTheAddressIsNotTheSections
     // then keeps the section's own address, and so does the reader.
     const auto image = imageOf(read(makeTestElf({{".text", 0x100, {1}}}, {{0, 0, 0x200, 0x300}})));
     EXPECT_EQ(image.flash, (ImageSegments{{0x100, {1}}}));
+}
+
+TEST(ElfImage, ReadsTablesAndSectionsAtOddOffsets) {
+    // Nothing in a file aligns its tables; libelf then hands out headers that
+    // are not aligned for their type (undefined behaviour unless copied).
+    const TestElf elf = typicalElf();
+    const std::size_t sections = 9;  // eight and the name table
+    const std::size_t segments = 6;
+    TestElf moved = elf;
+    moved.bytes.insert(moved.bytes.begin() + sizeof(Elf32_Ehdr), 0);
+    moved.programHeaders += 1;
+    moved.sectionHeaders += 1;
+    moved.put(offsetof(Elf32_Ehdr, e_phoff), static_cast<std::uint32_t>(moved.programHeaders));
+    moved.put(offsetof(Elf32_Ehdr, e_shoff), static_cast<std::uint32_t>(moved.sectionHeaders));
+    for (std::size_t n = 0; n < segments; ++n) {
+        const auto field = moved.segmentField(n, offsetof(Elf32_Phdr, p_offset));
+        moved.put(field, moved.get(field) + 1);
+    }
+    for (std::size_t n = 1; n <= sections; ++n) {
+        const auto field = moved.sectionField(n, kShOffset);
+        moved.put(field, moved.get(field) + 1);
+    }
+    const auto original = imageOf(read(elf));
+    const auto image = imageOf(read(moved));
+    EXPECT_EQ(image.flash, original.flash);
+    EXPECT_EQ(image.eeprom, original.eeprom);
+    EXPECT_EQ(image.fuses, original.fuses);
+    EXPECT_EQ(image.signature, original.signature);
 }
 
 TEST(ElfImage, RefusesWhatIsNoAvrElfFile) {

@@ -49,6 +49,11 @@ struct TestElf {
     void put(std::size_t offset, std::uint32_t value, std::size_t width = 4) {
         std::memcpy(bytes.data() + offset, &value, width);
     }
+    std::uint32_t get(std::size_t offset) const {
+        std::uint32_t value = 0;
+        std::memcpy(&value, bytes.data() + offset, sizeof value);
+        return value;
+    }
 };
 
 inline TestElf makeTestElf(const std::vector<TestSection>& sections,
