@@ -7,6 +7,7 @@
 #
 #   ./scripts/bench-formats.sh            # 1 MB and 8 MB (the whole Flash space) images
 #   RUNS=20 ./scripts/bench-formats.sh    # more runs per command (default 10)
+#   TMPDIR=/dev/shm ./scripts/bench-formats.sh   # files in memory: no disk in the figures
 set -euo pipefail
 source "$(dirname "$0")/setup.sh" --functions
 zavuv_install_missing "${zavuv_packages[@]}" hyperfine

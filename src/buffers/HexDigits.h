@@ -7,22 +7,25 @@
 
 namespace zavuv::buffers {
 
-// The digit's value, or -1 for a character that is no hex digit (either case).
-inline int hexDigitValue(std::uint8_t c) {
-    if (c >= '0' && c <= '9')
-        return c - '0';
-    if (c >= 'A' && c <= 'F')
-        return c - 'A' + 10;
-    if (c >= 'a' && c <= 'f')
-        return c - 'a' + 10;
-    return -1;
-}
+// Each character's value as a hex digit, -1 for the others: a look-up, since
+// decoding digits is most of the time a large file takes to read.
+inline constexpr std::array<std::int8_t, 256> kHexDigitValues = [] {
+    std::array<std::int8_t, 256> values{};
+    values.fill(-1);
+    for (int i = 0; i < 10; ++i)
+        values['0' + i] = static_cast<std::int8_t>(i);
+    for (int i = 0; i < 6; ++i) {
+        values['A' + i] = static_cast<std::int8_t>(10 + i);
+        values['a' + i] = static_cast<std::int8_t>(10 + i);
+    }
+    return values;
+}();
 
-// The byte from two digits, or -1 when either is no hex digit.
+// The byte from two digits (either case), or -1 when either is no hex digit.
 inline int hexPairValue(std::uint8_t high, std::uint8_t low) {
-    const int h = hexDigitValue(high);
-    const int l = hexDigitValue(low);
-    return h < 0 || l < 0 ? -1 : h << 4 | l;
+    const int h = kHexDigitValues[high];
+    const int l = kHexDigitValues[low];
+    return (h | l) < 0 ? -1 : h << 4 | l;
 }
 
 // Appends the byte as two upper-case digits.

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cstring>
 #include <optional>
 
 #include "buffers/HexDigits.h"
@@ -122,9 +123,13 @@ std::variant<SRecordImage, SRecordError> readSRecord(std::span<const std::uint8_
     std::size_t lineNumber = 0;
     std::size_t firstWrongChecksum = 0;
     while (!text.empty()) {
-        const auto lineEnd = std::ranges::find(text, '\n');
-        auto line = std::span(text.begin(), lineEnd);
-        text = lineEnd == text.end() ? text.last(0) : std::span(lineEnd + 1, text.end());
+        const void* newline = std::memchr(text.data(), '\n', text.size());
+        const std::size_t length =
+            newline != nullptr
+                ? static_cast<std::size_t>(static_cast<const std::uint8_t*>(newline) - text.data())
+                : text.size();
+        auto line = text.first(length);
+        text = text.subspan(std::min(length + 1, text.size()));
         ++lineNumber;
         while (!line.empty() && isSpace(line.back()))
             line = line.first(line.size() - 1);

@@ -21,11 +21,30 @@ std::variant<ImageSegments, SegmentBuilder::Conflict> SegmentBuilder::finish() {
     if (!std::ranges::is_sorted(runs, {}, &Run::address))
         std::ranges::stable_sort(runs, {}, &Run::address);
 
+    // Each segment's size first, so that its bytes are allocated once rather
+    // than regrown record by record.
+    std::vector<std::uint64_t> sizes;
+    std::uint64_t begin = 0;
+    std::uint64_t end = 0;
+    for (const Run& run : runs) {
+        if (sizes.empty() || run.address > end) {
+            if (!sizes.empty())
+                sizes.back() = end - begin;
+            sizes.push_back(0);
+            begin = run.address;
+        }
+        end = std::max(end, std::uint64_t{run.address} + run.size);
+    }
+    if (!sizes.empty())
+        sizes.back() = end - begin;
+
     ImageSegments image;
     for (const Run& run : runs) {
         const std::span<const std::uint8_t> bytes(pool.data() + run.poolOffset, run.size);
         if (image.empty() || run.address > image.back().end()) {
-            image.push_back({run.address, {bytes.begin(), bytes.end()}});
+            image.push_back({run.address, {}});
+            image.back().bytes.reserve(static_cast<std::size_t>(sizes[image.size() - 1]));
+            image.back().bytes.assign(bytes.begin(), bytes.end());
             continue;
         }
         // Sorted by start, a run can only meet the last segment.
