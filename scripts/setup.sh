@@ -21,6 +21,11 @@ zavuv_packages=(
     # (CPack's dependency list needs dpkg-shlibdeps and file; the desktop entry
     # and the metainfo are validated; the completion runs under bash-completion).
     librsvg2-bin dpkg-dev file desktop-file-utils appstream bash-completion
+    # ELF files are read through libelf.
+    libelf-dev
+    # The file-format tests build real images with avr-gcc and compare them
+    # with what avr-objcopy and srec_cat make of them.
+    gcc-avr avr-libc binutils-avr srecord
 )
 
 # zavuv_install_missing [PACKAGE...]: by default the packages above.
