@@ -23,12 +23,11 @@ constexpr int kErrorReadingCalibration = 1140;
 
 }  // namespace
 
-std::string calibrationBoxText(const std::vector<std::uint8_t>& bytes) {
+std::string calibrationBoxText(const std::vector<std::uint8_t>& bytes,
+                               std::span<const char* const> clocksMHz) {
     std::string text = text::GetUiText(bytes.size() <= 1 ? kBoxHeadingOne : kBoxHeadingMany);
-    for (std::size_t i = 0; i < bytes.size(); ++i) {
-        // Byte i calibrates the internal oscillator for 1, 2, 4 or 8 MHz.
-        text += fmt::sprintf("\n    %d MHz: 0x%02X", 1 << i, bytes[i]);
-    }
+    for (std::size_t i = 0; i < bytes.size() && i < clocksMHz.size(); ++i)
+        text += fmt::sprintf("\n    %s MHz: 0x%02X", clocksMHz[i], bytes[i]);
     return text;
 }
 
@@ -46,7 +45,8 @@ bool readCalibrationBytes(workspace::Workspace& ws) {
         return false;
     messages.status(kReadingCalibration);
     ws.link().pause(kReadPauseMs);
-    const int count = ws.projectDeviceInfo().calibrationBytes;
+    const auto clocks = ws.projectDeviceInfo().calibrationMHz();
+    const int count = static_cast<int>(clocks.size());
     std::vector<std::uint8_t> bytes;
     for (int i = 0; i < count; ++i) {
         if (!ws.link().send(BoardCommand::CMD_SPI_READ,
@@ -66,7 +66,7 @@ bool readCalibrationBytes(workspace::Workspace& ws) {
         bytes.push_back(static_cast<std::uint8_t>(value));
     }
     messages.status(calibrationStatusText(bytes));
-    messages.box(calibrationBoxText(bytes));
+    messages.box(calibrationBoxText(bytes, clocks));
     ws.link().endSession();
     return true;
 }

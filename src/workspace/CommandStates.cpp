@@ -15,7 +15,7 @@ CommandStates commandStates(const Workspace& ws) {
     const bool serialEeprom = ws.projectDeviceInfo().algorithm == ProgAlgorithm::At25;
 
     CommandStates s;
-    s.readCalibration = selected.calibrationBytes != 0;
+    s.readCalibration = selected.calibrationBytes() != 0;
     s.readSignature = selected.canReadSignature();
     s.readFlash = hasFlash;
     s.programFlash = hasFlash && flashData;
