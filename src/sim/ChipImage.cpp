@@ -1,5 +1,6 @@
 #include "sim/ChipImage.h"
 
+#include "devices/FuseBitPlace.h"
 #include "sim/ChipKind.h"
 
 namespace zavuv::sim {
@@ -33,7 +34,43 @@ ChipImage ChipImage::fresh(int deviceIndex) {
     return image;
 }
 
+std::uint8_t ChipImage::fuseByte(devices::FuseByte which) const {
+    switch (which) {
+    case devices::FuseByte::Low:
+        break;
+    case devices::FuseByte::High:
+        return highFuse;
+    case devices::FuseByte::Extended:
+        return extFuse;
+    }
+    return lowFuse;
+}
+
+void ChipImage::setFuseByte(devices::FuseByte which, std::uint8_t value) {
+    switch (which) {
+    case devices::FuseByte::Low:
+        lowFuse = value;
+        return;
+    case devices::FuseByte::High:
+        highFuse = value;
+        return;
+    case devices::FuseByte::Extended:
+        extFuse = value;
+        return;
+    }
+}
+
+bool ChipImage::fuseProgrammed(std::string_view name) const {
+    const devices::LockFuseLayout* layout = devices::layoutOf(deviceIndex);
+    const auto place = layout ? devices::fuseBitPlace(*layout, name) : std::nullopt;
+    if (!place) {
+        return false;
+    }
+    return (fuseByte(place->byte) & (1u << place->bit)) == 0;
+}
+
 void ChipImage::lockMemories() {
+    lockHidesSignature = true;
     switch (chipKindOf(device())) {
     case ChipKind::Avr:
     case ChipKind::At89S51:

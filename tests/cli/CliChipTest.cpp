@@ -88,6 +88,20 @@ TEST(CliFuses, ReadPrintsOneBitPerLine) {
     EXPECT_TRUE(contains(result.err, "This device do not have a 'read lock/fuse bits' function."));
 }
 
+TEST(CliFuses, AChipWithRstdisblProgrammedStaysLockedOut) {
+    CliRun cli;
+    // SPIEN and RSTDISBL of an ATmega8 programmed.
+    const std::string project = lockFuseProject(cli.folder(), "Fuse13=1\nFuse15=1\n");
+    const std::string state = cli.folder().file("chip");
+    auto result = cli({"-p", "sim", "-P", project, "--sim-state", state, "fuses", "program"});
+    ASSERT_EQ(result.exitCode, 0) << result.err;
+    EXPECT_TRUE(contains(ScratchFolder::read(state + "/chip.ini"), "HighFuse=5F\n"));
+
+    // The reset pin no longer resets the chip: it never enters programming mode again.
+    result = cli({"-p", "sim", "--sim-state", state, "signature"});
+    EXPECT_TRUE(result.out.ends_with("Signature: FF FF FF - Unknown device\n")) << result.out;
+}
+
 TEST(CliFuses, ProgramThenVerifyAgainstTheProject) {
     CliRun cli;
     const std::string project = lockFuseProject(cli.folder(), "Fuse0=1\nFuse13=1\n");
