@@ -20,7 +20,7 @@ constexpr FuseByteNames kLow14{"CKSEL0", "CKSEL1", "CKSEL2", "CKSEL3", "SUT0", "
 constexpr FuseByteNames kHigh14{"BODEN", "BODLEVEL", "EESAVE", "SPIEN", "RSTDISBL"};
 constexpr FuseByteNames kHigh17{"BOOTRST", "BOOTSZ0", "BOOTSZ1", "EESAVE", "CKOPT", keepProgrammed("SPIEN"), "WDTON", "S8515C"};
 constexpr FuseByteNames kHigh18{"BOOTRST", "BOOTSZ0", "BOOTSZ1", "EESAVE", "CKOPT", keepProgrammed("SPIEN"), "WDTON", "S8535C"};
-constexpr FuseByteNames kLow19{"CKSEL0", "CKSEL1", "CKSEL2", "CKSEL3", "SUT0", "SUT1", "CKOUT", "CKDIV16"};  // retired: bit 7 is CKDIV8
+constexpr FuseByteNames kLow19{"CKSEL0", "CKSEL1", "CKSEL2", "CKSEL3", "SUT0", "SUT1", "CKOUT", "CKDIV16"};  // bit 7 is CKDIV8
 constexpr FuseByteNames kHigh19{"BOOTRST", "BOOTSZ0", "BOOTSZ1", "EESAVE", "WDTON", keepProgrammed("SPIEN"), "JTAGEN", "OCDEN"};
 constexpr FuseByteNames kExtended19{kNoFuse, "BODLEVEL0", "BODLEVEL1", "BODLEVEL2", "M161C"};
 constexpr FuseByteNames kExtended21{"RSTDISBL", "BODLEVEL0", "BODLEVEL1", "BODLEVEL2"};
@@ -63,27 +63,26 @@ constexpr avr::LayoutRecipe kAvrLayouts[] = {
     {.index = 33, .low = kLow24, .high = kHigh19, .extended = kExtended30},
     {.index = 35, .low = kLow24, .high = kHigh19, .extended = kBodLevels, .templates = kAllWithZero},
     // The chips' own maps, in place of the retired layouts below.
-    {.index = 39, .low = kLow24, .high = kHigh24, .extended = kExtended24, .bootLocks = false},
-    {.index = 40, .low = kLow24, .high = kHigh25, .extended = kSelfProgramming, .bootLocks = false},
-    {.index = 41, .low = kLow24, .high = kHigh25, .extended = kSelfProgramming, .bootLocks = false},
-    {.index = 42, .low = kLow24, .high = kHigh25, .extended = kSelfProgramming, .bootLocks = false},
-    {.index = 43, .low = kLow24, .high = kHigh25, .extended = kPowerStage1},
-    {.index = 44, .low = kLow24, .high = kHigh25, .extended = kPowerStage2},
-    {.index = 45, .low = kLow24, .high = kHigh19, .extended = kExtended19},
-    {.index = 46, .low = kLow24, .high = kHigh19, .extended = kExtended21},
-    {.index = 47, .low = kLow24, .high = kHigh19, .extended = kBodLevels},
-    {.index = 48, .low = kLow24, .high = kHigh19, .extended = kUsbExtended},
+    {.index = 39, .low = kLow24, .high = kHigh24, .extended = kExtended24, .bootLocks = false},  // ATtiny2313
+    {.index = 40, .low = kLow24, .high = kHigh25, .extended = kSelfProgramming, .bootLocks = false},  // ATtiny24/44/84
+    {.index = 41, .low = kLow24, .high = kHigh25, .extended = kSelfProgramming, .bootLocks = false},  // ATtiny25/45/85
+    {.index = 42, .low = kLow24, .high = kHigh25, .extended = kSelfProgramming, .bootLocks = false},  // ATmega48
+    {.index = 43, .low = kLow24, .high = kHigh25, .extended = kPowerStage1},  // AT90PWM1
+    {.index = 44, .low = kLow24, .high = kHigh25, .extended = kPowerStage2},  // AT90PWM2/3
+    {.index = 45, .low = kLow24, .high = kHigh19, .extended = kExtended19},  // ATmega162
+    {.index = 46, .low = kLow24, .high = kHigh19, .extended = kExtended21},  // ATmega165/169
+    {.index = 47, .low = kLow24, .high = kHigh19, .extended = kBodLevels},  // ATmega640
+    {.index = 48, .low = kLow24, .high = kHigh19, .extended = kUsbExtended},  // AT90USB1286
     // The chips added after the first 55.
-    {.index = 49, .low = kLow24, .high = kHigh25, .extended = kSelfProgramming, .bootLocks = false},
-    {.index = 50, .low = kLow24, .high = kHigh25, .extended = kBootSize, .templates = kHighWithZero},
-    {.index = 51, .low = kLow24, .high = kHigh51, .extended = kBodLevels, .templates = kHighWithZero},
-    {.index = 52, .low = kLow24, .high = kHigh19, .extended = kBodLevels},
-    {.index = 53, .low = kLow24, .high = kHigh19, .extended = kUsbExtended},
-    {.index = 54, .low = kLow24, .high = kHigh54, .extended = kUsbExtended},
-    {.index = 55, .low = kLow24, .high = kHigh24, .extended = kExtended24, .bootLocks = false},
-    {.index = 56, .low = kLow24, .high = kHigh25, .extended = kSelfProgramming, .bootLocks = false},
+    {.index = 49, .low = kLow24, .high = kHigh25, .extended = kSelfProgramming, .bootLocks = false},  // ATmega48P
+    {.index = 50, .low = kLow24, .high = kHigh25, .extended = kBootSize, .templates = kHighWithZero},  // ATmega88P/168P
+    {.index = 51, .low = kLow24, .high = kHigh51, .extended = kBodLevels, .templates = kHighWithZero},  // ATmega328/328P
+    {.index = 52, .low = kLow24, .high = kHigh19, .extended = kBodLevels},  // ATmega164P/324P/644P/1284/1284P
+    {.index = 53, .low = kLow24, .high = kHigh19, .extended = kUsbExtended},  // ATmega32U4, AT90USB646
+    {.index = 54, .low = kLow24, .high = kHigh54, .extended = kUsbExtended},  // ATmega16U2/8U2, AT90USB162
+    {.index = 55, .low = kLow24, .high = kHigh24, .extended = kSelfProgramming, .bootLocks = false},  // ATtiny4313
+    {.index = 56, .low = kLow24, .high = kHigh25, .extended = kSelfProgramming, .bootLocks = false},  // ATtiny261/461/861
 };
-
 
 // Layouts no chip uses any more, which wrongly named or placed some bits.
 // Project files written while a chip had one store their fuse bits by it, so
