@@ -85,6 +85,7 @@ _zavuv_cli() {
     if [[ $cur == -* ]]; then
         case $command in
             "") ;;
+            devices) options="-h --help --aliases" ;;
             convert) options="-h --help --eeprom --load-at" ;;
             update-firmware) options="-h --help --reduced" ;;
             *) options="-h --help" ;;

@@ -51,6 +51,7 @@ std::vector<ProjectKey> projectKeys(ProjectSettings& p) {
     for (std::size_t i = 0; i < p.lockFuse.bootLock.size(); ++i)
         keys.push_back(
             flagKey("AutoProgram", fmt::format("BootLock{}", i), p.lockFuse.bootLock[i]));
+    keys.push_back(intKey("AutoProgram", "FuseLayout", p.fuseLayout, -1));
     keys.insert(keys.end(), {
                                 intKey("Settings", "ResetStrobeLength", p.resetStrobeLength, 400),
                                 intKey("Settings", "SPIPeriod", p.spiPeriod, 4),

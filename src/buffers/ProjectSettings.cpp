@@ -5,6 +5,7 @@
 #include "buffers/IniFile.h"
 #include "buffers/ProjectKeys.h"
 #include "devices/DeviceTable.h"
+#include "devices/FuseBitCarryOver.h"
 #include "text/UiText.h"
 
 namespace zavuv::buffers {
@@ -12,6 +13,13 @@ namespace zavuv::buffers {
 using devices::DeviceTable;
 using text::formatUiText;
 using text::GetUiText;
+
+namespace {
+
+constexpr int kUnknownDeviceNumber = 1201;
+constexpr int kFuseNamesChanged = 1216;
+
+}  // namespace
 
 int defaultDeviceIndex() {
     for (int i = 0; i < DeviceTable::count(); ++i)
@@ -82,8 +90,16 @@ bool ProjectSettings::loadProject(const std::string& path) {
     if (!DeviceTable::isValidIndex(deviceNo)) {
         const int unknown = deviceNo;
         deviceNo = defaultDeviceIndex();
-        port_.setStatus(formatUiText(1201, unknown, DeviceTable::at(deviceNo).name));
+        port_.setStatus(
+            formatUiText(kUnknownDeviceNumber, unknown, DeviceTable::at(deviceNo).name));
+    } else {
+        const devices::CarriedFuseBits bits =
+            devices::carryFuseBitsOver(lockFuse, fuseLayout, deviceNo);
+        lockFuse = bits.state;
+        if (bits.layoutChanged)
+            port_.setStatus(formatUiText(kFuseNamesChanged, DeviceTable::at(deviceNo).name));
     }
+    fuseLayout = DeviceTable::at(deviceNo).lockFuseLayout;
     if (observer_)
         observer_->projectOptionsChanged();
 
@@ -118,6 +134,8 @@ bool ProjectSettings::saveProject(const std::string& path, const BufferPathPromp
         }
     }
 
+    if (DeviceTable::isValidIndex(deviceNo))
+        fuseLayout = DeviceTable::at(deviceNo).lockFuseLayout;
     std::optional<IniFile> ini = IniFile::load(path);
     bool written = ini.has_value();
     if (written) {

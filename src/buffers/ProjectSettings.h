@@ -58,6 +58,9 @@ public:
     bool programFuse = false;
     bool programFuseBeforeAll = false;
     devices::LockFuseState lockFuse;
+    // The lock/fuse layout lockFuse is stored by: the device's when saved; -1
+    // in a file that does not say (one written before the layouts changed).
+    int fuseLayout = -1;
     int autoIncAddressFlash = 0;
     int autoIncAddress = 0;
     int deviceNo = defaultDeviceIndex();

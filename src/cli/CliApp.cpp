@@ -30,7 +30,7 @@ void addGlobalOptions(CLI::App& app, CliOptions& o) {
     app.add_option("-b,--baud", o.baud, "0 = 19200, 1 = 115200, 2 = 921600")
         ->check(CLI::Range(0, 2));
     app.add_option("-P,--project", o.project, "take device and options from this project file");
-    app.add_option("-d,--device", o.device, "device by its table name");
+    app.add_option("-d,--device", o.device, "device by its table name or an alias");
     app.add_option("--lang", o.language, "language of all texts")
         ->check(CLI::IsMember({"en", "ru"}));
     auto* yes = app.add_flag_callback(
@@ -53,6 +53,8 @@ int run(int argc, char** argv) {
     addGlobalOptions(app, options);
 
     auto* devices = app.add_subcommand("devices", "the device table, one line per record");
+    bool aliases = false;
+    devices->add_flag("--aliases", aliases, "the other names of the chips: alias, table name");
 
     ConvertRequest convert;
     auto* convertCmd = app.add_subcommand(
@@ -93,7 +95,10 @@ int run(int argc, char** argv) {
     ConsoleUserPort port(std::cout, std::cerr, std::cin, isatty(STDIN_FILENO) != 0, options.answer);
 
     if (devices->parsed()) {
-        printDeviceTable(std::cout);
+        if (aliases)
+            printDeviceAliases(std::cout);
+        else
+            printDeviceTable(std::cout);
         return kExitOk;
     }
     if (convertCmd->parsed())

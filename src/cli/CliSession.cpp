@@ -1,32 +1,16 @@
 #include "cli/CliSession.h"
 
-#include <algorithm>
-#include <cctype>
 #include <charconv>
 
 #include "cli/CliApp.h"
+#include "devices/DeviceNames.h"
 #include "devices/DeviceTable.h"
 #include "sim/SimulatedBoard.h"
 #include "text/UiText.h"
 
 namespace zavuv::cli {
 
-using devices::DeviceTable;
-
 namespace {
-
-int deviceByName(const std::string& name) {
-    const auto same = [](char a, char b) {
-        return std::tolower(static_cast<unsigned char>(a)) ==
-               std::tolower(static_cast<unsigned char>(b));
-    };
-    for (int i = 0; i < DeviceTable::count(); ++i) {
-        const std::string candidate = DeviceTable::at(i).name;
-        if (std::ranges::equal(candidate, name, same))
-            return i;
-    }
-    return -1;
-}
 
 // 1..12 for a COM number, nothing for anything else.
 std::optional<int> comNumber(const std::string& text) {
@@ -69,16 +53,23 @@ std::optional<int> CliSession::prepare() {
     if (!options_.project.empty() && !ws.project().loadProject(options_.project))
         return kExitUsage;
     if (!options_.device.empty()) {
-        const int device = deviceByName(options_.device);
-        if (device < 0)
+        const auto device = devices::findDeviceByName(options_.device);
+        if (!device)
             return usageError("Unknown device '" + options_.device +
                               "'; 'zavuv-cli devices' lists the names");
-        ws.project().deviceNo = device;
+        ws.project().deviceNo = device->index;
     }
     ws.selectDevice(ws.project().deviceNo);
 
     sim::SimOptions sim;
-    sim.chip = options_.simChip.empty() ? ws.selectedDeviceInfo().name : options_.simChip;
+    // Without --sim-chip the simulated chip is the selected one, under the name
+    // -d gave it: an alias such as ATmega3250 reports its own signature.
+    if (!options_.simChip.empty())
+        sim.chip = options_.simChip;
+    else if (!options_.device.empty())
+        sim.chip = options_.device;
+    else
+        sim.chip = ws.selectedDeviceInfo().name;
     sim.stateDir = options_.simState;
     sim.traceFile = options_.simTrace;
     sim.faults = options_.simFaults;

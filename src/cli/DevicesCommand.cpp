@@ -3,6 +3,7 @@
 #include <fmt/format.h>
 #include <fmt/ostream.h>
 
+#include "devices/DeviceNames.h"
 #include "devices/DeviceTable.h"
 
 namespace zavuv::cli {
@@ -35,8 +36,14 @@ void printDeviceTable(std::ostream& out) {
                    static_cast<int>(d.algorithm), codeText(d.flashWriteDelayCode),
                    codeText(d.flashReadDelayCode), codeText(d.eepromWriteDelayCode),
                    codeText(d.eepromReadDelayCode), d.pageWriteDelayMs, d.boardDeviceCode,
-                   d.lockFuseLayout, d.forceProgEnable, d.calibrationBytes);
+                   d.lockFuseLayout, d.forceProgEnable, d.calibrationBytes());
     }
+}
+
+void printDeviceAliases(std::ostream& out) {
+    fmt::print(out, "alias\tname\n");
+    for (const devices::DeviceAlias& alias : devices::deviceAliases())
+        fmt::print(out, "{}\t{}\n", alias.alias, alias.device);
 }
 
 }  // namespace zavuv::cli

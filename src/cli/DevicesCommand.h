@@ -6,5 +6,7 @@ namespace zavuv::cli {
 
 // The device table as tab-separated text: a header line, then one line per record.
 void printDeviceTable(std::ostream& out);
+// The aliases as tab-separated text: a header line, then each alias with its table name.
+void printDeviceAliases(std::ostream& out);
 
 }  // namespace zavuv::cli

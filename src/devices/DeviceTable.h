@@ -1,9 +1,11 @@
 #pragma once
-// The constant table of the 55 supported chips. A record's index is the device
-// number stored in project files, so the order of the table never changes.
+// The constant table of the supported chips. A record's index is the device
+// number stored in project files, so the order of the table never changes and
+// new chips only ever go at its end.
 
 #include <array>
 #include <cstdint>
+#include <span>
 #include <vector>
 
 namespace zavuv::devices {
@@ -39,6 +41,25 @@ enum class EraseSequence : std::int32_t {
     TwiceWithByteLoad,
 };
 
+// The internal oscillator frequencies a chip's calibration bytes are for, in
+// the order of the bytes' addresses.
+enum class CalibrationClocks : std::int32_t {
+    None,
+    Mhz8,          // one byte
+    Mhz1To8,       // four bytes: 1, 2, 4 and 8 MHz
+    Mhz8And4,      // two bytes: 8 MHz, then 4 MHz
+    Mhz9p6And4p8,  // two bytes: 9.6 MHz, then 4.8 MHz
+};
+
+// The fuse bytes of a chip as it leaves the factory; 0xFF where it has no such byte.
+struct FuseValues {
+    std::uint8_t low = 0xFF;
+    std::uint8_t high = 0xFF;
+    std::uint8_t extended = 0xFF;
+
+    friend bool operator==(const FuseValues&, const FuseValues&) = default;
+};
+
 struct DeviceInfo {
     DeviceFamily family;
     const char* name;
@@ -56,15 +77,17 @@ struct DeviceInfo {
     std::int32_t boardDeviceCode;
     std::int32_t lockFuseLayout;  // -1: no lock or fuse bits
     std::int32_t forceProgEnable;
-    std::int32_t calibrationBytes;
+    CalibrationClocks calibration;
+    FuseValues factoryFuses{};
     EraseSequence eraseSequence = EraseSequence::Once;
 
     bool isAt45() const { return family == DeviceFamily::At45; }
     int addressShift() const { return eepromSize; }
     std::uint8_t statusValue() const { return signature[0]; }
     std::uint8_t statusMask() const { return signature[1]; }
-    // Only AVR-style chips and the AT89S51 and AT89S8253 instruction sets read a signature.
-    bool canReadSignature() const;
+    // The frequency of each calibration byte in MHz ("9.6"), by address.
+    std::span<const char* const> calibrationMHz() const;
+    int calibrationBytes() const { return static_cast<int>(calibrationMHz().size()); }
 };
 
 struct FamilyPosition {
@@ -74,7 +97,7 @@ struct FamilyPosition {
 
 class DeviceTable {
 public:
-    static constexpr int kCount = 55;
+    static constexpr int kCount = 74;
 
     static int count() { return kCount; }
     static bool isValidIndex(int index) { return index >= 0 && index < kCount; }

@@ -10,7 +10,7 @@
 
 namespace zavuv::devices {
 
-inline constexpr int kLayoutCount = 39;  // layout indices 0..38
+inline constexpr int kLayoutCount = 57;  // layout indices 0..56
 inline constexpr int kLockBits = 3;      // LB1, LB2, LB3
 inline constexpr int kBootLockBits = 4;  // a layout has 0 or 4
 inline constexpr int kFuseByteCount = 3;
@@ -77,9 +77,14 @@ struct LockFuseLayout {
     }
 };
 
-// The layout with this index, or nullptr for an index outside 0..38 and for the
-// indices that no device uses (2..9, 11, 15), which are not kept.
+// The layout with this index, or nullptr for an index outside 0..56 and for the
+// indices that no device uses (2..9, 11, 15 and the retired ones).
 const LockFuseLayout* lockFuseLayout(int layoutIndex);
+
+// A layout that chips used before their fuse maps were corrected (19, 21, 24,
+// 25, 31, 34, 36, 38), or nullptr. Only for carrying fuse bits that old
+// project files store by it over to the chip's layout.
+const LockFuseLayout* retiredLockFuseLayout(int layoutIndex);
 
 // The layout of a device of the device table, or nullptr when the device has
 // no lock or fuse bits or the index names no device.

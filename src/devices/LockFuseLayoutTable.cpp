@@ -20,7 +20,7 @@ constexpr FuseByteNames kLow14{"CKSEL0", "CKSEL1", "CKSEL2", "CKSEL3", "SUT0", "
 constexpr FuseByteNames kHigh14{"BODEN", "BODLEVEL", "EESAVE", "SPIEN", "RSTDISBL"};
 constexpr FuseByteNames kHigh17{"BOOTRST", "BOOTSZ0", "BOOTSZ1", "EESAVE", "CKOPT", keepProgrammed("SPIEN"), "WDTON", "S8515C"};
 constexpr FuseByteNames kHigh18{"BOOTRST", "BOOTSZ0", "BOOTSZ1", "EESAVE", "CKOPT", keepProgrammed("SPIEN"), "WDTON", "S8535C"};
-constexpr FuseByteNames kLow19{"CKSEL0", "CKSEL1", "CKSEL2", "CKSEL3", "SUT0", "SUT1", "CKOUT", "CKDIV16"};
+constexpr FuseByteNames kLow19{"CKSEL0", "CKSEL1", "CKSEL2", "CKSEL3", "SUT0", "SUT1", "CKOUT", "CKDIV16"};  // bit 7 is CKDIV8
 constexpr FuseByteNames kHigh19{"BOOTRST", "BOOTSZ0", "BOOTSZ1", "EESAVE", "WDTON", keepProgrammed("SPIEN"), "JTAGEN", "OCDEN"};
 constexpr FuseByteNames kExtended19{kNoFuse, "BODLEVEL0", "BODLEVEL1", "BODLEVEL2", "M161C"};
 constexpr FuseByteNames kExtended21{"RSTDISBL", "BODLEVEL0", "BODLEVEL1", "BODLEVEL2"};
@@ -35,7 +35,12 @@ constexpr FuseByteNames kBootSize{"BOOTRST", "BOOTSZ0", "BOOTSZ1"};
 constexpr FuseByteNames kExtended29{"TA0SEL", "BODLEVEL0", "BODLEVEL1", "BODLEVEL2"};
 constexpr FuseByteNames kExtended30{"RSTDISBL", "BODLEVEL0", "BODLEVEL1"};
 constexpr FuseByteNames kBodLevels{"BODLEVEL0", "BODLEVEL1", "BODLEVEL2"};
-constexpr FuseByteNames kPowerStage{"BOOTRST", "BOOTSZ0", "BOOTSZ1", "PSCRV", "PSC0RB", "PSC1RB", "PSC2RB"};
+constexpr FuseByteNames kRetiredPowerStage{"BOOTRST", "BOOTSZ0", "BOOTSZ1", "PSCRV", "PSC0RB", "PSC1RB", "PSC2RB"};
+constexpr FuseByteNames kPowerStage1{"BOOTRST", "BOOTSZ0", "BOOTSZ1", kNoFuse, "PSCRV", "PSC0RB", kNoFuse, "PSC2RB"};
+constexpr FuseByteNames kPowerStage2{"BOOTRST", "BOOTSZ0", "BOOTSZ1", kNoFuse, "PSCRV", "PSC0RB", "PSC1RB", "PSC2RB"};
+constexpr FuseByteNames kUsbExtended{"BODLEVEL0", "BODLEVEL1", "BODLEVEL2", "HWBE"};
+constexpr FuseByteNames kHigh51{"BOOTRST", "BOOTSZ0", "BOOTSZ1", "EESAVE", "WDTON", keepProgrammed("SPIEN"), "DWEN", "RSTDISBL"};
+constexpr FuseByteNames kHigh54{"BOOTRST", "BOOTSZ0", "BOOTSZ1", "EESAVE", "WDTON", keepProgrammed("SPIEN"), "RSTDISBL", "DWEN"};
 constexpr FuseByteNames kNone{};
 
 constexpr avr::Templates kHighWithZero{.high = {0xAC, 0xA8, 0x00, 0xFF}};
@@ -49,22 +54,48 @@ constexpr avr::LayoutRecipe kAvrLayouts[] = {
     {.index = 16, .low = kLow10, .high = kHigh10, .extended = kNone},
     {.index = 17, .low = kLow10, .high = kHigh17, .extended = kNone},
     {.index = 18, .low = kLow10, .high = kHigh18, .extended = kNone},
-    {.index = 19, .low = kLow19, .high = kHigh19, .extended = kExtended19},
     {.index = 20, .low = kLow10, .high = kHigh10, .extended = kExtended10},
-    {.index = 21, .low = kLow19, .high = kHigh19, .extended = kExtended21},
     {.index = 23, .low = kLow23, .high = kHigh23, .extended = kNone, .bootLocks = false},
-    {.index = 24, .low = kLow24, .high = kHigh24, .extended = kExtended24},
-    {.index = 25, .low = kLow24, .high = kHigh25, .extended = kSelfProgramming},
     {.index = 26, .low = kLow24, .high = kHigh25, .extended = kBootSize, .templates = kHighWithZero},
     {.index = 29, .low = kLow24, .high = kHigh19, .extended = kExtended29},
     {.index = 30, .low = kLow24, .high = kHigh19, .extended = kExtended30},
-    {.index = 31, .low = kLow24, .high = kHigh25, .extended = kPowerStage, .extendedWritten = false},
     {.index = 32, .low = kLow24, .high = kHigh19, .extended = kBodLevels},
     {.index = 33, .low = kLow24, .high = kHigh19, .extended = kExtended30},
-    {.index = 34, .low = kLow24, .high = kHigh25, .extended = kSelfProgramming},
     {.index = 35, .low = kLow24, .high = kHigh19, .extended = kBodLevels, .templates = kAllWithZero},
+    // The chips' own maps, in place of the retired layouts below.
+    {.index = 39, .low = kLow24, .high = kHigh24, .extended = kExtended24, .bootLocks = false},  // ATtiny2313
+    {.index = 40, .low = kLow24, .high = kHigh25, .extended = kSelfProgramming, .bootLocks = false},  // ATtiny24/44/84
+    {.index = 41, .low = kLow24, .high = kHigh25, .extended = kSelfProgramming, .bootLocks = false},  // ATtiny25/45/85
+    {.index = 42, .low = kLow24, .high = kHigh25, .extended = kSelfProgramming, .bootLocks = false},  // ATmega48
+    {.index = 43, .low = kLow24, .high = kHigh25, .extended = kPowerStage1},  // AT90PWM1
+    {.index = 44, .low = kLow24, .high = kHigh25, .extended = kPowerStage2},  // AT90PWM2/3
+    {.index = 45, .low = kLow24, .high = kHigh19, .extended = kExtended19},  // ATmega162
+    {.index = 46, .low = kLow24, .high = kHigh19, .extended = kExtended21},  // ATmega165/169
+    {.index = 47, .low = kLow24, .high = kHigh19, .extended = kBodLevels},  // ATmega640
+    {.index = 48, .low = kLow24, .high = kHigh19, .extended = kUsbExtended},  // AT90USB1286
+    // The chips added after the first 55.
+    {.index = 49, .low = kLow24, .high = kHigh25, .extended = kSelfProgramming, .bootLocks = false},  // ATmega48P
+    {.index = 50, .low = kLow24, .high = kHigh25, .extended = kBootSize, .templates = kHighWithZero},  // ATmega88P/168P
+    {.index = 51, .low = kLow24, .high = kHigh51, .extended = kBodLevels, .templates = kHighWithZero},  // ATmega328/328P
+    {.index = 52, .low = kLow24, .high = kHigh19, .extended = kBodLevels},  // ATmega164P/324P/644P/1284/1284P
+    {.index = 53, .low = kLow24, .high = kHigh19, .extended = kUsbExtended},  // ATmega32U4, AT90USB646
+    {.index = 54, .low = kLow24, .high = kHigh54, .extended = kUsbExtended},  // ATmega16U2/8U2, AT90USB162
+    {.index = 55, .low = kLow24, .high = kHigh24, .extended = kSelfProgramming, .bootLocks = false},  // ATtiny4313
+    {.index = 56, .low = kLow24, .high = kHigh25, .extended = kSelfProgramming, .bootLocks = false},  // ATtiny261/461/861
+};
+
+// Layouts no chip uses any more, which wrongly named or placed some bits.
+// Project files written while a chip had one store their fuse bits by it, so
+// they are kept only to carry those bits over to the chip's layout.
+constexpr avr::LayoutRecipe kRetiredAvrLayouts[] = {
+    {.index = 19, .low = kLow19, .high = kHigh19, .extended = kExtended19},
+    {.index = 21, .low = kLow19, .high = kHigh19, .extended = kExtended21},
+    {.index = 24, .low = kLow24, .high = kHigh24, .extended = kExtended24},
+    {.index = 25, .low = kLow24, .high = kHigh25, .extended = kSelfProgramming},
+    {.index = 31, .low = kLow24, .high = kHigh25, .extended = kRetiredPowerStage, .extendedWritten = false},
+    {.index = 34, .low = kLow24, .high = kHigh25, .extended = kSelfProgramming},
     {.index = 36, .low = kLow24, .high = kHigh25, .extended = kSelfProgramming},
-    {.index = 38, .low = kLow24, .high = kHigh25, .extended = kPowerStage, .extendedWritten = false},
+    {.index = 38, .low = kLow24, .high = kHigh25, .extended = kRetiredPowerStage, .extendedWritten = false},
 };
 // clang-format on
 
@@ -117,6 +148,13 @@ struct Slot {
     LockFuseLayout layout;
 };
 
+constexpr std::array<Slot, kLayoutCount> buildRetiredTable() {
+    std::array<Slot, kLayoutCount> table{};
+    for (const avr::LayoutRecipe& recipe : kRetiredAvrLayouts)
+        table[recipe.index] = {true, avr::build(recipe)};
+    return table;
+}
+
 constexpr std::array<Slot, kLayoutCount> buildTable() {
     std::array<Slot, kLayoutCount> table{};
     const auto put = [&table](int index, const LockFuseLayout& layout) {
@@ -138,6 +176,7 @@ constexpr std::array<Slot, kLayoutCount> buildTable() {
 }
 
 constexpr std::array<Slot, kLayoutCount> kLayouts = buildTable();
+constexpr std::array<Slot, kLayoutCount> kRetiredLayouts = buildRetiredTable();
 
 }  // namespace
 
@@ -145,6 +184,12 @@ const LockFuseLayout* lockFuseLayout(int layoutIndex) {
     if (layoutIndex < 0 || layoutIndex >= kLayoutCount || !kLayouts[layoutIndex].kept)
         return nullptr;
     return &kLayouts[layoutIndex].layout;
+}
+
+const LockFuseLayout* retiredLockFuseLayout(int layoutIndex) {
+    if (layoutIndex < 0 || layoutIndex >= kLayoutCount || !kRetiredLayouts[layoutIndex].kept)
+        return nullptr;
+    return &kRetiredLayouts[layoutIndex].layout;
 }
 
 const LockFuseLayout* layoutOf(int deviceIndex) {

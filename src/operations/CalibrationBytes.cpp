@@ -21,12 +21,11 @@ constexpr int kErrorReadingCalibration = 1140;
 
 }  // namespace
 
-std::string calibrationBoxText(const std::vector<std::uint8_t>& bytes) {
+std::string calibrationBoxText(const std::vector<std::uint8_t>& bytes,
+                               std::span<const char* const> clocksMHz) {
     std::string text = text::GetUiText(bytes.size() <= 1 ? kBoxHeadingOne : kBoxHeadingMany);
-    for (std::size_t i = 0; i < bytes.size(); ++i) {
-        // Byte i calibrates the internal oscillator for 1, 2, 4 or 8 MHz.
-        text += fmt::sprintf("\n    %d MHz: 0x%02X", 1 << i, bytes[i]);
-    }
+    for (std::size_t i = 0; i < bytes.size() && i < clocksMHz.size(); ++i)
+        text += fmt::sprintf("\n    %s MHz: 0x%02X", clocksMHz[i], bytes[i]);
     return text;
 }
 
@@ -46,8 +45,9 @@ bool readCalibrationBytes(workspace::Workspace& ws) {
     ws.link().pause(kReadPauseMs);
     const devices::DeviceInfo& device = ws.projectDeviceInfo();
     const chips::ChipDriver& driver = chips::driverFor(device);
+    const auto clocks = device.calibrationMHz();
     std::vector<std::uint8_t> bytes;
-    for (int i = 0; i < device.calibrationBytes; ++i) {
+    for (int i = 0; i < device.calibrationBytes(); ++i) {
         const auto value = driver.readCalibrationByte(ws.link(), i);
         if (!value) {
             ws.link().endSession();
@@ -58,7 +58,7 @@ bool readCalibrationBytes(workspace::Workspace& ws) {
         bytes.push_back(*value);
     }
     messages.status(calibrationStatusText(bytes));
-    messages.box(calibrationBoxText(bytes));
+    messages.box(calibrationBoxText(bytes, clocks));
     ws.link().endSession();
     return true;
 }

@@ -2,6 +2,7 @@
 // The calibration-bytes command: the chip's oscillator calibration values.
 
 #include <cstdint>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -9,8 +10,9 @@
 
 namespace zavuv::operations {
 
-// The message box text: one line per byte, for 1, 2, 4 and 8 MHz.
-std::string calibrationBoxText(const std::vector<std::uint8_t>& bytes);
+// The message box text: one line per byte with the frequency it is for (in MHz, by address).
+std::string calibrationBoxText(const std::vector<std::uint8_t>& bytes,
+                               std::span<const char* const> clocksMHz);
 // The status line text: the bytes in hex after the heading.
 std::string calibrationStatusText(const std::vector<std::uint8_t>& bytes);
 

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "devices/FuseBitPlace.h"
+
 namespace zavuv::sim {
 
 namespace {
@@ -28,6 +30,12 @@ AvrChip::AvrChip(ChipImage& image)
       pageWords_(static_cast<std::size_t>(image.device().pageSize)),
       pageBuffer_(2 * pageWords_, 0xFF) {}
 
+bool AvrChip::resetPinResets() const {
+    // RSTDISBL makes the reset pin an I/O pin and DWEN makes it the debugWIRE
+    // line: the chip runs on, and only a high-voltage programmer reaches it.
+    return !image_.fuseProgrammed("RSTDISBL") && !image_.fuseProgrammed("DWEN");
+}
+
 bool AvrChip::isProgrammingEnable(std::span<const std::uint8_t> instruction) const {
     return instruction[0] == kSpecial && instruction[1] == 0x53;
 }
@@ -42,8 +50,8 @@ std::uint8_t AvrChip::answer(std::span<const std::uint8_t> leading) {
     const std::uint8_t opcode = leading[0];
     const std::uint8_t high = leading[1];
     const std::uint8_t low = leading[2];
-    // A read-protected chip answers with the low address byte: signatures read
-    // 00 01 02 and memories give meaningless data.
+    // A read-protected chip answers with the low address byte: memories give
+    // meaningless data, and on the old chips signatures read 00 01 02.
     const bool hidden = image_.readProtected();
     switch (opcode) {
     case kReadFlashLow:
@@ -58,7 +66,7 @@ std::uint8_t AvrChip::answer(std::span<const std::uint8_t> leading) {
         }
         return image_.eeprom[((std::size_t{high} << 8) | low) % image_.eeprom.size()];
     case kReadSignature:
-        if (hidden) {
+        if (hidden && image_.lockHidesSignature) {
             return low;
         }
         return (low & 0x03) < 3 ? image_.signature[low & 0x03] : 0xFF;
@@ -125,17 +133,31 @@ void AvrChip::executeSpecial(std::span<const std::uint8_t> instruction) {
         // Lock bits can only be programmed; a chip erase clears them.
         image_.lock &= static_cast<std::uint8_t>(data | 0xC0);
     } else if (kind == 0xA0) {
-        image_.lowFuse = data;
+        writeFuseByte(devices::FuseByte::Low, data);
     } else if (kind == 0xA8) {
-        image_.highFuse = data;
+        writeFuseByte(devices::FuseByte::High, data);
     } else if (kind == 0xA4) {
-        image_.extFuse = data;
+        writeFuseByte(devices::FuseByte::Extended, data);
     }
+}
+
+void AvrChip::writeFuseByte(devices::FuseByte which, std::uint8_t value) {
+    std::uint8_t kept = 0;
+    // Serial programming cannot change SPIEN: it would cut its own branch.
+    const devices::LockFuseLayout* layout = devices::layoutOf(image_.deviceIndex);
+    if (const auto spien = layout ? devices::fuseBitPlace(*layout, "SPIEN") : std::nullopt;
+        spien && spien->byte == which) {
+        kept = static_cast<std::uint8_t>(1u << spien->bit);
+    }
+    image_.setFuseByte(
+        which, static_cast<std::uint8_t>((value & ~kept) | (image_.fuseByte(which) & kept)));
 }
 
 void AvrChip::chipErase() {
     std::fill(image_.flash.begin(), image_.flash.end(), 0xFF);
-    std::fill(image_.eeprom.begin(), image_.eeprom.end(), 0xFF);
+    if (!image_.fuseProgrammed("EESAVE")) {
+        std::fill(image_.eeprom.begin(), image_.eeprom.end(), 0xFF);
+    }
     std::fill(pageBuffer_.begin(), pageBuffer_.end(), 0xFF);
     image_.lock = 0xFF;
 }

@@ -15,6 +15,7 @@ public:
     explicit AvrChip(ChipImage& image);
 
 protected:
+    bool resetPinResets() const override;
     bool isProgrammingEnable(std::span<const std::uint8_t> instruction) const override;
     std::uint8_t answer(std::span<const std::uint8_t> leadingBytes) override;
     void execute(std::span<const std::uint8_t> instruction) override;
@@ -22,6 +23,7 @@ protected:
 private:
     std::size_t flashByteAddress(std::uint8_t opcode, std::uint8_t high, std::uint8_t low) const;
     void executeSpecial(std::span<const std::uint8_t> instruction);
+    void writeFuseByte(devices::FuseByte which, std::uint8_t value);
     void chipErase();
 
     ChipImage& image_;

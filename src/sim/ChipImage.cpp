@@ -1,45 +1,13 @@
 #include "sim/ChipImage.h"
 
+#include "devices/FuseBitPlace.h"
 #include "sim/ChipKind.h"
 
 namespace zavuv::sim {
 
 namespace {
 
-struct FuseDefaults {
-    int layout;
-    std::uint8_t low, high, ext;
-};
-
-// The factory settings of the datasheets, by lock/fuse layout.
-constexpr FuseDefaults kFuseDefaults[] = {
-    {10, 0xE1, 0x99, 0xFD},  // ATmega128 (M103C programmed), ATmega640, AT90USB1286
-    {12, 0xE1, 0xD9, 0xFF},  // ATmega8
-    {13, 0xE1, 0x99, 0xFF},  // ATmega16
-    {14, 0xE1, 0xF7, 0xFF},  // ATtiny26
-    {16, 0xE1, 0x99, 0xFF},  // ATmega32
-    {17, 0xE1, 0xD9, 0xFF},  // ATmega8515
-    {18, 0xE1, 0xD9, 0xFF},  // ATmega8535
-    {19, 0x62, 0x99, 0xFF},  // ATmega162
-    {20, 0xE1, 0x99, 0xFD},  // ATmega64 (M103C programmed)
-    {21, 0x62, 0x99, 0xFF},  // ATmega165, ATmega169
-    {23, 0x6A, 0xFF, 0xFF},  // ATtiny13
-    {24, 0x64, 0xDF, 0xFF},  // ATtiny2313
-    {25, 0x62, 0xDF, 0xFF},  // ATmega48
-    {26, 0x62, 0xDF, 0xF9},  // ATmega88, ATmega168
-    {29, 0x62, 0x99, 0xFF},  // AT90CAN32/64/128
-    {30, 0x62, 0x99, 0xFF},  // ATmega325/645
-    {31, 0x62, 0xDF, 0xF9},  // AT90PWM2/3
-    {32, 0x62, 0x99, 0xFF},  // ATmega644
-    {33, 0x62, 0x99, 0xFF},  // ATmega329/649
-    {34, 0x62, 0xDF, 0xFF},  // ATtiny24/44/84
-    {35, 0x62, 0x99, 0xFF},  // ATmega1280/2560
-    {36, 0x62, 0xDF, 0xFF},  // ATtiny25/45/85
-    {37, 0xFA, 0xFF, 0xFF},  // AT89S8253: SerialPrgEn and UsrRowPrgEn programmed
-    {38, 0x62, 0xDF, 0xF9},  // AT90PWM1
-};
-
-// Plausible oscillator calibration values for 1, 2, 4 and 8 MHz.
+// Plausible oscillator calibration values, one for each byte a chip has.
 constexpr std::uint8_t kCalibration[] = {0xA8, 0xA5, 0xA2, 0x9F};
 
 }  // namespace
@@ -59,18 +27,50 @@ ChipImage ChipImage::fresh(int deviceIndex) {
     if (kind != ChipKind::At45) {
         image.eeprom.assign(static_cast<std::size_t>(device.eepromSize), 0xFF);
     }
-    for (const FuseDefaults& defaults : kFuseDefaults) {
-        if (defaults.layout == device.lockFuseLayout) {
-            image.lowFuse = defaults.low;
-            image.highFuse = defaults.high;
-            image.extFuse = defaults.ext;
-        }
-    }
-    image.calibration.assign(kCalibration, kCalibration + device.calibrationBytes);
+    image.lowFuse = device.factoryFuses.low;
+    image.highFuse = device.factoryFuses.high;
+    image.extFuse = device.factoryFuses.extended;
+    image.calibration.assign(kCalibration, kCalibration + device.calibrationBytes());
     return image;
 }
 
+std::uint8_t ChipImage::fuseByte(devices::FuseByte which) const {
+    switch (which) {
+    case devices::FuseByte::Low:
+        break;
+    case devices::FuseByte::High:
+        return highFuse;
+    case devices::FuseByte::Extended:
+        return extFuse;
+    }
+    return lowFuse;
+}
+
+void ChipImage::setFuseByte(devices::FuseByte which, std::uint8_t value) {
+    switch (which) {
+    case devices::FuseByte::Low:
+        lowFuse = value;
+        return;
+    case devices::FuseByte::High:
+        highFuse = value;
+        return;
+    case devices::FuseByte::Extended:
+        extFuse = value;
+        return;
+    }
+}
+
+bool ChipImage::fuseProgrammed(std::string_view name) const {
+    const devices::LockFuseLayout* layout = devices::layoutOf(deviceIndex);
+    const auto place = layout ? devices::fuseBitPlace(*layout, name) : std::nullopt;
+    if (!place) {
+        return false;
+    }
+    return (fuseByte(place->byte) & (1u << place->bit)) == 0;
+}
+
 void ChipImage::lockMemories() {
+    lockHidesSignature = true;
     switch (chipKindOf(device())) {
     case ChipKind::Avr:
     case ChipKind::At89S51:

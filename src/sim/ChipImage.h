@@ -5,9 +5,11 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "devices/DeviceTable.h"
+#include "devices/LockFuseLayout.h"
 
 namespace zavuv::sim {
 
@@ -24,6 +26,10 @@ struct ChipImage {
     std::vector<std::uint8_t> calibration;
     std::vector<std::uint8_t> flash;   // AT45: the whole array
     std::vector<std::uint8_t> eeprom;  // AT25: the whole memory
+    // Not kept with the chip but how its model behaves: the old chips of the
+    // `locked` fault answer a signature read with the address byte (00 01 02)
+    // while they are read protected; an ATmega or ATtiny still tells it.
+    bool lockHidesSignature = false;
 
     const devices::DeviceInfo& device() const { return devices::DeviceTable::at(deviceIndex); }
 
@@ -31,8 +37,16 @@ struct ChipImage {
     // and the datasheet's default fuses.
     static ChipImage fresh(int deviceIndex);
 
-    // Programs the lock bits that protect the memories against reading and writing.
+    // The `locked` fault: programs the lock bits that protect the memories
+    // against reading and writing, on a chip that then hides its signature too.
     void lockMemories();
+
+    // The AVR fuse byte kept for this fuse byte of the layouts.
+    std::uint8_t fuseByte(devices::FuseByte which) const;
+    void setFuseByte(devices::FuseByte which, std::uint8_t value);
+    // Whether the fuse of this name (SPIEN, EESAVE, ...) is programmed; false
+    // when the chip has no such fuse.
+    bool fuseProgrammed(std::string_view name) const;
 
     // A microcontroller's LB1 forbids further programming, its LB2 also reading back.
     bool writeProtected() const { return (lock & 0x01) == 0; }

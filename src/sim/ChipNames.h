@@ -13,9 +13,9 @@ struct ChipChoice {
     devices::Signature signature;  // what the chip reports when asked
 };
 
-// The table record of this name, in any letter case. The second name of a pair
-// ("ATmega3250" of "ATmega325/3250", "AT90PWM3" of "AT90PWM2/3") names the same
-// record with its alternative signature.
+// The table record of this name or alias, in any letter case. An alias reports
+// its own signature: "ATmega3250" is the ATmega325/3250 record with the
+// alternative signature.
 std::optional<ChipChoice> findChip(const std::string& name);
 
 }  // namespace zavuv::sim

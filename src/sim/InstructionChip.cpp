@@ -3,7 +3,7 @@
 namespace zavuv::sim {
 
 void InstructionChip::setReset(bool held) {
-    resetHeld_ = held;
+    resetHeld_ = held && resetPinResets();
     enabled_ = false;
     received_ = 0;
 }

@@ -21,6 +21,10 @@ public:
 protected:
     explicit InstructionChip(int instructionLength) : length_(instructionLength) {}
 
+    // Whether holding the reset pin resets the chip; one that runs on ignores
+    // the programming pins. Asked when the reset is taken hold of, as the chip
+    // latches its fuses then.
+    virtual bool resetPinResets() const { return true; }
     // Whether this whole instruction is the chip's programming enable.
     virtual bool isProgrammingEnable(std::span<const std::uint8_t> instruction) const = 0;
     // The byte shifted out with the last instruction byte, from the bytes before it.

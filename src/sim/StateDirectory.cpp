@@ -118,7 +118,7 @@ LoadedState loadChipState(const std::filesystem::path& directory) {
          {readBytes(*ini, "Signature", 3, signature), readByte(*ini, "Lock", image.lock),
           readByte(*ini, "LowFuse", image.lowFuse), readByte(*ini, "HighFuse", image.highFuse),
           readByte(*ini, "ExtFuse", image.extFuse),
-          readBytes(*ini, "Calibration", image.device().calibrationBytes, image.calibration),
+          readBytes(*ini, "Calibration", image.device().calibrationBytes(), image.calibration),
           readMemory(directory / kFlashName, "Flash", chip, image.flash),
           readMemory(directory / kEepromName, "EEPROM", chip, image.eeprom)}) {
         if (!problem.empty()) {

@@ -220,6 +220,8 @@ constexpr MessageRow kMessages[] = {
     {1214, "Cannot save the device of COM%d (\"%s\") in the profile.", "Не удалось сохранить в профиле устройство COM%d (\"%s\")."},
     // Auto-program run unattended.
     {1215, "Serial number saved to %s", "Серийный номер сохранён в %s"},
+    // A project whose chip's fuse map was corrected since it was saved.
+    {1216, "The fuse names of the %s have changed: review the lock and fuse bits of this project", "Названия fuse-битов %s изменились: проверьте Lock и fuse биты проекта"},
 };
 // clang-format on
 

@@ -15,7 +15,7 @@ CommandStates commandStates(const Workspace& ws) {
     const bool hasEeprom = selected.eepromSize != 0 && chosen.eepromMemory;
 
     CommandStates s;
-    s.readCalibration = selected.calibrationBytes != 0;
+    s.readCalibration = selected.calibrationBytes() != 0;
     s.readSignature = chosen.signatureRead != chips::SignatureRead::None;
     s.readFlash = hasFlash;
     s.programFlash = hasFlash && flashData;

@@ -133,8 +133,8 @@ TEST_F(ProjectFile, SaveWritesEveryKeyInFileOrder) {
     // Settings and AutoProgram keys written later join their sections.
     EXPECT_LT(text.find("NoSynchronization=0\nResetStrobeLength=20\nSPIPeriod=4\n"),
               text.find("[AutoProgram]"));
-    EXPECT_NE(text.find("BootLock15=0\nAutoIncAddressFlash=0\nAutoIncAddress=0\n\n[Device]\n"
-                        "DeviceNo=35\n\n[Delays]\n"),
+    EXPECT_NE(text.find("BootLock15=0\nFuseLayout=1\nAutoIncAddressFlash=0\nAutoIncAddress=0\n\n"
+                        "[Device]\nDeviceNo=35\n\n[Delays]\n"),
               std::string::npos)
         << text;
     EXPECT_NE(text.find("Fuse31=1\n"), std::string::npos);
@@ -146,6 +146,7 @@ TEST_F(ProjectFile, SaveWritesEveryKeyInFileOrder) {
     MemoryBuffer f(false, port), e(true, port);
     ProjectSettings mine(f, e, port);
     mine.deviceNo = 35;
+    mine.fuseLayout = 1;  // the AT89S52's
     mine.lockFuse.fuse[31] = true;
     mine.delayPageValue2 = 123;
     auto a = projectKeys(other);

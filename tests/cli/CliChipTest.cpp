@@ -36,11 +36,43 @@ TEST(CliChip, SignatureEraseAndCalibration) {
 
     result = cli({"-p", "sim", "-d", "ATtiny13", "calibration"});
     EXPECT_EQ(result.exitCode, 0) << result.err;
+    EXPECT_TRUE(result.out.ends_with("Calibration bytes: A8 A5\n"));
+    EXPECT_EQ(result.err, "message: Calibration bytes:\n\n    9.6 MHz: 0xA8\n    4.8 MHz: 0xA5\n");
+
+    result = cli({"-p", "sim", "-d", "ATtiny85", "calibration"});
+    EXPECT_EQ(result.exitCode, 0) << result.err;
     EXPECT_TRUE(result.out.ends_with("Calibration byte: A8\n"));
-    EXPECT_EQ(result.err, "message: Calibration byte:\n\n    1 MHz: 0xA8\n");
+    EXPECT_EQ(result.err, "message: Calibration byte:\n\n    8 MHz: 0xA8\n");
 
     result = cli({"-p", "sim", "--sim-fault", "silent-after=13", "calibration"});
     EXPECT_EQ(result.exitCode, 1);
+}
+
+TEST(CliChip, ChipsAreNamedByTableNameOrAlias) {
+    CliRun cli;
+    auto result = cli({"-p", "sim", "--sim-chip", "ATmega328P", "signature"});
+    EXPECT_EQ(result.exitCode, 0) << result.err;
+    EXPECT_TRUE(result.out.ends_with("Signature: 1E 95 0F - ATmega328P\n")) << result.out;
+
+    result = cli({"-p", "sim", "-d", "m328p", "signature"});
+    EXPECT_EQ(result.exitCode, 0) << result.err;
+    EXPECT_TRUE(result.out.ends_with("Signature: 1E 95 0F - ATmega328P\n")) << result.out;
+
+    // The second member of a record reads its own signature, which names the record.
+    result = cli({"-p", "sim", "-d", "atmega2561", "signature"});
+    EXPECT_EQ(result.exitCode, 0) << result.err;
+    EXPECT_TRUE(result.out.ends_with("Signature: 1E 98 02 - ATmega256x\n")) << result.out;
+
+    result = cli({"-p", "sim", "-d", "ATmega1280", "--sim-chip", "T13", "signature"});
+    EXPECT_EQ(result.exitCode, 0);
+    EXPECT_TRUE(result.out.ends_with("Signature: 1E 90 07 - ATtiny13\n")) << result.out;
+
+    result = cli({"-p", "sim", "-d", "ATmega328PB", "signature"});
+    EXPECT_EQ(result.exitCode, 2);
+    EXPECT_TRUE(contains(result.err, "Unknown device 'ATmega328PB'")) << result.err;
+    result = cli({"-p", "sim", "--sim-chip", "m999", "signature"});
+    EXPECT_EQ(result.exitCode, 2);
+    EXPECT_TRUE(contains(result.err, "unknown chip 'm999'")) << result.err;
 }
 
 TEST(CliFuses, ReadPrintsOneBitPerLine) {
@@ -54,6 +86,20 @@ TEST(CliFuses, ReadPrintsOneBitPerLine) {
     result = cli({"-p", "sim", "-d", "AT86RF401", "fuses", "read"});
     EXPECT_EQ(result.exitCode, 1);
     EXPECT_TRUE(contains(result.err, "This device do not have a 'read lock/fuse bits' function."));
+}
+
+TEST(CliFuses, AChipWithRstdisblProgrammedStaysLockedOut) {
+    CliRun cli;
+    // SPIEN and RSTDISBL of an ATmega8 programmed.
+    const std::string project = lockFuseProject(cli.folder(), "Fuse13=1\nFuse15=1\n");
+    const std::string state = cli.folder().file("chip");
+    auto result = cli({"-p", "sim", "-P", project, "--sim-state", state, "fuses", "program"});
+    ASSERT_EQ(result.exitCode, 0) << result.err;
+    EXPECT_TRUE(contains(ScratchFolder::read(state + "/chip.ini"), "HighFuse=5F\n"));
+
+    // The reset pin no longer resets the chip: it never enters programming mode again.
+    result = cli({"-p", "sim", "--sim-state", state, "signature"});
+    EXPECT_TRUE(result.out.ends_with("Signature: FF FF FF - Unknown device\n")) << result.out;
 }
 
 TEST(CliFuses, ProgramThenVerifyAgainstTheProject) {

@@ -39,17 +39,15 @@ TEST(FuseEncoding, ChipsWithoutFusesWriteNone) {
     EXPECT_TRUE(encodeFuseInstructions(layoutOfDevice("AT25256"), LockFuseState{}).empty());
 }
 
-TEST(FuseEncoding, PowerStageFusesAreNeverWritten) {
-    for (const char* device : {"AT90PWM1", "AT90PWM2/3"}) {
-        const LockFuseLayout& layout = layoutOfDevice(device);
-        LockFuseState state;
-        for (int i = 16; i < 23; ++i)
-            state.fuse[i] = true;
-        // Only low and high, and neither changed by fuses 16..22.
-        EXPECT_EQ(encodeFuseInstructions(layout, state),
-                  (std::vector<Instruction>{{0xAC, 0xA0, 0xFF, 0xFF}, {0xAC, 0xA8, 0xFF, 0xFF}}))
-            << device;
-    }
+TEST(FuseEncoding, PowerStageFusesAreWrittenInTheExtendedByte) {
+    const LockFuseLayout& pwm23 = layoutOfDevice("AT90PWM2/3");
+    EXPECT_EQ(encodeFuseInstructions(pwm23, withFuses(pwm23, {"PSC2RB", "PSC1RB", "BOOTRST"})),
+              (std::vector<Instruction>{
+                  {0xAC, 0xA0, 0xFF, 0xFF}, {0xAC, 0xA8, 0xFF, 0xFF}, {0xAC, 0xA4, 0xFF, 0x3E}}));
+    // The AT90PWM1 has no PSC1: its bit 6 stays unprogrammed.
+    const LockFuseLayout& pwm1 = layoutOfDevice("AT90PWM1");
+    EXPECT_EQ(encodeFuseInstruction(pwm1, FuseByte::Extended, withFuses(pwm1, {"PSCRV"})),
+              (Instruction{0xAC, 0xA4, 0xFF, 0xEF}));
 }
 
 TEST(LockEncoding, Atmega8LockByte) {
@@ -141,19 +139,16 @@ TEST(FuseDecoding, LaterBytesCorrectWhatTheLowByteLeft) {
     EXPECT_EQ(state, withFuses(layout, {"CKSEL0", "SPIEN"}));
 }
 
-TEST(FuseDecoding, PowerStageFusesFollowFuseZero) {
+TEST(FuseDecoding, PowerStageFusesAreReadFromTheExtendedByte) {
     for (const char* device : {"AT90PWM1", "AT90PWM2/3"}) {
         SCOPED_TRACE(device);
         const LockFuseLayout& layout = layoutOfDevice(device);
-        EXPECT_EQ(fuseReadOrder(layout), (std::vector<FuseByte>{FuseByte::Low, FuseByte::High}));
-        for (std::uint8_t low : {0xFE, 0xFF}) {
-            LockFuseState state;
-            const std::uint8_t answers[] = {low, 0x00};
-            decodeFuseBytes(layout, 0xFF, answers, state);
-            for (int i = 16; i < 23; ++i)
-                EXPECT_EQ(state.fuse[i], state.fuse[0]) << i;
-            EXPECT_TRUE(state.fuse[fuseNamed(layout, "SPIEN")]);
-        }
+        EXPECT_EQ(fuseReadOrder(layout),
+                  (std::vector<FuseByte>{FuseByte::Low, FuseByte::High, FuseByte::Extended}));
+        LockFuseState state;
+        const std::uint8_t answers[] = {0xFE, 0xDF, 0x6F};  // CKSEL0, SPIEN; PSCRV, PSC2RB
+        decodeFuseBytes(layout, 0xFF, answers, state);
+        EXPECT_EQ(state, withFuses(layout, {"CKSEL0", "SPIEN", "PSCRV", "PSC2RB"}));
     }
 }
 

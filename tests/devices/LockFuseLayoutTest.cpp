@@ -13,11 +13,16 @@ using namespace zavuv::devices::testing;
 
 namespace {
 
-const std::set<int> kUsedLayouts = {0,  1,  10, 12, 13, 14, 16, 17, 18, 19, 20, 21, 22, 23, 24,
-                                    25, 26, 27, 28, 29, 30, 31, 32, 33, 34, 35, 36, 37, 38};
+const std::set<int> kUsedLayouts = {0,  1,  10, 12, 13, 14, 16, 17, 18, 20, 22, 23, 26,
+                                    27, 28, 29, 30, 32, 33, 35, 37, 39, 40, 41, 42, 43,
+                                    44, 45, 46, 47, 48, 49, 50, 51, 52, 53, 54, 55, 56};
 
-const std::set<int> kAvrLayouts = {10, 12, 13, 14, 16, 17, 18, 19, 20, 21, 23, 24,
-                                   25, 26, 29, 30, 31, 32, 33, 34, 35, 36, 38};
+const std::set<int> kAvrLayouts = {10, 12, 13, 14, 16, 17, 18, 20, 23, 26, 29,
+                                   30, 32, 33, 35, 39, 40, 41, 42, 43, 44, 45,
+                                   46, 47, 48, 49, 50, 51, 52, 53, 54, 55, 56};
+
+// The layouts that chips had before their fuse maps were corrected.
+const std::set<int> kRetiredLayouts = {19, 21, 24, 25, 31, 34, 36, 38};
 
 std::vector<std::string> fuseNames(const LockFuseLayout& layout) {
     return {layout.fuseName.begin(), layout.fuseName.begin() + layout.fuseCount};
@@ -26,8 +31,11 @@ std::vector<std::string> fuseNames(const LockFuseLayout& layout) {
 }  // namespace
 
 TEST(LockFuseLayoutTable, KeepsExactlyTheLayoutsThatDevicesUse) {
-    for (int i = -1; i <= kLayoutCount; ++i)
+    for (int i = -1; i <= kLayoutCount; ++i) {
         EXPECT_EQ(lockFuseLayout(i) != nullptr, kUsedLayouts.count(i) == 1) << "layout " << i;
+        EXPECT_EQ(retiredLockFuseLayout(i) != nullptr, kRetiredLayouts.count(i) == 1)
+            << "layout " << i;
+    }
 }
 
 TEST(LockFuseLayoutTable, EveryDeviceResolvesToItsLayout) {
@@ -65,13 +73,18 @@ TEST(LockFuseLayoutTable, EveryLayoutIsConsistent) {
 }
 
 TEST(LockFuseLayoutTable, FuseCountsFollowTheNamedBits) {
-    const std::map<int, int> counts = {{0, 0},   {1, 0},   {10, 18}, {12, 16}, {13, 16}, {14, 13},
-                                       {16, 16}, {17, 16}, {18, 16}, {19, 20}, {20, 18}, {21, 20},
-                                       {22, 0},  {23, 13}, {24, 17}, {25, 17}, {26, 19}, {27, 0},
-                                       {28, 0},  {29, 20}, {30, 19}, {31, 23}, {32, 19}, {33, 19},
-                                       {34, 17}, {35, 19}, {36, 17}, {37, 4},  {38, 23}};
+    const std::map<int, int> counts = {
+        {0, 0},   {1, 0},   {10, 18}, {12, 16}, {13, 16}, {14, 13}, {16, 16}, {17, 16},
+        {18, 16}, {20, 18}, {22, 0},  {23, 13}, {26, 19}, {27, 0},  {28, 0},  {29, 20},
+        {30, 19}, {32, 19}, {33, 19}, {35, 19}, {37, 4},  {39, 17}, {40, 17}, {41, 17},
+        {42, 17}, {43, 22}, {44, 23}, {45, 20}, {46, 20}, {47, 19}, {48, 20}, {49, 17},
+        {50, 19}, {51, 19}, {52, 19}, {53, 20}, {54, 20}, {55, 17}, {56, 17}};
     for (auto [index, count] : counts)
         EXPECT_EQ(lockFuseLayout(index)->fuseCount, count) << "layout " << index;
+    const std::map<int, int> retiredCounts = {{19, 20}, {21, 20}, {24, 17}, {25, 17},
+                                              {31, 23}, {34, 17}, {36, 17}, {38, 23}};
+    for (auto [index, count] : retiredCounts)
+        EXPECT_EQ(retiredLockFuseLayout(index)->fuseCount, count) << "layout " << index;
 }
 
 TEST(LockFuseLayoutTable, AvrLayoutsShareTheSerialInstructionSet) {
@@ -96,7 +109,7 @@ TEST(LockFuseLayoutTable, AvrLayoutsShareTheSerialInstructionSet) {
             EXPECT_EQ(layout.fuseByte(FuseByte::Low).writeTemplate,
                       (Instruction{0xAC, 0xA0, 0xFF, 0xFF}));
         }
-        const bool zeroHigh = index == 26 || index == 35;
+        const bool zeroHigh = index == 26 || index == 35 || index == 50 || index == 51;
         EXPECT_EQ(
             layout.fuseByte(FuseByte::High).writeTemplate,
             (Instruction{0xAC, 0xA8, static_cast<std::uint8_t>(zeroHigh ? 0x00 : 0xFF), 0xFF}));
@@ -138,23 +151,6 @@ TEST(LockFuseLayoutTable, BitsWithoutFuseTakeNoIndex) {
     EXPECT_STREQ(layout.fuseName[19], "M161C");
 }
 
-TEST(LockFuseLayoutTable, PowerStageLayoutsNameFusesTheyNeverWrite) {
-    for (const char* device : {"AT90PWM1", "AT90PWM2/3"}) {
-        SCOPED_TRACE(device);
-        const LockFuseLayout& layout = layoutOfDevice(device);
-        ASSERT_EQ(layout.fuseCount, 23);
-        EXPECT_EQ(
-            std::vector<std::string>(layout.fuseName.begin() + 16, layout.fuseName.begin() + 23),
-            (std::vector<std::string>{"BOOTRST", "BOOTSZ0", "BOOTSZ1", "PSCRV", "PSC0RB", "PSC1RB",
-                                      "PSC2RB"}));
-        EXPECT_FALSE(layout.fuseByte(FuseByte::Extended).present);
-        for (int i = 16; i < 23; ++i) {
-            EXPECT_EQ(layout.fuseByte(FuseByte::Low).readPos[i], 0);
-            EXPECT_EQ(layout.fuseByte(FuseByte::High).readPos[i], -1);
-        }
-    }
-}
-
 TEST(LockFuseLayoutTable, OnlySpienTypeFusesWarnOnAvrChips) {
     for (int index : kAvrLayouts) {
         const LockFuseLayout& layout = *lockFuseLayout(index);
@@ -167,7 +163,6 @@ TEST(LockFuseLayoutTable, OnlySpienTypeFusesWarnOnAvrChips) {
             }
         const bool quiet = index == 14 || index == 23;  // ATtiny26, ATtiny13
         EXPECT_EQ(warnings, quiet ? 0 : 1) << "layout " << index;
-        EXPECT_EQ(layout.bootLockCount, quiet ? 0 : 4) << "layout " << index;
     }
 }
 

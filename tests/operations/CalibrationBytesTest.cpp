@@ -18,11 +18,19 @@ TEST(CalibrationBytes, FourBytesForFourFrequencies) {
 }
 
 TEST(CalibrationBytes, OneByteInTheSingular) {
-    SimulatedWorkspace sim("ATtiny13");
+    SimulatedWorkspace sim("ATmega328P");
     EXPECT_TRUE(operations::readCalibrationBytes(sim.ws()));
     EXPECT_EQ(sim.user().lastStatus(), "Calibration byte: A8");
     EXPECT_EQ(sim.user().messages(),
-              std::vector<std::string>{"Calibration byte:\n\n    1 MHz: 0xA8"});
+              std::vector<std::string>{"Calibration byte:\n\n    8 MHz: 0xA8"});
+}
+
+TEST(CalibrationBytes, EachByteWithTheFrequencyItIsFor) {
+    SimulatedWorkspace sim("ATtiny2313");
+    EXPECT_TRUE(operations::readCalibrationBytes(sim.ws()));
+    EXPECT_EQ(sim.user().lastStatus(), "Calibration bytes: A8 A5");
+    EXPECT_EQ(sim.user().messages(),
+              std::vector<std::string>{"Calibration bytes:\n\n    8 MHz: 0xA8\n    4 MHz: 0xA5"});
 }
 
 TEST(CalibrationBytes, ABoardThatFallsSilentIsAConnectionError) {

@@ -129,21 +129,25 @@ TEST_F(AvrChipTest, WriteProtectedChipKeepsItsMemories) {
     EXPECT_EQ(instruction(chip, {0xA0, 0x00, 0x00, 0x00}), 0xFF);
 }
 
-TEST_F(AvrChipTest, LockedChipReadsItsSignatureAs000102AndItsMemoriesAsGarbage) {
+TEST_F(AvrChipTest, LockedChipTellsItsSignatureButReadsItsMemoriesAsGarbage) {
     writePage(0, 0x55);
     instruction(chip, {0xAC, 0xFF, 0xFF, 0xFC});  // LB1 and LB2
-    EXPECT_EQ(instruction(chip, {0x30, 0x00, 0x00, 0x00}), 0x00);
-    EXPECT_EQ(instruction(chip, {0x30, 0x00, 0x01, 0x00}), 0x01);
-    EXPECT_EQ(instruction(chip, {0x30, 0x00, 0x02, 0x00}), 0x02);
+    EXPECT_EQ(instruction(chip, {0x30, 0x00, 0x00, 0x00}), 0x1E);
+    EXPECT_EQ(instruction(chip, {0x30, 0x00, 0x01, 0x00}), 0x93);
+    EXPECT_EQ(instruction(chip, {0x30, 0x00, 0x02, 0x00}), 0x07);
     EXPECT_EQ(readFlash(0x10), 0x08);                              // the low byte of word address 8
     EXPECT_EQ(instruction(chip, {0x58, 0x00, 0x00, 0x00}), 0xFC);  // lock bits stay readable
     instruction(chip, {0xAC, 0x80, 0x04, 0x00});
-    EXPECT_EQ(instruction(chip, {0x30, 0x00, 0x01, 0x00}), 0x93);
+    EXPECT_EQ(readFlash(0x10), 0xFF);
 }
 
-TEST_F(AvrChipTest, LockedFaultImageIsReadProtected) {
+TEST_F(AvrChipTest, LockedFaultModelsTheOldChipsThatHideTheirSignature) {
     image.lockMemories();
     EXPECT_EQ(instruction(chip, {0x30, 0x00, 0x00, 0x00}), 0x00);
+    EXPECT_EQ(instruction(chip, {0x30, 0x00, 0x01, 0x00}), 0x01);
+    EXPECT_EQ(instruction(chip, {0x30, 0x00, 0x02, 0x00}), 0x02);
+    instruction(chip, {0xAC, 0x80, 0x04, 0x00});
+    EXPECT_EQ(instruction(chip, {0x30, 0x00, 0x01, 0x00}), 0x93);
 }
 
 class LargeAvrChipTest : public AvrChipTest {

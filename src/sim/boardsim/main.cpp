@@ -44,7 +44,7 @@ int main(int argc, char** argv) {
     SimOptions options;
     int latencyMs = 0;
     bool exitOnStdinClose = false;
-    app.add_option("--sim-chip", options.chip, "target chip, by its device table name")
+    app.add_option("--sim-chip", options.chip, "target chip, by its device table name or an alias")
         ->default_str(SimulatedBoard::kDefaultChip);
     app.add_option("--sim-state", options.stateDir,
                    "directory that keeps the chip (chip.ini, flash.bin, eeprom.bin)");
