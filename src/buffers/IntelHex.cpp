@@ -79,13 +79,14 @@ Decoded decodeRecord(std::span<const std::uint8_t> line, Record& record) {
 }
 
 void reportHexError(base::UserPort& port) {
-    port.showMessage(text::GetUiText(1020), base::MessageIcon::Error, text::GetUiText(1016));
+    port.showMessage(text::GetUiText(text::Msg::ErrorInHexFile), base::MessageIcon::Error,
+                     text::GetUiText(text::Msg::ProgramTitle));
 }
 
 bool acceptWrongChecksum(base::UserPort& port) {
-    return port.ask(text::GetUiText(1021), base::QuestionButtons::YesNo,
+    return port.ask(text::GetUiText(text::Msg::HexChecksumQuestion), base::QuestionButtons::YesNo,
                     base::MessageIcon::Question, base::Answer::Yes,
-                    text::GetUiText(1016)) == base::Answer::Yes;
+                    text::GetUiText(text::Msg::ProgramTitle)) == base::Answer::Yes;
 }
 
 }  // namespace

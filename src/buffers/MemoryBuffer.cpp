@@ -103,7 +103,7 @@ bool MemoryBuffer::loadFile(const std::string& path) {
             return true;
         takeLoadedImage(std::move(*image), path);
     } catch (const std::bad_alloc&) {
-        showError(text::GetUiText(1019));
+        showError(text::GetUiText(text::Msg::NotEnoughMemory));
         return false;
     }
     notify([](BufferObserver& o) { o.refreshControls(); });
@@ -120,9 +120,9 @@ bool MemoryBuffer::loadAt(const std::string& path, const AddressRequest& askAddr
     try {
         auto image = readImage(path);
         if (image && !mergeAt(std::move(*image), path, askAddress))
-            showError(text::GetUiText(1023));
+            showError(text::GetUiText(text::Msg::CannotLoadFile));
     } catch (const std::bad_alloc&) {
-        showError(text::GetUiText(1019));
+        showError(text::GetUiText(text::Msg::NotEnoughMemory));
         return false;
     }
     return true;
@@ -179,7 +179,7 @@ std::optional<std::vector<std::uint8_t>> MemoryBuffer::readImage(const std::stri
     auto file = readWholeFile(path, kMaxInputFileSize);
     if (file.status == ReadStatus::CannotRead) {
         notify([](BufferObserver& o) { o.refreshControls(); });
-        showError(text::formatUiText(1144, path));
+        showError(text::formatUiText(text::Msg::FileUnreadable, path));
         return std::nullopt;
     }
     if (file.status == ReadStatus::Ok) {
@@ -189,7 +189,7 @@ std::optional<std::vector<std::uint8_t>> MemoryBuffer::readImage(const std::stri
         if (file.bytes.size() <= kMaxImageSize)
             return std::move(file.bytes);
     }
-    showError(text::GetUiText(1023));
+    showError(text::GetUiText(text::Msg::CannotLoadFile));
     return std::nullopt;
 }
 
@@ -217,8 +217,9 @@ bool MemoryBuffer::mergeAt(std::vector<std::uint8_t> loaded, const std::string& 
         return false;
     const auto address = static_cast<std::size_t>(*answer);
     if (address < data_.size() &&
-        port_.ask(text::GetUiText(1155), base::QuestionButtons::YesNo, base::MessageIcon::Question,
-                  base::Answer::Yes, text::GetUiText(1016)) != base::Answer::Yes)
+        port_.ask(text::GetUiText(text::Msg::FileOverlapQuestion), base::QuestionButtons::YesNo,
+                  base::MessageIcon::Question, base::Answer::Yes,
+                  text::GetUiText(text::Msg::ProgramTitle)) != base::Answer::Yes)
         return false;
     std::vector<std::uint8_t> merged = data_;
     if (address + loaded.size() > merged.size())
@@ -238,7 +239,7 @@ bool MemoryBuffer::writeFile(const std::string& path) {
         ok = writeFileAtomically(path, data_);
     }
     if (!ok) {
-        showError(text::GetUiText(1015));
+        showError(text::GetUiText(text::Msg::CannotSaveFile));
         return false;
     }
     path_ = path;
@@ -255,13 +256,13 @@ bool MemoryBuffer::savesAsHex(const std::string& path) {
         return false;
     if (hasExtension(path, ".hex") || hasExtension(path, ".eep"))
         return true;
-    return port_.ask(text::formatUiText(1017, path), base::QuestionButtons::YesNo,
-                     base::MessageIcon::Question, base::Answer::Yes,
-                     text::GetUiText(1016)) == base::Answer::Yes;
+    return port_.ask(text::formatUiText(text::Msg::SaveAsIntelHexQuestion, path),
+                     base::QuestionButtons::YesNo, base::MessageIcon::Question, base::Answer::Yes,
+                     text::GetUiText(text::Msg::ProgramTitle)) == base::Answer::Yes;
 }
 
 void MemoryBuffer::showError(const std::string& text) {
-    port_.showMessage(text, base::MessageIcon::Error, text::GetUiText(1016));
+    port_.showMessage(text, base::MessageIcon::Error, text::GetUiText(text::Msg::ProgramTitle));
 }
 
 }  // namespace zavuv::buffers

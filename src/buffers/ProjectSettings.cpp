@@ -14,12 +14,7 @@ using devices::DeviceTable;
 using text::formatUiText;
 using text::GetUiText;
 
-namespace {
-
-constexpr int kUnknownDeviceNumber = 1201;
-constexpr int kFuseNamesChanged = 1216;
-
-}  // namespace
+namespace {}  // namespace
 
 int defaultDeviceIndex() {
     for (int i = 0; i < DeviceTable::count(); ++i)
@@ -67,7 +62,8 @@ bool ProjectSettings::loadProject(const std::string& path) {
     }
     const std::optional<IniFile> ini = IniFile::load(path);
     if (!ini || !ini->hasKey("Files", "Flash")) {
-        port_.showMessage(formatUiText(1024, path), base::MessageIcon::Error, GetUiText(1016));
+        port_.showMessage(formatUiText(text::Msg::ErrorReadingProjectFile, path),
+                          base::MessageIcon::Error, GetUiText(text::Msg::ProgramTitle));
         return false;
     }
     reset();
@@ -91,13 +87,14 @@ bool ProjectSettings::loadProject(const std::string& path) {
         const int unknown = deviceNo;
         deviceNo = defaultDeviceIndex();
         port_.setStatus(
-            formatUiText(kUnknownDeviceNumber, unknown, DeviceTable::at(deviceNo).name));
+            formatUiText(text::Msg::UnknownDeviceNumber, unknown, DeviceTable::at(deviceNo).name));
     } else {
         const devices::CarriedFuseBits bits =
             devices::carryFuseBitsOver(lockFuse, fuseLayout, deviceNo);
         lockFuse = bits.state;
         if (bits.layoutChanged)
-            port_.setStatus(formatUiText(kFuseNamesChanged, DeviceTable::at(deviceNo).name));
+            port_.setStatus(
+                formatUiText(text::Msg::FuseNamesChanged, DeviceTable::at(deviceNo).name));
     }
     fuseLayout = DeviceTable::at(deviceNo).lockFuseLayout;
     if (observer_)
@@ -145,7 +142,8 @@ bool ProjectSettings::saveProject(const std::string& path, const BufferPathPromp
     }
     if (!written) {
         // The project's settings would be lost silently otherwise.
-        port_.showMessage(GetUiText(1015), base::MessageIcon::Error, GetUiText(1016));
+        port_.showMessage(GetUiText(text::Msg::CannotSaveFile), base::MessageIcon::Error,
+                          GetUiText(text::Msg::ProgramTitle));
         return false;
     }
     dirty = false;
@@ -179,7 +177,7 @@ void ProjectSettings::buffersClean() {
 }
 
 std::string ProjectSettings::titleText() const {
-    return projectPath + (dirty ? "*" : "") + " - " + GetUiText(1016);
+    return projectPath + (dirty ? "*" : "") + " - " + GetUiText(text::Msg::ProgramTitle);
 }
 
 void ProjectSettings::notifyTitle() {

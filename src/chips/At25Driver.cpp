@@ -26,8 +26,6 @@ constexpr int kSelectPauseMs = 5;
 // Longer than one AT25 write cycle, so that the last page is written before the session ends.
 constexpr int kWriteCyclePauseMs = 150;
 
-constexpr int kProgrammingEeprom = 1073;
-
 constexpr ChipAbilities kAbilities{
     .signatureRead = SignatureRead::None,
     .chipErase = false,
@@ -88,7 +86,7 @@ EndCode At25Driver::program(const ChipSession& session, base::ProgressSink& sink
     const auto data = job.buffer.data();
     const auto pageBytes = static_cast<std::size_t>(session.device.pageSize);
     // An AT25 is all EEPROM, whichever buffer is written into it.
-    sink.setup(texts.title, text::GetUiText(kProgrammingEeprom), pageCount(n, pageBytes));
+    sink.setup(texts.title, text::GetUiText(text::Msg::ProgrammingEeprom), pageCount(n, pageBytes));
     if (!wake(link))
         return EndCode::LinkFailure;
     for (std::size_t p = 0, o = 0; o < n; ++p, o += pageBytes) {

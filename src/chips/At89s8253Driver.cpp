@@ -16,8 +16,6 @@ constexpr std::uint8_t kSckBit = 0x04;
 // A lock or fuse write takes the chip this long before it acknowledges it.
 constexpr int kWritePauseMs = 40;
 
-constexpr int kProgrammed = 1109;
-
 constexpr ChipAbilities kAbilities{
     .signatureRead = SignatureRead::Instruction,
     .lockModeTexts = devices::LockModeTexts::At89S,
@@ -60,13 +58,13 @@ LockFuseWrite At89s8253Driver::programLockFuse(const ChipSession& session,
         sendLockFuseInstruction(session.link, BoardCommand::CMD_SPI4, lock, kWritePauseMs);
     if (!reportedAtOnce(session.messages, locked))
         return locked;
-    session.messages.status(kProgrammed);
+    session.messages.status(text::Msg::LockFuseProgrammed);
     if (const auto fuse = devices::encodeFuseInstruction(layout, devices::FuseByte::Low, state)) {
         const LockFuseWrite fused =
             sendLockFuseInstruction(session.link, BoardCommand::CMD_SPI4, *fuse, kWritePauseMs);
         if (!reportedAtOnce(session.messages, fused))
             return fused;
-        session.messages.status(kProgrammed);
+        session.messages.status(text::Msg::LockFuseProgrammed);
     }
     return LockFuseWrite::Acknowledged;
 }

@@ -19,8 +19,6 @@ namespace {
 constexpr int kLockStepPauseMs = 250;
 constexpr std::uint8_t kErased = 0xFF;
 
-constexpr int kProgrammed = 1109;
-
 constexpr ChipAbilities kAbilities{
     .signatureRead = SignatureRead::Instruction,
     .lockRefusalAfterSession = true,
@@ -115,13 +113,13 @@ LockFuseWrite At89sBytesDriver::programLockFuse(const ChipSession& session,
             sendLockFuseInstruction(session.link, BoardCommand::CMD_SPI4, step, 0);
         session.link.pause(kLockStepPauseMs);
         if (sent == LockFuseWrite::SendFailed) {
-            session.messages.box(link::msg::kConnectionError);
+            session.messages.box(text::Msg::ConnectionError);
             return sent;
         }
         if (sent == LockFuseWrite::Refused)
             outcome = LockFuseWrite::Refused;
         else
-            session.messages.status(kProgrammed);
+            session.messages.status(text::Msg::LockFuseProgrammed);
     }
     return outcome;
 }

@@ -16,9 +16,6 @@ namespace {
 // The AT89S8252 and AT89S53 need this long for a lock level write.
 constexpr int kLockLevelPauseMs = 150;
 
-constexpr int kConnectionAccepted = 1040;
-constexpr int kProgrammed = 1109;
-
 }  // namespace
 
 bool enterAfterReset(link::BoardConnection& connection, EnableLength length) {
@@ -33,7 +30,7 @@ bool enterAfterReset(link::BoardConnection& connection, EnableLength length) {
             : link.send(BoardCommand::CMD_SPI3, std::span(avr::kProgrammingEnable).first(3));
     if (sent)
         link.receiveByte();
-    connection.messages().status(kConnectionAccepted);
+    connection.messages().status(text::Msg::ConnectionAccepted);
     return true;
 }
 
@@ -81,12 +78,12 @@ LockFuseWrite writeLockLevel3(const ChipSession& session, const devices::LockFus
     const LockFuseWrite sent =
         sendLockFuseInstruction(session.link, BoardCommand::CMD_SPI3, std::span(lock).first(3), 0);
     if (sent == LockFuseWrite::SendFailed) {
-        session.messages.box(link::msg::kConnectionError);
+        session.messages.box(text::Msg::ConnectionError);
         return sent;
     }
     session.link.pause(kLockLevelPauseMs);
     if (sent == LockFuseWrite::Acknowledged)
-        session.messages.status(kProgrammed);
+        session.messages.status(text::Msg::LockFuseProgrammed);
     return sent;
 }
 

@@ -24,9 +24,6 @@ constexpr std::uint8_t kErased = 0xFF;
 // A reset strobe this long or longer needs the board's long reset command.
 constexpr int kLongResetStrobeMs = 100;
 
-constexpr int kConnectionAccepted = 1040;
-constexpr int kResetStrobe = 1039;
-
 constexpr ChipAbilities kAvrAbilities{
     .signatureRead = SignatureRead::Instruction,
     .signatureBeforeProgramming = true,
@@ -137,7 +134,7 @@ bool BoardCommandsDriver::enterProgramming(link::BoardConnection& connection,
                                                  : BoardCommand::CMD_RESET_LONG) ||
         link.receiveByte() < 0)
         return connection.linkFailure();
-    connection.messages().status(text::formatUiText(kResetStrobe, strobeMs));
+    connection.messages().status(text::formatUiText(text::Msg::ResetStrobe, strobeMs));
     link.pause(strobeMs);
     // Normally the board enables programming and finds step with the target
     // itself; some chips and set-ups need the bare instruction instead.
@@ -146,7 +143,7 @@ bool BoardCommandsDriver::enterProgramming(link::BoardConnection& connection,
                                 : link.send(BoardCommand::CMD_PROG_ENABLE_SYNC);
     if (!sent || link.receiveByte() < 0)
         return connection.linkFailure();
-    connection.messages().status(kConnectionAccepted);
+    connection.messages().status(text::Msg::ConnectionAccepted);
     return true;
 }
 

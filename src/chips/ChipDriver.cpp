@@ -22,8 +22,6 @@ constexpr int kSecondErasePauseMs = 7;
 // A lock write takes the chip this long before it acknowledges it.
 constexpr int kLockWritePauseMs = 40;
 
-constexpr int kProgrammed = 1109;
-
 }  // namespace
 
 bool ChipDriver::sendEraseInstructions(link::ProgrammerLink& link,
@@ -100,14 +98,14 @@ LockFuseWrite ChipDriver::programLockFuse(const ChipSession& session,
             if (!reportedAtOnce(session.messages, sent))
                 return sent;
         }
-        session.messages.status(kProgrammed);
+        session.messages.status(text::Msg::LockFuseProgrammed);
     }
     if (const auto lock = encodeLockInstruction(layout, state)) {
         const LockFuseWrite sent =
             sendLockFuseInstruction(session.link, BoardCommand::CMD_SPI4, *lock, kLockWritePauseMs);
         if (!reportedAtOnce(session.messages, sent))
             return sent;
-        session.messages.status(kProgrammed);
+        session.messages.status(text::Msg::LockFuseProgrammed);
     }
     return LockFuseWrite::Acknowledged;
 }

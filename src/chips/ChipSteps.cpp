@@ -10,7 +10,7 @@ void waitMs(const ChipSession& session, int ms) {
 }
 
 base::EndCode connectionErrorBox(const ChipSession& session) {
-    session.messages.box(link::msg::kConnectionError);
+    session.messages.box(text::Msg::ConnectionError);
     return base::EndCode::LinkFailure;
 }
 

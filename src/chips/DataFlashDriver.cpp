@@ -41,12 +41,6 @@ constexpr std::uint8_t kEraseCommandLength = 4;
 constexpr int kEraseStartPauseMs = 20;
 constexpr int kBlockErasePauseMs = 50;
 
-constexpr int kEraseTitle = 1186;
-constexpr int kErasingDevice = 1075;
-constexpr int kDetected = 1184;
-constexpr int kNotDetected = 1187;
-constexpr int kDetectedAs = 1188;
-
 constexpr ChipAbilities kAbilities{
     .signatureRead = SignatureRead::Connect,
     .signatureBeforeProgramming = false,
@@ -142,11 +136,13 @@ bool DataFlashDriver::enterProgramming(link::BoardConnection& connection,
     // Information only: the operation goes on whatever was detected.
     messages.status(std::string());
     if (found == options.deviceNo)
-        messages.status(text::formatUiText(kDetected, devices::DeviceTable::at(found).name));
+        messages.status(
+            text::formatUiText(text::Msg::DataFlashDetected, devices::DeviceTable::at(found).name));
     else if (found < 0)
-        messages.status(kNotDetected);
+        messages.status(text::Msg::DataFlashNotDetected);
     else
-        messages.status(text::formatUiText(kDetectedAs, devices::DeviceTable::at(found).name));
+        messages.status(text::formatUiText(text::Msg::DataFlashDetectedAs,
+                                           devices::DeviceTable::at(found).name));
     return true;
 }
 
@@ -162,7 +158,8 @@ EraseResult DataFlashDriver::erase(const ChipSession& session, base::ProgressRun
 EndCode eraseDataFlash(link::ProgrammerLink& link, const devices::DeviceInfo& device,
                        base::ProgressSink& progress) {
     const int pages = (device.flashSize + device.pageSize - 1) / device.pageSize;
-    progress.setup(text::GetUiText(kEraseTitle), text::GetUiText(kErasingDevice), pages);
+    progress.setup(text::GetUiText(text::Msg::EraseProgressTitle),
+                   text::GetUiText(text::Msg::ErasingDevice), pages);
     if (!link.acknowledged(BoardCommand::CMD_AT45_DESELECT))
         return EndCode::LinkFailure;
     for (int block = 0; block < pages; block += kPagesPerBlock) {

@@ -4,10 +4,6 @@ namespace zavuv::chips {
 
 using link::BoardCommand;
 
-namespace {
-constexpr int kErrorProgramming = 1108;
-}  // namespace
-
 LockFuseWrite sendLockFuseInstruction(link::ProgrammerLink& link, BoardCommand command,
                                       std::span<const std::uint8_t> instruction, int replyPauseMs) {
     if (!link.send(command, instruction))
@@ -19,9 +15,9 @@ LockFuseWrite sendLockFuseInstruction(link::ProgrammerLink& link, BoardCommand c
 
 bool reportedAtOnce(link::LinkMessages& messages, LockFuseWrite outcome) {
     if (outcome == LockFuseWrite::SendFailed)
-        messages.box(link::msg::kConnectionError);
+        messages.box(text::Msg::ConnectionError);
     else if (outcome == LockFuseWrite::Refused)
-        messages.box(kErrorProgramming);
+        messages.box(text::Msg::ErrorProgrammingLockFuse);
     return outcome == LockFuseWrite::Acknowledged;
 }
 

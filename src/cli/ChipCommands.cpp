@@ -25,13 +25,6 @@ using devices::LockFuseLayout;
 using devices::LockFuseState;
 using workspace::Workspace;
 
-constexpr int kNoSignature = 1204;
-constexpr int kLockModeLine = 1205;
-constexpr int kProgrammedLine = 1206;
-constexpr int kUnprogrammedLine = 1207;
-constexpr int kProjectNeeded = 1208;
-constexpr int kUpdateQuestion = 1209;
-
 int exitCode(bool ok) {
     return ok ? kExitOk : kExitFailed;
 }
@@ -39,7 +32,7 @@ int exitCode(bool ok) {
 int readSignature(Workspace& ws) {
     const devices::DeviceInfo& device = ws.selectedDeviceInfo();
     if (chips::driverFor(device).abilities().signatureRead == chips::SignatureRead::None) {
-        ws.connection().messages().box(text::formatUiText(kNoSignature, device.name));
+        ws.connection().messages().box(text::formatUiText(text::Msg::NoSignature, device.name));
         return kExitFailed;
     }
     return exitCode(operations::readSignatureButton(ws));
@@ -54,14 +47,14 @@ std::string shownOnce(std::string text) {
 
 void printBit(Workspace& ws, const char* name, bool programmed) {
     if (*name != '\0')
-        ws.user().setStatus(
-            text::formatUiText(programmed ? kProgrammedLine : kUnprogrammedLine, name));
+        ws.user().setStatus(text::formatUiText(
+            programmed ? text::Msg::ProgrammedLine : text::Msg::UnprogrammedLine, name));
 }
 
 void printLockFuse(Workspace& ws, const LockFuseLayout& layout, const LockFuseState& state) {
     const auto texts = chips::driverFor(ws.projectDeviceInfo()).abilities().lockModeTexts;
-    ws.user().setStatus(
-        text::formatUiText(kLockModeLine, shownOnce(devices::lockModeName(texts, state.lockMode))));
+    ws.user().setStatus(text::formatUiText(
+        text::Msg::LockModeLine, shownOnce(devices::lockModeName(texts, state.lockMode))));
     for (int j = 0; j < layout.bootLockCount; ++j)
         printBit(ws, layout.bootLockName[j], state.bootLock[j]);
     for (int i = 0; i < layout.fuseCount; ++i)
@@ -88,8 +81,8 @@ int readFuses(Workspace& ws) {
 bool projectGiven(Workspace& ws) {
     if (ws.project().projectPath != buffers::kUnspecifiedPath)
         return true;
-    ws.user().showMessage(text::GetUiText(kProjectNeeded), base::MessageIcon::Error,
-                          text::GetUiText(link::msg::kCaption));
+    ws.user().showMessage(text::GetUiText(text::Msg::ProjectNeeded), base::MessageIcon::Error,
+                          text::GetUiText(text::Msg::ProgrammerCaption));
     return false;
 }
 
@@ -114,7 +107,7 @@ int verifyFuses(Workspace& ws) {
         *operations::projectLockFuseLayout(ws), ws.project().lockFuse, *state);
     ws.user().showMessage(report.text,
                           report.ok ? base::MessageIcon::Information : base::MessageIcon::Error,
-                          text::GetUiText(link::msg::kCaption));
+                          text::GetUiText(text::Msg::ProgrammerCaption));
     return exitCode(report.ok);
 }
 
@@ -122,9 +115,10 @@ int updateFirmware(Workspace& ws, bool reduced) {
     const auto confirm = [&ws, reduced](const operations::FirmwareVersions& versions)
         -> std::optional<operations::TransferSpeed> {
         const base::Answer answer =
-            ws.user().ask(text::formatUiText(kUpdateQuestion, versions.current, versions.next),
+            ws.user().ask(text::formatUiText(text::Msg::UpdateFirmwareVersionQuestion,
+                                             versions.current, versions.next),
                           base::QuestionButtons::YesNo, base::MessageIcon::Question,
-                          base::Answer::No, text::GetUiText(link::msg::kCaption));
+                          base::Answer::No, text::GetUiText(text::Msg::ProgrammerCaption));
         if (answer != base::Answer::Yes)
             return std::nullopt;
         return reduced ? operations::TransferSpeed::Reduced : operations::TransferSpeed::Normal;

@@ -31,7 +31,8 @@ CliSession::CliSession(const CliOptions& options, base::UserPort& user,
 CliSession::~CliSession() = default;
 
 std::optional<int> CliSession::usageError(const std::string& text) {
-    user_.showMessage(text, base::MessageIcon::Error, text::GetUiText(1025));
+    user_.showMessage(text, base::MessageIcon::Error,
+                      text::GetUiText(text::Msg::ProgrammerCaption));
     return kExitUsage;
 }
 
@@ -85,7 +86,8 @@ std::optional<int> CliSession::prepare() {
 int CliSession::finish(int exitCode) {
     workspace_.channel().close();
     if (const std::string error = workspace_.ports().stopSimulator(); !error.empty()) {
-        user_.showMessage(error, base::MessageIcon::Error, text::GetUiText(1025));
+        user_.showMessage(error, base::MessageIcon::Error,
+                          text::GetUiText(text::Msg::ProgrammerCaption));
         return kExitUsage;
     }
     return exitCode;

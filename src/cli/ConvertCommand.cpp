@@ -37,7 +37,7 @@ int convertFile(const ConvertRequest& request, base::UserPort& port) {
             at == std::string::npos ? std::nullopt : parseAddress(spec.substr(at + 1));
         if (!address) {
             port.showMessage("--load-at expects FILE@ADDRESS, got '" + spec + "'",
-                             base::MessageIcon::Error, text::GetUiText(1016));
+                             base::MessageIcon::Error, text::GetUiText(text::Msg::ProgramTitle));
             return kExitUsage;
         }
         const std::string file = spec.substr(0, at);
@@ -48,8 +48,9 @@ int convertFile(const ConvertRequest& request, base::UserPort& port) {
 
     if (!buffer.saveAs(request.output))
         return kExitUsage;
-    port.setStatus(text::formatUiText(request.eeprom ? 1074 : 1041, buffer.size(), buffer.size(),
-                                      buffer.checksum16()));
+    port.setStatus(
+        text::formatUiText(request.eeprom ? text::Msg::EepromLength : text::Msg::FlashLength,
+                           buffer.size(), buffer.size(), buffer.checksum16()));
     return kExitOk;
 }
 

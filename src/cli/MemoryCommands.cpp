@@ -14,10 +14,6 @@ namespace {
 using operations::MemoryOperation;
 using operations::runMemoryOperation;
 
-constexpr int kCaption = 1025;
-constexpr int kNoFlashFile = 1091;
-constexpr int kNoEepromFile = 1101;
-
 buffers::MemoryBuffer& bufferOf(workspace::Workspace& ws, bool flash) {
     return flash ? ws.flash() : ws.eeprom();
 }
@@ -36,8 +32,9 @@ int runOnBuffer(workspace::Workspace& ws, MemoryOperation operation, bool flash,
             return kExitUsage;  // the buffer has said why
     }
     if (buffer.size() == 0) {
-        ws.user().showMessage(text::GetUiText(flash ? kNoFlashFile : kNoEepromFile),
-                              base::MessageIcon::Error, text::GetUiText(kCaption));
+        ws.user().showMessage(
+            text::GetUiText(flash ? text::Msg::NoFlashFile : text::Msg::NoEepromFile),
+            base::MessageIcon::Error, text::GetUiText(text::Msg::ProgrammerCaption));
         return kExitUsage;
     }
     return runMemoryOperation(ws, operation) ? kExitOk : kExitFailed;

@@ -8,13 +8,6 @@ namespace zavuv::devices {
 
 namespace {
 
-constexpr int kWarningIntro = 1001;
-constexpr int kShouldBeUnprogrammed = 1002;
-constexpr int kShouldBeProgrammed = 1003;
-constexpr int kContinue = 1004;
-constexpr int kWarningCaption = 1005;
-constexpr int kExternalClockOnly = 1165;
-
 constexpr const char* kClockSelect[] = {"CKSEL0", "CKSEL1", "CKSEL2", "CKSEL3"};
 constexpr int kClockSelectCount = 4;
 
@@ -36,15 +29,16 @@ std::optional<std::string> fuseWarnings(const LockFuseLayout& layout, const Lock
     std::string lines;
     for (int i = 0; i < layout.fuseCount; ++i) {
         if (state.fuse[i] && layout.fuseWarn[i] < 0)
-            lines += text::formatUiText(kShouldBeUnprogrammed, layout.fuseName[i]);
+            lines += text::formatUiText(text::Msg::FuseShouldBeUnprogrammed, layout.fuseName[i]);
         else if (!state.fuse[i] && layout.fuseWarn[i] > 0)
-            lines += text::formatUiText(kShouldBeProgrammed, layout.fuseName[i]);
+            lines += text::formatUiText(text::Msg::FuseShouldBeProgrammed, layout.fuseName[i]);
     }
     if (selectsExternalClock(layout, state))
-        lines += text::GetUiText(kExternalClockOnly);
+        lines += text::GetUiText(text::Msg::ExternalClockOnly);
     if (lines.empty())
         return std::nullopt;
-    return text::GetUiText(kWarningIntro) + lines + text::GetUiText(kContinue);
+    return text::GetUiText(text::Msg::FuseWarningIntro) + lines +
+           text::GetUiText(text::Msg::FuseWarningContinue);
 }
 
 bool confirmFuseWarnings(const LockFuseLayout& layout, const LockFuseState& state,
@@ -53,7 +47,8 @@ bool confirmFuseWarnings(const LockFuseLayout& layout, const LockFuseState& stat
     if (!warning)
         return true;
     return port.ask(*warning, base::QuestionButtons::YesNo, base::MessageIcon::Question,
-                    base::Answer::No, text::GetUiText(kWarningCaption)) == base::Answer::Yes;
+                    base::Answer::No,
+                    text::GetUiText(text::Msg::WarningCaption)) == base::Answer::Yes;
 }
 
 }  // namespace zavuv::devices

@@ -8,10 +8,7 @@
 
 namespace zavuv::devices {
 
-namespace {
-constexpr int kCaptionProgrammer = 1025;
-constexpr int kUnrecognisedLockBits = 1158;
-}  // namespace
+namespace {}  // namespace
 
 std::optional<Instruction> encodeLockInstruction(const LockFuseLayout& layout,
                                                  const LockFuseState& state) {
@@ -33,8 +30,8 @@ void decodeLockByte(const LockFuseLayout& layout, std::uint8_t answer, LockFuseS
     const bool lb1 = isProgrammed(answer, layout.lockReadPos[0]);
     const bool lb2 = isProgrammed(answer, layout.lockReadPos[1]);
     if (lb2 && !lb1) {
-        port.showMessage(text::GetUiText(kUnrecognisedLockBits), base::MessageIcon::Warning,
-                         text::GetUiText(kCaptionProgrammer));
+        port.showMessage(text::GetUiText(text::Msg::UnrecognisedLockBits),
+                         base::MessageIcon::Warning, text::GetUiText(text::Msg::ProgrammerCaption));
         state.lockMode = 0;
     } else {
         state.lockMode = lb2 ? 2 : lb1 ? 1 : 0;

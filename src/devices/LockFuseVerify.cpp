@@ -7,12 +7,6 @@ namespace zavuv::devices {
 
 namespace {
 
-constexpr int kVerifyOk = 1159;
-constexpr int kVerifyFailed = 1160;
-constexpr int kLockModeLine = 1161;
-constexpr int kShouldBeProgrammedLine = 1162;
-constexpr int kShouldBeUnprogrammedLine = 1163;
-
 const char* nameOf(const LockFuseLayout& layout, const BitMismatch& mismatch) {
     return mismatch.kind == BitMismatch::Kind::Fuse ? layout.fuseName[mismatch.index]
                                                     : layout.bootLockName[mismatch.index];
@@ -38,15 +32,15 @@ VerifyReport verifyReport(LockModeTexts texts, const LockFuseLayout& layout,
                           const LockFuseState& expected, const LockFuseState& actual) {
     const LockFuseComparison comparison = compareLockFuse(layout, expected, actual);
     if (comparison.equal())
-        return {true, text::GetUiText(kVerifyOk)};
-    std::string report = text::GetUiText(kVerifyFailed);
+        return {true, text::GetUiText(text::Msg::LockFuseVerifyOk)};
+    std::string report = text::GetUiText(text::Msg::LockFuseVerifyFailed);
     if (comparison.lockMode)
-        report +=
-            text::formatUiText(kLockModeLine, lockModeName(texts, comparison.lockMode->expected),
-                               lockModeName(texts, comparison.lockMode->actual));
+        report += text::formatUiText(text::Msg::LockModeMismatchLine,
+                                     lockModeName(texts, comparison.lockMode->expected),
+                                     lockModeName(texts, comparison.lockMode->actual));
     for (const BitMismatch& mismatch : comparison.bits)
-        report += text::formatUiText(mismatch.programmedOnChip ? kShouldBeUnprogrammedLine
-                                                               : kShouldBeProgrammedLine,
+        report += text::formatUiText(mismatch.programmedOnChip ? text::Msg::ShouldBeUnprogrammedLine
+                                                               : text::Msg::ShouldBeProgrammedLine,
                                      nameOf(layout, mismatch));
     return {false, report};
 }

@@ -15,11 +15,6 @@ constexpr FirmwareVersion kInternalError = {'e', 'r', 'r'};
 constexpr FirmwareVersion kBootLoader = {'l', 'd', 'r'};
 constexpr FirmwareVersion kBootLoader2 = {'l', 'd', '2'};
 
-constexpr int kInternalSyncError = 1168;
-constexpr int kVersionConflictStatus = 1174;
-constexpr int kBootLoaderConflict = 1179;
-constexpr int kVersionConflict = 1038;
-
 bool isReady(int answer) {
     return answer == kSyncReady || answer == kSyncReadyAlt;
 }
@@ -64,8 +59,8 @@ bool BoardConnection::synchronise() {
         return unanswered();
     if (!isReady(answer)) {
         link_.channel().close();
-        messages_.box(msg::kNoFirmware);
-        messages_.status(msg::kConnectionError);
+        messages_.box(text::Msg::NoFirmware);
+        messages_.status(text::Msg::ConnectionError);
         return false;
     }
     return true;
@@ -88,16 +83,16 @@ bool BoardConnection::checkVersion(const FirmwareVersion& version, bool quiet) {
     state_.versionConflict = false;
     if (version == kInternalError) {
         if (!quiet) {
-            messages_.box(kInternalSyncError);
-            messages_.status(msg::kConnectionError);
+            messages_.box(text::Msg::InternalSyncError);
+            messages_.status(text::Msg::ConnectionError);
         }
         return false;
     }
     if (version == kBootLoader || version == kBootLoader2) {
         state_.bootLoaderSeen = true;
         if (!quiet) {
-            messages_.box(kBootLoaderConflict);
-            messages_.status(kVersionConflictStatus);
+            messages_.box(text::Msg::BootLoaderConflict);
+            messages_.status(text::Msg::VersionConflictStatus);
         }
         return false;
     }
@@ -105,10 +100,10 @@ bool BoardConnection::checkVersion(const FirmwareVersion& version, bool quiet) {
         return true;
     if (!quiet) {
         const auto& required = REQUIRED_FIRMWARE_VERSION;
-        messages_.box(text::formatUiText(kVersionConflict, char(version[0]), char(version[1]),
-                                         char(version[2]), char(required[0]), char(required[1]),
-                                         char(required[2])));
-        messages_.status(kVersionConflictStatus);
+        messages_.box(text::formatUiText(text::Msg::VersionConflict, char(version[0]),
+                                         char(version[1]), char(version[2]), char(required[0]),
+                                         char(required[1]), char(required[2])));
+        messages_.status(text::Msg::VersionConflictStatus);
     }
     state_.versionConflict = true;
     return false;

@@ -14,12 +14,6 @@ namespace {
 
 constexpr int kReplyPauseMs = 50;
 
-constexpr int kReadingFirmwareVersion = 1030;
-constexpr int kErrorReadingVersion = 1033;
-constexpr int kUnknownVersion = 1034;
-constexpr int kErrorReadingSerial = 1035;
-constexpr int kSerialText = 1036;
-
 // The boot loader names itself in its identification text. The word must be
 // followed by at least one character: a text that merely ends in it is the
 // application's.
@@ -39,10 +33,10 @@ bool namesBootLoader(std::string_view text) {
 
 bool BoardConnection::readBoardIdentity(bool bootLoaderMode) {
     state_.serialNumber.reset();
-    messages_.status(kReadingFirmwareVersion);
+    messages_.status(text::Msg::ReadingFirmwareVersion);
     if (state_.selectedPort == 0) {
-        messages_.status(msg::kSelectPort);
-        messages_.box(msg::kNoBoardSpecified);
+        messages_.status(text::Msg::SelectPort);
+        messages_.box(text::Msg::NoBoardSpecified);
         return false;
     }
     base::BusyScope busy(messages_.user());
@@ -61,22 +55,22 @@ bool BoardConnection::readBoardIdentity(bool bootLoaderMode) {
     const int length = link_.receiveByte();
     if (length <= 0) {
         link_.escapeAndClose();
-        messages_.status(kErrorReadingVersion);
-        messages_.box(kErrorReadingVersion);
+        messages_.status(text::Msg::ErrorReadingVersion);
+        messages_.box(text::Msg::ErrorReadingVersion);
         return false;
     }
-    state_.boardIdentity = text::GetUiText(kUnknownVersion);
+    state_.boardIdentity = text::GetUiText(text::Msg::UnknownVersion);
     link_.pause(kReplyPauseMs);
     const auto reply = link_.receive(static_cast<std::size_t>(length) + 1);
     if (!reply || (*reply)[length] != kAck) {
-        messages_.status(kErrorReadingVersion);
-        messages_.box(kErrorReadingVersion);
+        messages_.status(text::Msg::ErrorReadingVersion);
+        messages_.box(text::Msg::ErrorReadingVersion);
         link_.escapeAndClose();
         return false;
     }
     const std::string identity(reply->begin(), reply->begin() + length);
     if (!bootLoaderMode && namesBootLoader(identity)) {
-        messages_.box(msg::kNoFirmware);
+        messages_.box(text::Msg::NoFirmware);
         link_.escapeAndClose();
         return false;
     }
@@ -84,22 +78,22 @@ bool BoardConnection::readBoardIdentity(bool bootLoaderMode) {
 
     std::string serialText;
     if (!link_.send(BoardCommand::CMD_GET_SERIAL)) {
-        messages_.box(kErrorReadingSerial);
+        messages_.box(text::Msg::ErrorReadingSerial);
     } else {
         const auto serial = link_.receive(6);
         if (!serial || (*serial)[5] != kAck) {
-            messages_.box(kErrorReadingSerial);
+            messages_.box(text::Msg::ErrorReadingSerial);
             link_.escapeAndClose();
             return false;
         }
         SerialNumber& number = state_.serialNumber.emplace();
         std::copy_n(serial->begin(), number.size(), number.begin());
-        serialText =
-            text::formatUiText(kSerialText, number[0], number[1], number[2], number[3], number[4]);
+        serialText = text::formatUiText(text::Msg::SerialNumberText, number[0], number[1],
+                                        number[2], number[3], number[4]);
     }
 
     if (!link_.escapeAndClose())
-        messages_.box(msg::kIncorrectDisconnection);
+        messages_.box(text::Msg::IncorrectDisconnection);
     messages_.status(state_.boardIdentity + serialText);
     return true;
 }

@@ -10,12 +10,13 @@ bool showBoardInformation(BoardConnection& connection) {
     const LinkState& state = connection.state();
     // Without a serial number (its read was reported) the box shows the identity alone.
     const std::string text =
-        state.serialNumber ? text::formatUiText(1069, state.boardIdentity, (*state.serialNumber)[0],
-                                                (*state.serialNumber)[1], (*state.serialNumber)[2],
-                                                (*state.serialNumber)[3], (*state.serialNumber)[4])
+        state.serialNumber ? text::formatUiText(text::Msg::BoardInformation, state.boardIdentity,
+                                                (*state.serialNumber)[0], (*state.serialNumber)[1],
+                                                (*state.serialNumber)[2], (*state.serialNumber)[3],
+                                                (*state.serialNumber)[4])
                            : state.boardIdentity;
     connection.messages().user().showMessage(text, base::MessageIcon::None,
-                                             text::GetUiText(msg::kCaption));
+                                             text::GetUiText(text::Msg::ProgrammerCaption));
     return true;
 }
 

@@ -11,25 +11,19 @@ namespace {
 constexpr int kLastSearchedPort = 8;
 constexpr int kReplyPauseMs = 20;
 
-constexpr int kSearching = 1134;
-constexpr int kSearchingOnPort = 1136;
-constexpr int kUnknownVersion = 1138;
-constexpr int kFoundOnPort = 1068;
-constexpr int kNotFound = 1139;
-
 }  // namespace
 
 void BoardConnection::searchBoard() {
-    messages_.status(kSearching);
+    messages_.status(text::Msg::SearchingForProgrammer);
     base::BusyScope busy(messages_.user());
     state_.selectedPort = 0;
     std::string found;
     for (int port = 1; port <= kLastSearchedPort; ++port) {
-        messages_.status(text::formatUiText(kSearchingOnPort, port));
+        messages_.status(text::formatUiText(text::Msg::SearchingOnPort, port));
         if (!openAndCheckVersion(port, {.quiet = true}))
             continue;
 
-        std::string identity = text::GetUiText(kUnknownVersion);
+        std::string identity = text::GetUiText(text::Msg::VersionUnknown);
         if (link_.send(BoardCommand::CMD_GET_ID)) {
             link_.pause(kReplyPauseMs);
             // A length of 0 is the board's way of saying it has no text to give.
@@ -42,7 +36,7 @@ void BoardConnection::searchBoard() {
         }
         link_.escapeAndClose();
 
-        const std::string entry = text::formatUiText(kFoundOnPort, identity, port);
+        const std::string entry = text::formatUiText(text::Msg::BoardFoundOnPort, identity, port);
         if (state_.selectedPort == 0) {
             state_.selectedPort = port;
             found = entry;
@@ -50,7 +44,9 @@ void BoardConnection::searchBoard() {
             found += ",  " + entry;
         }
     }
-    messages_.status(state_.selectedPort != 0 ? found : std::string(text::GetUiText(kNotFound)));
+    messages_.status(state_.selectedPort != 0
+                         ? found
+                         : std::string(text::GetUiText(text::Msg::ProgrammerNotFound)));
 }
 
 }  // namespace zavuv::link

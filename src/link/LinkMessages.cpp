@@ -4,34 +4,31 @@
 
 namespace zavuv::link {
 
-namespace {
-constexpr int kCannotOpenPort = 1173;
-}
-
 void LinkMessages::status(const std::string& text) {
     user_.setStatus(text);
 }
 
-void LinkMessages::status(int key) {
+void LinkMessages::status(text::Msg key) {
     user_.setStatus(text::GetUiText(key));
 }
 
 void LinkMessages::box(const std::string& text) {
-    user_.showMessage(text, base::MessageIcon::Information, text::GetUiText(msg::kCaption));
+    user_.showMessage(text, base::MessageIcon::Information,
+                      text::GetUiText(text::Msg::ProgrammerCaption));
 }
 
-void LinkMessages::box(int key) {
+void LinkMessages::box(text::Msg key) {
     box(std::string(text::GetUiText(key)));
 }
 
 void LinkMessages::connectionError() {
-    box(msg::kConnectionError);
-    status(msg::kConnectionError);
+    box(text::Msg::ConnectionError);
+    status(text::Msg::ConnectionError);
 }
 
 void LinkMessages::cannotOpenPort() {
-    status(msg::kConnectionError);
-    box(kCannotOpenPort);
+    status(text::Msg::ConnectionError);
+    box(text::Msg::CannotOpenPort);
 }
 
 }  // namespace zavuv::link

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "base/UserPort.h"
+#include "text/MessageKeys.h"
 
 namespace zavuv::link {
 
@@ -15,9 +16,9 @@ public:
     base::UserPort& user() { return user_; }
 
     void status(const std::string& text);
-    void status(int key);
+    void status(text::Msg key);
     void box(const std::string& text);
-    void box(int key);
+    void box(text::Msg key);
     // "Connection error" in a box and on the status line.
     void connectionError();
     // The port could not be opened.
@@ -26,15 +27,5 @@ public:
 private:
     base::UserPort& user_;
 };
-
-// Message keys the link uses in more than one place.
-namespace msg {
-inline constexpr int kCaption = 1025;
-inline constexpr int kIncorrectDisconnection = 1026;
-inline constexpr int kConnectionError = 1027;
-inline constexpr int kSelectPort = 1031;
-inline constexpr int kNoBoardSpecified = 1032;
-inline constexpr int kNoFirmware = 1197;
-}  // namespace msg
 
 }  // namespace zavuv::link

@@ -13,7 +13,6 @@ namespace zavuv::operations {
 namespace {
 
 constexpr int kSettleMs = 50;
-constexpr int kSerialNumberSaved = 1215;
 
 // One memory's steps: its buffer, options and error texts.
 struct MemorySteps {
@@ -26,9 +25,9 @@ struct MemorySteps {
     bool (*programStep)(workspace::Workspace&);
     bool (*verifyStep)(workspace::Workspace&);
     const bool& verified;
-    int reloadError;
-    int programError;
-    int verifyError;
+    text::Msg reloadError;
+    text::Msg programError;
+    text::Msg verifyError;
 };
 
 // Program must not increment by itself while the sequence runs: the sequence
@@ -55,15 +54,15 @@ public:
 
 private:
     int status() const { return ws_.results.lastOperationStatus; }
-    void status(int key) { ws_.user().setStatus(text::GetUiText(key)); }
+    void status(text::Msg key) { ws_.user().setStatus(text::GetUiText(key)); }
     // Before each erase, blank check, program and verify: the reset strobe's time.
     void pause() {
-        status(1180);
+        status(text::Msg::Pausing);
         ws_.link().pause(project_.resetStrobeLength);
     }
     void settle() { ws_.link().pause(kSettleMs); }
     // Ends the sequence with this step's error text.
-    bool fail(int key) {
+    bool fail(text::Msg key) {
         status(key);
         outcome_.failureKey = key;
         return false;
@@ -80,10 +79,10 @@ private:
 };
 
 void Sequence::lockFuseStep() {
-    status(1131);
+    status(text::Msg::AutoProgramLockBits);
     const base::BusyScope busy(ws_.user());
     if (!programLockFuse(ws_, project_.lockFuse, project_.programFuse))
-        ws_.connection().messages().box(1132);
+        ws_.connection().messages().box(text::Msg::ErrorProgrammingLockBits);
 }
 
 bool Sequence::memorySteps(const MemorySteps& steps, int& bytes, bool& incremented) {
@@ -122,17 +121,18 @@ bool Sequence::memorySteps(const MemorySteps& steps, int& bytes, bool& increment
 
 void Sequence::ending(int flashBytes, int eepromBytes) {
     if (!anyAction_)
-        return status(1133);
+        return status(text::Msg::AutoProgramNoActions);
     if (!ws_.results.flashVerified || !ws_.results.eepromVerified)
-        return status(1067);
+        return status(text::Msg::AutoProgramVerifyFailed);
     if (flashBytes && eepromBytes)
-        ws_.user().setStatus(text::formatUiText(1066, flashBytes, eepromBytes));
+        ws_.user().setStatus(
+            text::formatUiText(text::Msg::AutoProgramDoneBoth, flashBytes, eepromBytes));
     else if (flashBytes)
-        ws_.user().setStatus(text::formatUiText(1064, flashBytes));
+        ws_.user().setStatus(text::formatUiText(text::Msg::AutoProgramDoneFlash, flashBytes));
     else if (eepromBytes)
-        ws_.user().setStatus(text::formatUiText(1065, eepromBytes));
+        ws_.user().setStatus(text::formatUiText(text::Msg::AutoProgramDoneEeprom, eepromBytes));
     else
-        status(1063);
+        status(text::Msg::AutoProgramDoneNothing);
     ws_.results.autoprogramOk = true;
 }
 
@@ -142,54 +142,54 @@ void Sequence::run() {
     int eepromBytes = 0;
     if (!requireBoard(ws_))
         return;
-    status(1121);
+    status(text::Msg::AutoProgramStarted);
 
     if (project_.autoErase) {
         anyAction_ = true;
         pause();
         chipErase(ws_);
         if (status() < 0)
-            return (void)fail(1122);
+            return (void)fail(text::Msg::AutoProgramErrorErasing);
         settle();
     }
     if (project_.autoEmptyCheck) {
         pause();
         blankCheck(ws_);
         if (status() == 1)
-            return (void)fail(1123);
+            return (void)fail(text::Msg::AutoProgramErrorNotEmpty);
         if (status() < 0)
-            return (void)fail(1124);
+            return (void)fail(text::Msg::AutoProgramErrorChecking);
         settle();
     }
     if (project_.programFuse && project_.programFuseBeforeAll)
         lockFuseStep();
 
-    const MemorySteps flash{ws_.flash(),
-                            project_.autoIncrementFlash,
-                            project_.autoIncAddressFlash,
-                            project_.autoFlashReload,
-                            project_.autoFlashProgram,
-                            project_.autoFlashVerify,
-                            programFlash,
-                            verifyFlash,
-                            ws_.results.flashVerified,
-                            1125,
-                            1126,
-                            1127};
+    const MemorySteps flash{.buffer = ws_.flash(),
+                            .increment = project_.autoIncrementFlash,
+                            .incrementAddress = project_.autoIncAddressFlash,
+                            .reload = project_.autoFlashReload,
+                            .program = project_.autoFlashProgram,
+                            .verify = project_.autoFlashVerify,
+                            .programStep = programFlash,
+                            .verifyStep = verifyFlash,
+                            .verified = ws_.results.flashVerified,
+                            .reloadError = text::Msg::AutoProgramErrorReloadingFlash,
+                            .programError = text::Msg::AutoProgramErrorProgrammingFlash,
+                            .verifyError = text::Msg::AutoProgramErrorVerifyingFlash};
     if (!memorySteps(flash, flashBytes, outcome_.flashIncremented))
         return;
-    const MemorySteps eeprom{ws_.eeprom(),
-                             project_.autoIncrement,
-                             project_.autoIncAddress,
-                             project_.autoEepromReload,
-                             project_.autoEepromProgram,
-                             project_.autoEepromVerify,
-                             programEeprom,
-                             verifyEeprom,
-                             ws_.results.eepromVerified,
-                             1128,
-                             1129,
-                             1130};
+    const MemorySteps eeprom{.buffer = ws_.eeprom(),
+                             .increment = project_.autoIncrement,
+                             .incrementAddress = project_.autoIncAddress,
+                             .reload = project_.autoEepromReload,
+                             .program = project_.autoEepromProgram,
+                             .verify = project_.autoEepromVerify,
+                             .programStep = programEeprom,
+                             .verifyStep = verifyEeprom,
+                             .verified = ws_.results.eepromVerified,
+                             .reloadError = text::Msg::AutoProgramErrorReloadingEeprom,
+                             .programError = text::Msg::AutoProgramErrorProgrammingEeprom,
+                             .verifyError = text::Msg::AutoProgramErrorVerifyingEeprom};
     if (!memorySteps(eeprom, eepromBytes, outcome_.eepromIncremented))
         return;
 
@@ -201,7 +201,7 @@ void Sequence::run() {
 void saveIncremented(workspace::Workspace& ws, buffers::MemoryBuffer& buffer) {
     // The buffer reports a failed save itself; the chip is programmed either way.
     if (buffer.hasFilePath() && buffer.save())
-        ws.user().setStatus(text::formatUiText(kSerialNumberSaved, buffer.path()));
+        ws.user().setStatus(text::formatUiText(text::Msg::SerialNumberSaved, buffer.path()));
 }
 
 }  // namespace
@@ -221,8 +221,8 @@ bool autoProgramUnattended(workspace::Workspace& ws) {
         saveIncremented(ws, ws.eeprom());
     // A number programmed before a later step failed is saved all the same, so
     // that no two chips share it; the failure stays the run's last word.
-    if (outcome.failureKey != 0 && (outcome.flashIncremented || outcome.eepromIncremented))
-        ws.user().setStatus(text::GetUiText(outcome.failureKey));
+    if (outcome.failureKey && (outcome.flashIncremented || outcome.eepromIncremented))
+        ws.user().setStatus(text::GetUiText(*outcome.failureKey));
     return ws.results.autoprogramOk;
 }
 

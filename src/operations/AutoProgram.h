@@ -4,6 +4,9 @@
 // after everything) one after another, each judged by the lastOperationStatus
 // it leaves, ending with one DONE or ERROR text on the status line.
 
+#include <optional>
+
+#include "text/MessageKeys.h"
 #include "workspace/Workspace.h"
 
 namespace zavuv::operations {
@@ -12,7 +15,7 @@ namespace zavuv::operations {
 struct AutoProgramOutcome {
     bool flashIncremented = false;
     bool eepromIncremented = false;
-    int failureKey = 0;  // the ERROR text of a failure ending; 0 when there was none
+    std::optional<text::Msg> failureKey;  // the ERROR text of a failure ending
 };
 
 // Sets results.autoprogramOk at a DONE ending (the caller clears it first).

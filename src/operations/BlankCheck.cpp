@@ -8,14 +8,12 @@
 
 namespace zavuv::operations {
 
-namespace {
-constexpr int kTitle = 1146;
-constexpr int kCheckingFlash = 1147;
-}  // namespace
+namespace {}  // namespace
 
 base::EndCode blankCheckFlash(workspace::Workspace& ws, base::ProgressSink& sink) {
     const devices::DeviceInfo& device = ws.projectDeviceInfo();
-    const chips::ProgressTexts texts{text::GetUiText(kTitle), text::GetUiText(kCheckingFlash)};
+    const chips::ProgressTexts texts{text::GetUiText(text::Msg::BlankCheckProgressTitle),
+                                     text::GetUiText(text::Msg::CheckingFlash)};
     const auto flashSize = static_cast<std::size_t>(std::max(device.flashSize, 0));
     sink.setup(texts.title, texts.text, static_cast<int>(flashSize / link::kMaxBlockBytes));
     return chips::driverFor(device).blankCheck(chipSession(ws, device), sink, texts);

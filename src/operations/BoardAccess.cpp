@@ -10,8 +10,8 @@ bool requireBoard(workspace::Workspace& ws) {
     if (ws.comPort() != 0)
         return true;
     auto& messages = ws.connection().messages();
-    messages.status(link::msg::kSelectPort);
-    messages.box(link::msg::kNoBoardSpecified);
+    messages.status(text::Msg::SelectPort);
+    messages.box(text::Msg::NoBoardSpecified);
     return false;
 }
 
@@ -36,7 +36,7 @@ chips::ChipSession chipSession(workspace::Workspace& ws, const devices::DeviceIn
 bool endSessionWarning(workspace::Workspace& ws) {
     if (ws.link().endSession())
         return true;
-    ws.connection().messages().box(link::msg::kIncorrectDisconnection);
+    ws.connection().messages().box(text::Msg::IncorrectDisconnection);
     return false;
 }
 

@@ -6,7 +6,8 @@ namespace zavuv::operations {
 
 std::string bufferText(const buffers::MemoryBuffer& buffer) {
     const auto size = static_cast<int>(buffer.size());
-    return text::formatUiText(buffer.isEeprom() ? 1074 : 1041, size, size, buffer.checksum16());
+    return text::formatUiText(buffer.isEeprom() ? text::Msg::EepromLength : text::Msg::FlashLength,
+                              size, size, buffer.checksum16());
 }
 
 void reloadBuffer(workspace::Workspace& ws, buffers::MemoryBuffer& buffer) {

@@ -12,25 +12,20 @@ namespace {
 // The chip settles in programming mode before its calibration bytes are asked for.
 constexpr int kReadPauseMs = 40;
 
-constexpr int kBoxHeadingOne = 1070;
-constexpr int kBoxHeadingMany = 1169;
-constexpr int kStatusHeadingOne = 1181;
-constexpr int kStatusHeadingMany = 1182;
-constexpr int kReadingCalibration = 1141;
-constexpr int kErrorReadingCalibration = 1140;
-
 }  // namespace
 
 std::string calibrationBoxText(const std::vector<std::uint8_t>& bytes,
                                std::span<const char* const> clocksMHz) {
-    std::string text = text::GetUiText(bytes.size() <= 1 ? kBoxHeadingOne : kBoxHeadingMany);
+    std::string text = text::GetUiText(bytes.size() <= 1 ? text::Msg::CalibrationBoxOne
+                                                         : text::Msg::CalibrationBoxMany);
     for (std::size_t i = 0; i < bytes.size() && i < clocksMHz.size(); ++i)
         text += fmt::sprintf("\n    %s MHz: 0x%02X", clocksMHz[i], bytes[i]);
     return text;
 }
 
 std::string calibrationStatusText(const std::vector<std::uint8_t>& bytes) {
-    std::string text = text::GetUiText(bytes.size() <= 1 ? kStatusHeadingOne : kStatusHeadingMany);
+    std::string text = text::GetUiText(bytes.size() <= 1 ? text::Msg::CalibrationStatusOne
+                                                         : text::Msg::CalibrationStatusMany);
     for (std::uint8_t byte : bytes)
         text += fmt::sprintf(" %02X", byte);
     return text;
@@ -41,7 +36,7 @@ bool readCalibrationBytes(workspace::Workspace& ws) {
     auto& messages = ws.connection().messages();
     if (!requireBoard(ws) || !connect(ws, link::SpeedCode::Baud19200))
         return false;
-    messages.status(kReadingCalibration);
+    messages.status(text::Msg::ReadingCalibration);
     ws.link().pause(kReadPauseMs);
     const devices::DeviceInfo& device = ws.projectDeviceInfo();
     const chips::ChipDriver& driver = chips::driverFor(device);
@@ -51,8 +46,8 @@ bool readCalibrationBytes(workspace::Workspace& ws) {
         const auto value = driver.readCalibrationByte(ws.link(), i);
         if (!value) {
             ws.link().endSession();
-            messages.status(kErrorReadingCalibration);
-            messages.box(link::msg::kConnectionError);
+            messages.status(text::Msg::ErrorReadingCalibration);
+            messages.box(text::Msg::ConnectionError);
             return false;
         }
         bytes.push_back(*value);

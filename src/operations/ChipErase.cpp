@@ -13,41 +13,32 @@ namespace {
 // The chip needs this long after the erase before it enters programming mode again.
 constexpr int kRecheckPauseMs = 85;
 
-constexpr int kErasingDevice = 1075;
-constexpr int kCheckingSignature = 1077;
-constexpr int kErrorReadingSignature = 1078;
-constexpr int kDeviceErased = 1046;
-constexpr int kErasedWithSignature = 1043;
-constexpr int kNotErasedLocked = 1044;
-constexpr int kStillLocked = 1045;
-constexpr int kEraseTerminated = 1185;
-
 // A chip that was locked reads 00 01 02 as long as the erase did not take.
 void recheckSignature(workspace::Workspace& ws) {
     auto& messages = ws.connection().messages();
     int& status = ws.results.lastOperationStatus;
-    messages.status(kCheckingSignature);
+    messages.status(text::Msg::CheckingSignature);
     ws.link().pause(kRecheckPauseMs);
     if (!connect(ws, link::SpeedCode::Baud19200)) {
         ws.link().endSession();
         return;
     }
     if (!readSignature(ws)) {
-        messages.box(kErrorReadingSignature);
+        messages.box(text::Msg::ErrorReadingSignature);
         status = 0;
-        messages.status(kDeviceErased);
+        messages.status(text::Msg::DeviceErased);
         ws.link().endSession();
         return;
     }
     endSessionWarning(ws);
     const SignatureBytes signature = ws.results.signature;
     if (isLockedSignature(signature)) {
-        messages.status(kNotErasedLocked);
+        messages.status(text::Msg::NotErasedLocked);
         status = -1;
-        messages.box(kStillLocked);
+        messages.box(text::Msg::StillLocked);
         return;
     }
-    messages.status(text::formatUiText(kErasedWithSignature, signature[0], signature[1],
+    messages.status(text::formatUiText(text::Msg::ErasedWithSignature, signature[0], signature[1],
                                        signature[2], signatureText(ws, signature)));
     status = 0;
 }
@@ -58,7 +49,7 @@ void chipErase(workspace::Workspace& ws) {
     base::BusyScope busy(ws.user());
     auto& messages = ws.connection().messages();
     ws.results.lastOperationStatus = -1;
-    messages.status(kErasingDevice);
+    messages.status(text::Msg::ErasingDevice);
     if (!requireBoard(ws))
         return;
     if (!connect(ws, link::SpeedCode::Baud19200)) {
@@ -74,7 +65,7 @@ void chipErase(workspace::Workspace& ws) {
         messages.connectionError();
         return;
     case chips::EraseResult::Cancelled:
-        messages.status(kEraseTerminated);
+        messages.status(text::Msg::EraseTerminated);
         return;
     case chips::EraseResult::Erased:
         break;
@@ -83,7 +74,7 @@ void chipErase(workspace::Workspace& ws) {
         recheckSignature(ws);
         return;
     }
-    messages.status(kDeviceErased);
+    messages.status(text::Msg::DeviceErased);
     ws.results.lastOperationStatus = 0;
 }
 

@@ -14,10 +14,6 @@ namespace {
 
 constexpr const char* kImageName = "zavuv-board.bin";
 
-constexpr int kCannotReadFile = 1022;
-constexpr int kImageNotFound = 1202;
-constexpr int kImageWrongSize = 1203;
-
 fs::path programFolder() {
     std::error_code error;
     const fs::path program = fs::read_symlink("/proc/self/exe", error);
@@ -42,23 +38,24 @@ FirmwareImage loadFirmwareImage(const fs::path& path) {
     FirmwareImage image;
     std::error_code error;
     if (!fs::exists(path, error)) {
-        image.error = text::formatUiText(kImageNotFound, path.string());
+        image.error = text::formatUiText(text::Msg::FirmwareImageNotFound, path.string());
         return image;
     }
     buffers::FileContent content = buffers::readWholeFile(path.string(), kFirmwareImageSize);
     switch (content.status) {
     case buffers::ReadStatus::CannotRead:
-        image.error = text::formatUiText(kCannotReadFile, path.string());
+        image.error = text::formatUiText(text::Msg::CannotReadFile, path.string());
         return image;
     case buffers::ReadStatus::TooLarge:
-        image.error =
-            text::formatUiText(kImageWrongSize, path.string(), fs::file_size(path, error));
+        image.error = text::formatUiText(text::Msg::FirmwareImageWrongSize, path.string(),
+                                         fs::file_size(path, error));
         return image;
     case buffers::ReadStatus::Ok:
         break;
     }
     if (content.bytes.size() != kFirmwareImageSize) {
-        image.error = text::formatUiText(kImageWrongSize, path.string(), content.bytes.size());
+        image.error = text::formatUiText(text::Msg::FirmwareImageWrongSize, path.string(),
+                                         content.bytes.size());
         return image;
     }
     image.bytes = std::move(content.bytes);

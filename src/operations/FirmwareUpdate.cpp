@@ -9,19 +9,13 @@ namespace zavuv::operations {
 
 namespace {
 
-constexpr int kUnknownFirmwareVersion = 1029;
-constexpr int kVersionUpdated = 1175;
-constexpr int kUpdateError = 1176;
-constexpr int kNotProgrammed = 1189;
-constexpr int kCyclePower = 1195;
-
 std::string currentVersionText(const link::LinkState& state, bool identified) {
     if (identified)
         return state.boardIdentity;
     if (state.bootLoaderSeen)
-        return text::GetUiText(kNotProgrammed);
+        return text::GetUiText(text::Msg::NotProgrammed);
     if (state.versionConflict)
-        return text::GetUiText(kUnknownFirmwareVersion);
+        return text::GetUiText(text::Msg::UnknownFirmwareVersion);
     return {};
 }
 
@@ -51,7 +45,7 @@ FirmwareUpdateResult updateFirmware(workspace::Workspace& ws,
     const bool identified = connection.readBoardIdentity(true);
     const FirmwareVersions versions{currentVersionText(connection.state(), identified),
                                     requiredFirmwareVersionText()};
-    messages.box(kCyclePower);
+    messages.box(text::Msg::CyclePower);
     const std::optional<TransferSpeed> speed = confirm(versions);
     if (!speed)
         return FirmwareUpdateResult::NotUpdated;
@@ -67,12 +61,12 @@ FirmwareUpdateResult updateFirmware(workspace::Workspace& ws,
         base::CancelOffer::Withheld);
     ws.link().escapeAndClose();
     if (result != base::EndCode::Done) {
-        messages.status(kUpdateError);
+        messages.status(text::Msg::UpdateError);
         return FirmwareUpdateResult::NotUpdated;
     }
-    messages.status(kVersionUpdated);
+    messages.status(text::Msg::VersionUpdated);
     if (!connection.readBoardIdentity(true)) {
-        messages.status(kUpdateError);
+        messages.status(text::Msg::UpdateError);
         return FirmwareUpdateResult::NotUpdated;
     }
     return FirmwareUpdateResult::Updated;

@@ -26,12 +26,7 @@ constexpr int kSyncReplyPauseMs = 50;
 
 constexpr std::uint8_t kBootReady = '+';
 
-constexpr int kUpdateTitle = 1170;
-constexpr int kUpdatingFirmware = 1171;
-constexpr int kNotReadyToUpdate = 1196;
-constexpr int kUpdateFailed = 1198;
-
-base::EndCode failed(link::LinkMessages& messages, int key) {
+base::EndCode failed(link::LinkMessages& messages, text::Msg key) {
     messages.box(key);
     return base::EndCode::LinkFailure;
 }
@@ -43,32 +38,32 @@ base::EndCode uploadFirmware(link::ProgrammerLink& link, link::LinkMessages& mes
                              base::ProgressSink& progress) {
     const Pacing& pacing = speed == TransferSpeed::Normal ? kNormal : kReduced;
     const std::size_t chunks = image.size() / kFirmwareChunkSize;
-    progress.setup(text::GetUiText(kUpdateTitle), text::GetUiText(kUpdatingFirmware),
-                   static_cast<int>(chunks));
+    progress.setup(text::GetUiText(text::Msg::UpdateProgressTitle),
+                   text::GetUiText(text::Msg::UpdatingFirmware), static_cast<int>(chunks));
 
     link.pause(pacing.bootEnterMs);
     if (!link.send(BoardCommand::CMD_BOOT_ENTER))
-        return failed(messages, link::msg::kConnectionError);
+        return failed(messages, text::Msg::ConnectionError);
     link.pause(pacing.bootEnterMs);
     const int ready = link.receiveByte();
     if (ready < 0)
-        return failed(messages, link::msg::kConnectionError);
+        return failed(messages, text::Msg::ConnectionError);
     if (ready != kBootReady)
-        return failed(messages, kNotReadyToUpdate);
+        return failed(messages, text::Msg::NotReadyToUpdate);
 
     for (std::size_t i = 0; i < chunks; ++i) {
         // Byte by byte: every send waits for the line to drain, which paces
         // the boot loader's receive.
         for (std::uint8_t byte : image.subspan(i * kFirmwareChunkSize, kFirmwareChunkSize))
             if (!link.channel().sendByte(byte))
-                return failed(messages, link::msg::kConnectionError);
+                return failed(messages, text::Msg::ConnectionError);
         const int pause =
             i % kChunksPerBlock == kChunksPerBlock - 1 ? pacing.blockEndMs : pacing.otherChunkMs;
         if (pause > 0)
             link.pause(pause);
         // The boot loader answers every chunk; what it answers carries nothing.
         if (link.receiveByte() < 0)
-            return failed(messages, link::msg::kConnectionError);
+            return failed(messages, text::Msg::ConnectionError);
         progress.reportProgress(static_cast<int>(i));
     }
 
@@ -86,8 +81,8 @@ base::EndCode uploadFirmware(link::ProgrammerLink& link, link::LinkMessages& mes
         return base::EndCode::Done;
     link.endSession();
     if (answer == link::kSyncNoFirmware) {
-        messages.box(kUpdateFailed);
-        messages.status(kUpdateFailed);
+        messages.box(text::Msg::UpdateFailed);
+        messages.status(text::Msg::UpdateFailed);
     } else {
         messages.connectionError();
     }

@@ -8,10 +8,7 @@
 
 namespace zavuv::operations {
 
-namespace {
-constexpr int kErrorProgramming = 1108;
-constexpr int kProgrammed = 1109;
-}  // namespace
+namespace {}  // namespace
 
 bool programLockFuse(workspace::Workspace& ws, const devices::LockFuseState& state,
                      bool programFuses) {
@@ -22,7 +19,7 @@ bool programLockFuse(workspace::Workspace& ws, const devices::LockFuseState& sta
     const devices::LockFuseLayout* layout = projectLockFuseLayout(ws);
     if (!layout) {
         // A chip without lock or fuse bits: nothing could be written.
-        messages.box(kErrorProgramming);
+        messages.box(text::Msg::ErrorProgrammingLockFuse);
         return false;
     }
     if (!connect(ws, link::SpeedCode::Baud19200))
@@ -34,10 +31,10 @@ bool programLockFuse(workspace::Workspace& ws, const devices::LockFuseState& sta
         driver.programLockFuse(chipSession(ws, device), *layout, state, programFuses);
     endSessionWarning(ws);
     if (outcome == chips::LockFuseWrite::Refused && driver.abilities().lockRefusalAfterSession)
-        messages.box(kErrorProgramming);
+        messages.box(text::Msg::ErrorProgrammingLockFuse);
     if (outcome != chips::LockFuseWrite::Acknowledged)
         return false;
-    messages.box(kProgrammed);
+    messages.box(text::Msg::LockFuseProgrammed);
     return true;
 }
 

@@ -2,6 +2,8 @@
 
 #include "operations/LockFuseOnChip.h"
 
+#include <optional>
+
 #include "chips/ChipDriver.h"
 #include "link/LinkMessages.h"
 #include "operations/BoardAccess.h"
@@ -14,13 +16,6 @@ using devices::LockFuseLayout;
 using devices::LockFuseState;
 
 namespace {
-
-constexpr int kQuestionCaption = 1016;
-constexpr int kSignatureQuestion = 1049;
-constexpr int kNotReadable = 1059;
-constexpr int kSignatureConnectionError = 1105;
-constexpr int kOperationCancelled = 1106;
-constexpr int kVerifyingSignature = 1107;
 
 enum class SignatureCheck { Accepted, Declined, Unreadable };
 
@@ -40,30 +35,31 @@ SignatureCheck checkSignature(workspace::Workspace& ws) {
     if (isSelectedDevice(ws, ws.results.signature))
         return SignatureCheck::Accepted;
     const base::Answer answer = ws.user().ask(
-        text::GetUiText(kSignatureQuestion), base::QuestionButtons::YesNo,
-        base::MessageIcon::Question, base::Answer::No, text::GetUiText(kQuestionCaption));
+        text::GetUiText(text::Msg::ContinueOtherChipQuestion), base::QuestionButtons::YesNo,
+        base::MessageIcon::Question, base::Answer::No, text::GetUiText(text::Msg::ProgramTitle));
     return answer == base::Answer::Yes ? SignatureCheck::Accepted : SignatureCheck::Declined;
 }
 
 // Ends the session of a read that cannot go on; always false.
-bool giveUp(workspace::Workspace& ws, LockFuseState& state, int statusKey, int boxKey) {
+bool giveUp(workspace::Workspace& ws, LockFuseState& state, std::optional<text::Msg> statusKey,
+            std::optional<text::Msg> boxKey) {
     ws.link().endSession();
     state = {};
-    if (statusKey != 0)
-        ws.connection().messages().status(statusKey);
-    if (boxKey != 0)
-        ws.connection().messages().box(boxKey);
+    if (statusKey)
+        ws.connection().messages().status(*statusKey);
+    if (boxKey)
+        ws.connection().messages().box(*boxKey);
     return false;
 }
 
 // The signature check on the open session; false when the read cannot go on
 // (the session then ended and the reason reported).
-bool signatureAccepted(workspace::Workspace& ws, LockFuseState& state, int unreadableBox) {
+bool signatureAccepted(workspace::Workspace& ws, LockFuseState& state, text::Msg unreadableBox) {
     switch (checkSignature(ws)) {
     case SignatureCheck::Unreadable:
-        return giveUp(ws, state, 0, unreadableBox);
+        return giveUp(ws, state, std::nullopt, unreadableBox);
     case SignatureCheck::Declined:
-        return giveUp(ws, state, kOperationCancelled, 0);
+        return giveUp(ws, state, text::Msg::OperationCancelled, std::nullopt);
     case SignatureCheck::Accepted:
         break;
     }
@@ -76,14 +72,14 @@ bool reportNotReadable(workspace::Workspace& ws, const chips::ChipDriver& driver
                        LockFuseState& state) {
     auto& messages = ws.connection().messages();
     if (driver.abilities().signatureBeforeLockFuse) {
-        messages.status(kVerifyingSignature);
+        messages.status(text::Msg::VerifyingSignature);
         if (!connect(ws, link::SpeedCode::Baud19200))
             return false;
-        if (!signatureAccepted(ws, state, link::msg::kConnectionError))
+        if (!signatureAccepted(ws, state, text::Msg::ConnectionError))
             return false;
         endSessionWarning(ws);
     }
-    messages.box(kNotReadable);
+    messages.box(text::Msg::LockFuseNotReadable);
     return true;
 }
 
@@ -108,10 +104,10 @@ bool readLockFuse(workspace::Workspace& ws, LockFuseState& state) {
         return false;
     }
     if (driver.abilities().signatureBeforeLockFuse &&
-        !signatureAccepted(ws, state, kSignatureConnectionError))
+        !signatureAccepted(ws, state, text::Msg::ConnectionErrorReadingSignature))
         return false;
     if (!driver.readLockFuse(chipSession(ws, device), *layout, state))
-        return giveUp(ws, state, 0, link::msg::kConnectionError);
+        return giveUp(ws, state, std::nullopt, text::Msg::ConnectionError);
     endSessionWarning(ws);
     return true;
 }

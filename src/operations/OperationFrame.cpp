@@ -16,6 +16,7 @@
 namespace zavuv::operations {
 
 using link::BoardCommand;
+using text::Msg;
 
 namespace {
 
@@ -28,45 +29,96 @@ enum class NeedsEeprom {
     OnChip,        // refused without EEPROM on the chip, or on a DataFlash
 };
 
-// One operation's choices and texts (message keys; 0: none).
+// One operation's choices and texts.
 struct OperationRow {
     MemoryOperation operation;
     Kind kind;
     bool flash;
     BoardCommand blockCommand;
-    NeedsEeprom needsEeprom;
-    int start;
-    int success;
-    int mismatch;
-    int cancelled;
-    int code100;
-    bool code100Box;
-    int failureBox;
-    int failureStatus;
+    NeedsEeprom needsEeprom = NeedsEeprom::No;
+    Msg start;
+    Msg success;
+    std::optional<Msg> mismatch;  // a verify that found a difference
+    Msg cancelled;
+    std::optional<Msg> pollingFailure;  // the board's data polling gave up: box and status
+    std::optional<Msg> notBlank;        // a blank check that found a programmed byte
+    Msg failureBox;
+    Msg failureStatus;
 };
 
 constexpr OperationRow kOperationRows[] = {
-    {MemoryOperation::ProgramFlash, Kind::Program, true, BoardCommand::CMD_WRITE_BLOCK,
-     NeedsEeprom::No, 1072, 1052, 0, 1083, 1164, true, 1084, 1051},
-    {MemoryOperation::ProgramEeprom, Kind::Program, false, BoardCommand::CMD_WRITE_EEPROM_BLOCK,
-     NeedsEeprom::NotDataFlash, 1073, 1055, 0, 1094, 1164, true, 1095, 1095},
-    {MemoryOperation::ReadFlash, Kind::Read, true, BoardCommand::CMD_READ_BLOCK, NeedsEeprom::No,
-     1085, 1089, 0, 1086, 0, false, 1087, 1088},
-    {MemoryOperation::ReadEeprom, Kind::Read, false, BoardCommand::CMD_READ_EEPROM_BLOCK,
-     NeedsEeprom::OnChip, 1096, 1099, 0, 1097, 0, false, 1098, 1098},
-    {MemoryOperation::VerifyFlash, Kind::Verify, true, BoardCommand::CMD_READ_BLOCK,
-     NeedsEeprom::No, 1090, 1053, 1054, 1092, 0, false, 1093, 1093},
-    {MemoryOperation::VerifyEeprom, Kind::Verify, false, BoardCommand::CMD_READ_EEPROM_BLOCK,
-     NeedsEeprom::OnChip, 1100, 1056, 1057, 1103, 0, false, 1104, 1104},
-    {MemoryOperation::BlankCheck, Kind::BlankCheck, true, BoardCommand::CMD_READ_BLOCK,
-     NeedsEeprom::No, 1114, 1119, 0, 1116, 1115, false, 1117, 1118},
+    {.operation = MemoryOperation::ProgramFlash,
+     .kind = Kind::Program,
+     .flash = true,
+     .blockCommand = BoardCommand::CMD_WRITE_BLOCK,
+     .start = Msg::ProgrammingFlash,
+     .success = Msg::FlashProgramDone,
+     .cancelled = Msg::ProgrammingCancelled,
+     .pollingFailure = Msg::PollingError,
+     .failureBox = Msg::ErrorProgrammingFlash,
+     .failureStatus = Msg::FlashProgramError},
+    {.operation = MemoryOperation::ProgramEeprom,
+     .kind = Kind::Program,
+     .flash = false,
+     .blockCommand = BoardCommand::CMD_WRITE_EEPROM_BLOCK,
+     .needsEeprom = NeedsEeprom::NotDataFlash,
+     .start = Msg::ProgrammingEeprom,
+     .success = Msg::EepromProgramDone,
+     .cancelled = Msg::EepromProgramCancelled,
+     .pollingFailure = Msg::PollingError,
+     .failureBox = Msg::ErrorProgrammingEeprom,
+     .failureStatus = Msg::ErrorProgrammingEeprom},
+    {.operation = MemoryOperation::ReadFlash,
+     .kind = Kind::Read,
+     .flash = true,
+     .blockCommand = BoardCommand::CMD_READ_BLOCK,
+     .start = Msg::ReadingFlash,
+     .success = Msg::FlashReadOk,
+     .cancelled = Msg::FlashReadCancelled,
+     .failureBox = Msg::ErrorReadingFlash,
+     .failureStatus = Msg::FlashReadError},
+    {.operation = MemoryOperation::ReadEeprom,
+     .kind = Kind::Read,
+     .flash = false,
+     .blockCommand = BoardCommand::CMD_READ_EEPROM_BLOCK,
+     .needsEeprom = NeedsEeprom::OnChip,
+     .start = Msg::ReadingEeprom,
+     .success = Msg::EepromReadOk,
+     .cancelled = Msg::EepromReadCancelled,
+     .failureBox = Msg::ErrorReadingEeprom,
+     .failureStatus = Msg::ErrorReadingEeprom},
+    {.operation = MemoryOperation::VerifyFlash,
+     .kind = Kind::Verify,
+     .flash = true,
+     .blockCommand = BoardCommand::CMD_READ_BLOCK,
+     .start = Msg::VerifyingFlash,
+     .success = Msg::FlashVerifyOk,
+     .mismatch = Msg::FlashVerifyMismatch,
+     .cancelled = Msg::FlashVerifyCancelled,
+     .failureBox = Msg::ConnectionErrorVerifyingFlash,
+     .failureStatus = Msg::ConnectionErrorVerifyingFlash},
+    {.operation = MemoryOperation::VerifyEeprom,
+     .kind = Kind::Verify,
+     .flash = false,
+     .blockCommand = BoardCommand::CMD_READ_EEPROM_BLOCK,
+     .needsEeprom = NeedsEeprom::OnChip,
+     .start = Msg::VerifyingEeprom,
+     .success = Msg::EepromVerifyOk,
+     .mismatch = Msg::EepromVerifyMismatch,
+     .cancelled = Msg::EepromVerifyCancelled,
+     .failureBox = Msg::ConnectionErrorVerifyingEeprom,
+     .failureStatus = Msg::ConnectionErrorVerifyingEeprom},
+    {.operation = MemoryOperation::BlankCheck,
+     .kind = Kind::BlankCheck,
+     .flash = true,
+     .blockCommand = BoardCommand::CMD_READ_BLOCK,
+     .start = Msg::CheckingDevice,
+     .success = Msg::BlankCheckBlank,
+     .cancelled = Msg::BlankCheckCancelled,
+     .notBlank = Msg::BlankCheckNotEmpty,
+     .failureBox = Msg::ErrorCheckingFlash,
+     .failureStatus = Msg::BlankCheckError},
 };
-
-constexpr int kNoFlashFile = 1091;
-constexpr int kNoEepromFile = 1101;
-constexpr int kNoEepromOnChip = 1058;
-constexpr int kFlashLength = 1041;
-constexpr int kEepromLength = 1074;
 
 const OperationRow& rowOf(MemoryOperation operation) {
     return *std::ranges::find(kOperationRows, operation, &OperationRow::operation);
@@ -114,9 +166,9 @@ public:
         endSession();
         if (row_.kind == Kind::Read) {
             // The length and checksum replace the result text, whatever it was.
-            messages_.status(text::formatUiText(row_.flash ? kFlashLength : kEepromLength,
-                                                buffer_->size(), buffer_->size(),
-                                                buffer_->checksum16()));
+            messages_.status(
+                text::formatUiText(row_.flash ? text::Msg::FlashLength : text::Msg::EepromLength,
+                                   buffer_->size(), buffer_->size(), buffer_->checksum16()));
         }
         if (row_.kind == Kind::Program)
             applyAutoIncrement(ws_, row_.flash);
@@ -126,7 +178,7 @@ public:
 private:
     bool preconditionsHold() {
         if (row_.kind == Kind::Verify && buffer_->size() == 0) {
-            messages_.status(row_.flash ? kNoFlashFile : kNoEepromFile);
+            messages_.status(row_.flash ? text::Msg::NoFlashFile : text::Msg::NoEepromFile);
             return false;
         }
         const devices::DeviceInfo& device = ws_.selectedDeviceInfo();
@@ -134,7 +186,7 @@ private:
                              (row_.needsEeprom != NeedsEeprom::No &&
                               !chips::driverFor(device).abilities().eepromMemory);
         if (refused)
-            messages_.status(kNoEepromOnChip);
+            messages_.status(text::Msg::NoEepromOnChip);
         return !refused;
     }
 
@@ -182,14 +234,14 @@ private:
         if (code == base::EndCode::Done)
             return reportSuccess();
         if (code == base::EndCode::NotBlank) {
-            messages_.status(row_.code100);
+            messages_.status(*row_.notBlank);
             results.lastOperationStatus = 1;
             return false;
         }
         if (cancelled_) {
             messages_.status(row_.cancelled);
-        } else if (code == base::EndCode::PollingFailure && row_.code100 != 0) {
-            showFailure(row_.code100Box ? row_.code100 : 0, row_.code100);
+        } else if (code == base::EndCode::PollingFailure && row_.pollingFailure) {
+            showFailure(*row_.pollingFailure, *row_.pollingFailure);
         } else {
             showFailure(row_.failureBox, row_.failureStatus);
         }
@@ -210,7 +262,7 @@ private:
             break;
         case Kind::Verify:
             if (!verify_.allEqual) {
-                messages_.status(text::formatUiText(row_.mismatch, results.firstMismatch,
+                messages_.status(text::formatUiText(*row_.mismatch, results.firstMismatch,
                                                     results.firstMismatch));
                 return false;
             }
@@ -223,9 +275,8 @@ private:
         return true;
     }
 
-    void showFailure(int boxKey, int statusKey) {
-        if (boxKey != 0)
-            messages_.box(boxKey);
+    void showFailure(Msg boxKey, Msg statusKey) {
+        messages_.box(boxKey);
         messages_.status(statusKey);
     }
 

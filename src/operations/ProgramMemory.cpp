@@ -10,17 +10,12 @@ using base::EndCode;
 
 namespace {
 
-constexpr int kTitle = 1071;
-constexpr int kProgrammingFlash = 1072;
-constexpr int kProgrammingEeprom = 1073;
-constexpr int kSizeWarning = 1028;
-constexpr int kCaption = 1025;
-
 bool confirmSizeWarning(workspace::Workspace& ws, const chips::MemoryJob& job) {
-    const std::string warning =
-        text::formatUiText(kSizeWarning, job.amount(), job.isFlash ? "Flash" : "Eeprom");
+    const std::string warning = text::formatUiText(text::Msg::OnlyFirstBytesProcessed, job.amount(),
+                                                   job.isFlash ? "Flash" : "Eeprom");
     return ws.user().ask(warning, base::QuestionButtons::OkCancel, base::MessageIcon::Question,
-                         base::Answer::Ok, text::GetUiText(kCaption)) == base::Answer::Ok;
+                         base::Answer::Ok,
+                         text::GetUiText(text::Msg::ProgrammerCaption)) == base::Answer::Ok;
 }
 
 }  // namespace
@@ -29,8 +24,8 @@ EndCode programMemory(workspace::Workspace& ws, base::ProgressSink& sink,
                       const chips::MemoryJob& job) {
     const devices::DeviceInfo& device = ws.projectDeviceInfo();
     const chips::ProgressTexts texts{
-        text::GetUiText(kTitle),
-        text::GetUiText(job.isFlash ? kProgrammingFlash : kProgrammingEeprom)};
+        text::GetUiText(text::Msg::ProgramProgressTitle),
+        text::GetUiText(job.isFlash ? text::Msg::ProgrammingFlash : text::Msg::ProgrammingEeprom)};
     job.buffer.setAllStates(buffers::ByteState::Created);
     if (job.buffer.size() > job.amount() && !confirmSizeWarning(ws, job))
         return EndCode::Cancelled;

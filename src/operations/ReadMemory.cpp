@@ -11,13 +11,6 @@ using buffers::ByteState;
 
 namespace {
 
-constexpr int kReadTitle = 1145;
-constexpr int kReadingFlash = 1085;
-constexpr int kReadingEeprom = 1096;
-constexpr int kVerifyTitle = 1148;
-constexpr int kVerifyingFlash = 1090;
-constexpr int kVerifyingEeprom = 1149;
-
 class StoreByte final : public chips::ByteSink {
 public:
     explicit StoreByte(buffers::MemoryBuffer& buffer)
@@ -67,10 +60,11 @@ EndCode readPass(workspace::Workspace& ws, base::ProgressSink& sink, const chips
 EndCode readMemory(workspace::Workspace& ws, base::ProgressSink& sink,
                    const chips::MemoryJob& job) {
     StoreByte store(job.buffer);
-    const chips::ReadPass pass{{text::GetUiText(kReadTitle),
-                                text::GetUiText(job.isFlash ? kReadingFlash : kReadingEeprom)},
-                               job.buffer.size(),
-                               store};
+    const chips::ReadPass pass{
+        {text::GetUiText(text::Msg::ReadProgressTitle),
+         text::GetUiText(job.isFlash ? text::Msg::ReadingFlash : text::Msg::ReadingEeprom)},
+        job.buffer.size(),
+        store};
     return readPass(ws, sink, job, pass);
 }
 
@@ -78,8 +72,9 @@ EndCode verifyMemory(workspace::Workspace& ws, base::ProgressSink& sink,
                      const chips::MemoryJob& job, VerifyOutcome& outcome) {
     job.buffer.setAllStates(ByteState::Created);
     CompareByte compare(job.buffer, outcome);
-    const chips::ReadPass pass{{text::GetUiText(kVerifyTitle),
-                                text::GetUiText(job.isFlash ? kVerifyingFlash : kVerifyingEeprom)},
+    const chips::ReadPass pass{{text::GetUiText(text::Msg::VerifyProgressTitle),
+                                text::GetUiText(job.isFlash ? text::Msg::VerifyingFlash
+                                                            : text::Msg::VerifyingEepromProgress)},
                                job.amount(),
                                compare};
     return readPass(ws, sink, job, pass);

@@ -8,18 +8,12 @@
 
 namespace zavuv::operations {
 
-namespace {
-
-constexpr int kReadingSignature = 1110;
-constexpr int kDeviceLocked = 1111;
-constexpr int kSignatureShown = 1061;
-
-}  // namespace
+namespace {}  // namespace
 
 bool readSignatureCommand(workspace::Workspace& ws) {
     base::BusyScope busy(ws.user());
     auto& messages = ws.connection().messages();
-    messages.status(kReadingSignature);
+    messages.status(text::Msg::ReadingSignature);
     if (!requireBoard(ws) || !connect(ws, link::SpeedCode::Baud19200))
         return false;
     const chips::ChipDriver& driver = chips::driverFor(ws.projectDeviceInfo());
@@ -33,11 +27,11 @@ bool readSignatureCommand(workspace::Workspace& ws) {
     endSessionWarning(ws);
     const SignatureBytes signature = ws.results.signature;
     if (isLockedSignature(signature)) {
-        messages.status(kDeviceLocked);
+        messages.status(text::Msg::SignatureLocked);
         return false;
     }
-    messages.status(text::formatUiText(kSignatureShown, signature[0], signature[1], signature[2],
-                                       signatureText(ws, signature)));
+    messages.status(text::formatUiText(text::Msg::SignatureShown, signature[0], signature[1],
+                                       signature[2], signatureText(ws, signature)));
     return true;
 }
 

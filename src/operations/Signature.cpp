@@ -23,14 +23,15 @@ std::string signatureText(workspace::Workspace& ws, const SignatureBytes& bytes)
         ws.selectDevice(found);  // the lists follow the chip
         return DeviceTable::at(found).name;
     }
-    return text::GetUiText(bytes[0] == 0x1E ? 1079 : 1081);
+    return text::GetUiText(bytes[0] == 0x1E ? text::Msg::UnknownAtmelDevice
+                                            : text::Msg::UnknownDevice);
 }
 
 void verifySignature(workspace::Workspace& ws) {
     int& status = ws.results.lastOperationStatus;
     status = -1;
     if (!readSignature(ws)) {
-        ws.connection().messages().box(1120);
+        ws.connection().messages().box(text::Msg::SignatureReadError);
         return;
     }
     const SignatureBytes& s = ws.results.signature;

@@ -9,24 +9,18 @@ namespace zavuv::operations {
 
 namespace {
 
-constexpr int kTitle = 1016;
-constexpr int kConnectionErrorVerifying = 1047;
-constexpr int kMismatchQuestion = 1048;
-constexpr int kLockedQuestion = 1050;
-constexpr int kProgrammingCancelled = 1083;
-
 enum Verdict : int { kUnreadable = -1, kMatches = 0, kOtherChip = 1, kLocked = 2 };
 
-bool askYes(workspace::Workspace& ws, int key, base::Answer defaultAnswer) {
+bool askYes(workspace::Workspace& ws, text::Msg key, base::Answer defaultAnswer) {
     return ws.user().ask(text::GetUiText(key), base::QuestionButtons::YesNo,
                          base::MessageIcon::Question, defaultAnswer,
-                         text::GetUiText(kTitle)) == base::Answer::Yes;
+                         text::GetUiText(text::Msg::ProgramTitle)) == base::Answer::Yes;
 }
 
 bool declined(workspace::Workspace& ws) {
     ws.results.lastOperationStatus = -1;
     ws.link().endSession();
-    ws.connection().messages().status(kProgrammingCancelled);
+    ws.connection().messages().status(text::Msg::ProgrammingCancelled);
     return false;
 }
 
@@ -47,18 +41,18 @@ bool signatureAllowsProgramming(workspace::Workspace& ws) {
     bool allowed = true;
     switch (status) {
     case kUnreadable:
-        ws.connection().messages().status(kConnectionErrorVerifying);
-        ws.connection().messages().box(kConnectionErrorVerifying);
+        ws.connection().messages().status(text::Msg::ConnectionErrorVerifyingSignature);
+        ws.connection().messages().box(text::Msg::ConnectionErrorVerifyingSignature);
         ws.link().endSession();
         return false;
     case kOtherChip:
         // Only some instruction sets give a signature worth asking about.
         if (chips::driverFor(ws.selectedDeviceInfo()).abilities().asksAboutOtherChip &&
-            !askYes(ws, kMismatchQuestion, base::Answer::Yes))
+            !askYes(ws, text::Msg::ProgramOtherChipQuestion, base::Answer::Yes))
             return declined(ws);
         break;
     case kLocked:
-        if (!askYes(ws, kLockedQuestion, base::Answer::No))
+        if (!askYes(ws, text::Msg::EraseLockedQuestion, base::Answer::No))
             return declined(ws);
         allowed = eraseLockedChip(ws);
         break;

@@ -20,7 +20,7 @@ const char* inLanguage(const char* english, const char* russian) {
     return language() == Language::English ? english : russian;
 }
 
-const char* GetUiText(int key) {
+const char* GetUiText(Msg key) {
     for (const MessageRow& row : messageTable())
         if (row.key == key)
             return inLanguage(row.english, row.russian);

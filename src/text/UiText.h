@@ -1,12 +1,15 @@
 #pragma once
-// The bilingual text tables: messages by numeric key, dialog captions by dialog
-// id, menu captions by menu id. One process-wide language flag picks the column.
+// The bilingual text tables: messages by key (text/MessageKeys.h), dialog
+// captions by dialog id, menu captions by menu id. One process-wide language
+// flag picks the column.
 
 #include <cstdint>
 #include <span>
 #include <string>
 
 #include <fmt/printf.h>
+
+#include "text/MessageKeys.h"
 
 namespace zavuv::text {
 
@@ -19,7 +22,7 @@ void setLanguage(Language language);
 Language language();
 
 struct MessageRow {
-    int key;
+    Msg key;
     const char* english;
     const char* russian;
 };
@@ -51,7 +54,7 @@ std::span<const MenuCaptionRow> menuCaptionTable();
 
 // The text of the first row with this key in the current language, or
 // "NOT TRANSLATED". The pointer is to constant data and never freed.
-const char* GetUiText(int key);
+const char* GetUiText(Msg key);
 
 // The first record for this dialog id, or nullptr (the window keeps its
 // template texts).
@@ -65,7 +68,7 @@ const char* menuCaption(int id);
 const char* inLanguage(const char* english, const char* russian);
 
 // A message-table text with its printf-style placeholders filled in.
-template <typename... Args> std::string formatUiText(int key, const Args&... args) {
+template <typename... Args> std::string formatUiText(Msg key, const Args&... args) {
     return fmt::sprintf(GetUiText(key), args...);
 }
 

@@ -17,7 +17,7 @@ void ProgressTracker::reportProgress(int done) {
     if (percent == lastPercent_)
         return;
     lastPercent_ = percent;
-    display_.showPercent(percent, text::formatUiText(1151, percent));
+    display_.showPercent(percent, text::formatUiText(text::Msg::PercentCompleted, percent));
 }
 
 }  // namespace zavuv::workspace

@@ -251,7 +251,7 @@ TEST_F(LockFuseDialogTest, VerifyReportsEachDifferenceOrOk) {
     EXPECT_EQ(events[0].text, "Lock&Fuse bits verify: Failed\n"
                               " - BLB02 should be unprogrammed, is programmed\n");
     EXPECT_EQ(events[0].icon, base::MessageIcon::Error);
-    EXPECT_EQ(events[0].caption, text::GetUiText(1016));
+    EXPECT_EQ(events[0].caption, text::GetUiText(text::Msg::ProgramTitle));
     EXPECT_EQ(events[1].text, "Lock&Fuse bits verify: OK");
     EXPECT_EQ(events[1].icon, base::MessageIcon::Information);
 }

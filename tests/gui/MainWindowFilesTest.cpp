@@ -66,7 +66,7 @@ TEST_F(Files, OpenLoadsTheProjectShowsItsDeviceAndEntersItInTheRecentList) {
     EXPECT_EQ(byId<QComboBox>(1148)->currentIndex(), 2);
     EXPECT_EQ(flashPath(), hex);
     EXPECT_EQ(byId<QLabel>(1003)->text().toStdString(), hex);
-    EXPECT_EQ(title(), project + " - " + text::GetUiText(1016));
+    EXPECT_EQ(title(), project + " - " + text::GetUiText(text::Msg::ProgramTitle));
     ASSERT_NE(menuItem(32801), nullptr);
     EXPECT_EQ(menuItem(32801)->text().toStdString(), project);
     // A project that does not load says so and leaves the list alone.

@@ -44,12 +44,12 @@ TEST_F(StartUp, CancelledFirstRunLeavesNoBoardAndOperationsSaySo) {
     EXPECT_EQ(boardSettingsShown.size(), 1u);
     EXPECT_EQ(window->workspace().comPort(), 0);
     click(32901);
-    EXPECT_EQ(status().toStdString(), text::GetUiText(1031));
+    EXPECT_EQ(status().toStdString(), text::GetUiText(text::Msg::SelectPort));
     // Lock/Fuse says the same, and "No board specified" in a box.
     window->setStatus("");
     click(1016);
-    EXPECT_EQ(status().toStdString(), text::GetUiText(1031));
-    EXPECT_EQ(boxes.back(), text::GetUiText(1032));
+    EXPECT_EQ(status().toStdString(), text::GetUiText(text::Msg::SelectPort));
+    EXPECT_EQ(boxes.back(), text::GetUiText(text::Msg::NoBoardSpecified));
 }
 
 TEST_F(StartUp, MostRecentProjectOpensOnlyWhenTheProfileAsksAndNamesOne) {
@@ -114,9 +114,9 @@ TEST_F(StartUp, ProgramFlashThenVerifyFromTheButtonsAgainstTheSimulatedBoard) {
     click(1006);
     ASSERT_TRUE(byId(1009)->isEnabled());
     click(1009);
-    EXPECT_EQ(status().toStdString(), text::formatUiText(1052, 16));
+    EXPECT_EQ(status().toStdString(), text::formatUiText(text::Msg::FlashProgramDone, 16));
     click(1010);
-    EXPECT_EQ(status().toStdString(), text::formatUiText(1053, 16));
+    EXPECT_EQ(status().toStdString(), text::formatUiText(text::Msg::FlashVerifyOk, 16));
     // The chip now holds the image: reading it back gives the same bytes.
     window->workspace().flash().clear();
     click(1013);
@@ -137,7 +137,7 @@ TEST_F(StartUp, ProgramThenVerifyLeavesEveryByteOfTheFlashPreviewInTheVerifiedCo
     click(1006);
     click(1009);
     click(1010);
-    ASSERT_EQ(status().toStdString(), text::formatUiText(1053, 1000));
+    ASSERT_EQ(status().toStdString(), text::formatUiText(text::Msg::FlashVerifyOk, 1000));
 
     widgets::BufferPreview& preview = *window->flashPreview();
     QApplication::processEvents();

@@ -54,7 +54,7 @@ TEST_F(MainWindow, ControlsStandAtTheirTemplatePositionsAndPreviewsCoverThePlace
     EXPECT_EQ(previewRect(window->eepromPreview()), placeholder(1001));
     EXPECT_EQ(window->flashPreview()->windowTitle(), "Preview Flash");
     EXPECT_EQ(window->eepromPreview()->objectName(), "1022");
-    EXPECT_EQ(status().toStdString(), text::GetUiText(1016));
+    EXPECT_EQ(status().toStdString(), text::GetUiText(text::Msg::ProgramTitle));
 }
 
 TEST_F(MainWindow, GrowingTallerStretchesTheFlashPaneAndKeepsThePreviewsOnTheirPlaceholders) {
@@ -140,7 +140,7 @@ TEST_F(MainWindow, LanguageSwitchTranslatesWindowAndMenuAndRebuildsTheTitle) {
     EXPECT_EQ(byId<QPushButton>(1009)->text(), QString::fromUtf8("Программир. Flash"));
     EXPECT_EQ(menuItem(32784)->text(), QString::fromUtf8("Новый"));
     EXPECT_EQ(topLevelMenus().back(), QString::fromUtf8("Помощь"));
-    EXPECT_EQ(title(), std::string("[Unspecified] - ") + text::GetUiText(1016));
+    EXPECT_EQ(title(), std::string("[Unspecified] - ") + text::GetUiText(text::Msg::ProgramTitle));
 
     window->applyLanguage(text::Language::English);
     EXPECT_EQ(byId<QPushButton>(1009)->text(), "Program Flash");

@@ -275,7 +275,7 @@ TEST_F(ProjectSettingsDialogTest, AnotherDeviceMustBeConfirmedBeforeItsBitsAreCo
     get<QComboBox>(kDevice)->setCurrentIndex(deviceIndexOf("ATmega16"));
     get(kAutoprogramFuses)->click();  // no lock/fuse dialog opens
     ASSERT_EQ(user.events().size(), 1u);
-    EXPECT_EQ(user.events()[0].text, text::GetUiText(1166));
+    EXPECT_EQ(user.events()[0].text, text::GetUiText(text::Msg::SelectProperChipFirst));
     EXPECT_EQ(user.events()[0].caption, "Programmer ZAVUV");
     EXPECT_EQ(user.events()[0].icon, base::MessageIcon::Information);
     EXPECT_FALSE(get(kAutoprogramFuses)->isChecked());

@@ -97,7 +97,7 @@ protected:
         });
         start();
         ASSERT_TRUE(person.ran());
-        EXPECT_EQ(slotState.toStdString(), text::GetUiText(1212));
+        EXPECT_EQ(slotState.toStdString(), text::GetUiText(text::Msg::PortSimulated));
         EXPECT_EQ(window->workspace().comPort(), 1);
         EXPECT_EQ(window->workspace().baudIndex, 1);
         EXPECT_EQ(profile->readString("Ports", "COM1", ""), "sim");
@@ -142,7 +142,7 @@ TEST_F(UserJourney, NewProjectSavedReopenedAutoProgramsTheChipAndTheBitsReadBack
         zavuv::testing::click(d, widgets::kOkButtonId);
     });
     ASSERT_EQ(boxes.size(), 1u);
-    EXPECT_EQ(boxes[0], text::GetUiText(1166));
+    EXPECT_EQ(boxes[0], text::GetUiText(text::Msg::SelectProperChipFirst));
     EXPECT_EQ(byId<QComboBox>(1016)->currentText(), "ATmega8");
 
     std::set<QString> presetFuses;
@@ -200,9 +200,10 @@ TEST_F(UserJourney, NewProjectSavedReopenedAutoProgramsTheChipAndTheBitsReadBack
     // Auto-program: both memories and the bits.
     boxes.clear();
     click(1015);
-    EXPECT_EQ(status().toStdString(), text::formatUiText(1066, 1536, 100));
+    EXPECT_EQ(status().toStdString(),
+              text::formatUiText(text::Msg::AutoProgramDoneBoth, 1536, 100));
     // The one box of the run tells that the bits went in.
-    EXPECT_EQ(boxes, std::vector<std::string>{text::GetUiText(1109)});
+    EXPECT_EQ(boxes, std::vector<std::string>{text::GetUiText(text::Msg::LockFuseProgrammed)});
     ASSERT_NE(window->workspace().ports().simulator(), nullptr);
     EXPECT_TRUE(std::equal(flashImage.begin(), flashImage.end(), chip().flash.begin()));
     EXPECT_EQ(chip().flash[flashImage.size()], 0xFF);
@@ -228,7 +229,7 @@ TEST_F(UserJourney, NewProjectSavedReopenedAutoProgramsTheChipAndTheBitsReadBack
     });
     click(1016);
     ASSERT_TRUE(reader.ran());
-    EXPECT_EQ(dialogTitle.toStdString(), text::GetUiText(1193));
+    EXPECT_EQ(dialogTitle.toStdString(), text::GetUiText(text::Msg::LockFuseChipTitle));
     EXPECT_EQ(shownFuses, kProgrammedFuses);
     EXPECT_TRUE(bootLockShown);
     EXPECT_TRUE(unlockedShown);

@@ -84,7 +84,7 @@ TEST(MenuCaptionTable, HasFortyTwoRowsWithUniqueIds) {
 
 TEST(TextTables, EveryTextIsValidUtf8) {
     for (const MessageRow& row : messageTable()) {
-        SCOPED_TRACE(row.key);
+        SCOPED_TRACE(static_cast<int>(row.key));
         expectValidUtf8(row.english);
         expectValidUtf8(row.russian);
     }

@@ -59,17 +59,18 @@ TEST(MessageTable, HasOneHundredNinetyFiveClassicRowsAndUniqueKeys) {
     std::set<int> keys;
     int classic = 0;
     for (const MessageRow& row : messageTable()) {
-        EXPECT_GE(row.key, 1001);
-        EXPECT_NE(row.key, 1200);
-        classic += row.key <= 1199 ? 1 : 0;
-        EXPECT_TRUE(keys.insert(row.key).second) << "duplicate key " << row.key;
+        const int key = static_cast<int>(row.key);
+        EXPECT_GE(key, 1001);
+        EXPECT_NE(key, 1200);
+        classic += key <= 1199 ? 1 : 0;
+        EXPECT_TRUE(keys.insert(key).second) << "duplicate key " << key;
     }
     EXPECT_EQ(classic, 195);
 }
 
 TEST(MessageTable, EveryRowHasBothTexts) {
     for (const MessageRow& row : messageTable()) {
-        SCOPED_TRACE(row.key);
+        SCOPED_TRACE(static_cast<int>(row.key));
         ASSERT_NE(row.english, nullptr);
         ASSERT_NE(row.russian, nullptr);
         EXPECT_STRNE(row.english, "");
@@ -83,7 +84,7 @@ TEST(MessageTable, EveryRowHasBothTexts) {
 // same conversions as the original's line.
 TEST(MessageTable, RussianTakesTheSameConversionsOnTheSameLines) {
     for (const MessageRow& row : messageTable()) {
-        SCOPED_TRACE(row.key);
+        SCOPED_TRACE(static_cast<int>(row.key));
         const auto english = printfConversionsPerLine(row.english);
         const auto russian = printfConversionsPerLine(row.russian);
         ASSERT_TRUE(english.has_value()) << row.english;
@@ -96,7 +97,7 @@ TEST(MessageTable, RussianTakesTheSameConversionsOnTheSameLines) {
 // "\n  -  %s ...", " - lock mode ...\n"): their edges must survive translation.
 TEST(MessageTable, RussianKeepsTheEdgesOfTheText) {
     for (const MessageRow& row : messageTable()) {
-        SCOPED_TRACE(row.key);
+        SCOPED_TRACE(static_cast<int>(row.key));
         EXPECT_EQ(leadingWhitespace(row.russian), leadingWhitespace(row.english));
         EXPECT_EQ(trailingWhitespace(row.russian), trailingWhitespace(row.english));
     }
@@ -104,7 +105,7 @@ TEST(MessageTable, RussianKeepsTheEdgesOfTheText) {
 
 TEST(MessageTable, BothLanguagesFormatWithTheCallersArguments) {
     for (const MessageRow& row : messageTable()) {
-        SCOPED_TRACE(row.key);
+        SCOPED_TRACE(static_cast<int>(row.key));
         const auto conversions = printfConversions(row.english);
         ASSERT_TRUE(conversions.has_value());
         const auto arguments = argumentsFor(*conversions);

@@ -36,10 +36,6 @@ using namespace zavuv::app;
 
 namespace {
 
-constexpr int kProgramTitle = 1071;
-constexpr int kProgrammingFlash = 1072;
-constexpr int kFlashVerifyOk = 1053;
-
 void writeFile(const fs::path& path, const std::string& bytes) {
     std::ofstream(path, std::ios::binary) << bytes;
 }
@@ -123,7 +119,8 @@ void shootProgress(Camera& camera, QWidget* parent) {
     widgets::ProgressWindow window(parent);
     std::atomic<bool> shot{false};
     window.run([&](base::ProgressSink& sink) {
-        sink.setup(text::GetUiText(kProgramTitle), text::GetUiText(kProgrammingFlash), 100);
+        sink.setup(text::GetUiText(text::Msg::ProgramProgressTitle),
+                   text::GetUiText(text::Msg::ProgrammingFlash), 100);
         sink.reportProgress(45);
         QTimer::singleShot(0, &window, [&] {
             camera.shoot(window, "progress");
@@ -182,8 +179,8 @@ bool shootAll(const fs::path& out, const fs::path& work) {
         main.applyLanguage(language);
         camera.language(language);
         // The status line keeps the language it was written in: written anew.
-        main.setStatus(
-            text::formatUiText(kFlashVerifyOk, static_cast<int>(main.workspace().flash().size())));
+        main.setStatus(text::formatUiText(text::Msg::FlashVerifyOk,
+                                          static_cast<int>(main.workspace().flash().size())));
         camera.shoot(main, "main-window");
         shootDialogs(camera, main);
     }

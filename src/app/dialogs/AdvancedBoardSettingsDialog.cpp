@@ -67,7 +67,7 @@ void AdvancedBoardSettingsDialog::accept() {
         if (!inRange) {
             const QString text = isInteger ? QString(kOutOfRange).arg(link::kMaxBoardDelayMs)
                                            : QString(kNotAnInteger);
-            shower_(this, {text, QString::fromUtf8(text::GetUiText(1025)),
+            shower_(this, {text, QString::fromUtf8(text::GetUiText(text::Msg::ProgrammerCaption)),
                            base::MessageIcon::Warning, QMessageBox::Ok, QMessageBox::Ok});
             fields_[i]->setFocus();
             fields_[i]->selectAll();

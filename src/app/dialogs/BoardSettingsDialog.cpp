@@ -23,7 +23,7 @@ namespace {
 constexpr int kRowPitch = 15;  // dialog units from one COM slot to the next
 constexpr int kFirstRowTop = 12;
 
-QString uiText(int key) {
+QString uiText(text::Msg key) {
     return QString::fromUtf8(text::GetUiText(key));
 }
 
@@ -38,18 +38,19 @@ fs::path resolved(const std::string& path) {
 // "present: FTDI FT232R USB UART", "present", "not present", "simulated board".
 QString deviceState(const std::string& device, const std::vector<link::DetectedPort>& ports) {
     if (device == workspace::kSimulatedPortName)
-        return uiText(1212);
+        return uiText(text::Msg::PortSimulated);
     const fs::path target = resolved(device);
     for (const link::DetectedPort& port : ports) {
         if (port.path != device && (target.empty() || resolved(port.device) != target))
             continue;
         if (port.description.empty())
-            return uiText(1210);
-        return uiText(1210) + ": " + QString::fromStdString(port.description);
+            return uiText(text::Msg::PortPresent);
+        return uiText(text::Msg::PortPresent) + ": " + QString::fromStdString(port.description);
     }
     std::error_code error;
     // A pseudo-terminal of zavuv-boardsim, say: there, though no adapter.
-    return !device.empty() && fs::exists(device, error) ? uiText(1210) : uiText(1211);
+    return !device.empty() && fs::exists(device, error) ? uiText(text::Msg::PortPresent)
+                                                        : uiText(text::Msg::PortNotPresent);
 }
 
 }  // namespace
@@ -142,9 +143,10 @@ void BoardSettingsDialog::accept() {
         if (preferences_.portDevice(n) == device)
             continue;
         if (!preferences_.setPortDevice(n, device)) {
-            shower_(this,
-                    {QString::fromStdString(text::formatUiText(1214, n, device)), uiText(1025),
-                     base::MessageIcon::Error, QMessageBox::Ok, QMessageBox::Ok});
+            shower_(this, {QString::fromStdString(
+                               text::formatUiText(text::Msg::CannotSavePortDevice, n, device)),
+                           uiText(text::Msg::ProgrammerCaption), base::MessageIcon::Error,
+                           QMessageBox::Ok, QMessageBox::Ok});
             slots_[n - 1].device->setFocus();
             return;
         }

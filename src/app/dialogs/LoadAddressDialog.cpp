@@ -61,9 +61,10 @@ void LoadAddressDialog::accept() {
     const std::optional<long long> address = parseAddress(field_->text(), !decimal_->isChecked());
     if (!address) {
         const std::string typed = field_->text().toStdString();
-        shower_(this, {QString::fromStdString(text::formatUiText(1213, typed)),
-                       QString::fromUtf8(text::GetUiText(1025)), base::MessageIcon::Warning,
-                       QMessageBox::Ok, QMessageBox::Ok});
+        shower_(this,
+                {QString::fromStdString(text::formatUiText(text::Msg::InvalidLoadAddress, typed)),
+                 QString::fromUtf8(text::GetUiText(text::Msg::ProgrammerCaption)),
+                 base::MessageIcon::Warning, QMessageBox::Ok, QMessageBox::Ok});
         field_->setFocus();
         field_->selectAll();
         return;

@@ -25,11 +25,6 @@ namespace zavuv::app::dialogs {
 
 namespace {
 
-constexpr int kUnusedText = 1014;
-constexpr int kProgramTitle = 1016;
-constexpr int kChipModeTitle = 1193;
-constexpr int kAutoProgramTitle = 1194;
-
 constexpr std::array<int, 4> kLockModeIds = {1086, 1087, 1088, 1089};
 // Three columns of eight, top to bottom.
 constexpr std::array<int, kFuseButtonCount> kFuseIds = {
@@ -137,8 +132,8 @@ void LockFuseDialog::setAutoProgramMode(bool autoProgram) {
 
 // Saving into a project exists only in auto-program mode; erasing only on the chip.
 void LockFuseDialog::applyModeTexts() {
-    setWindowTitle(
-        fromUtf8(text::GetUiText(autoProgramMode_ ? kAutoProgramTitle : kChipModeTitle)));
+    setWindowTitle(fromUtf8(text::GetUiText(autoProgramMode_ ? text::Msg::LockFuseAutoProgramTitle
+                                                             : text::Msg::LockFuseChipTitle)));
     saveButton_->setEnabled(autoProgramMode_);
     eraseButton_->setEnabled(!autoProgramMode_);
 }
@@ -157,7 +152,7 @@ void LockFuseDialog::fillControls() {
     for (QRadioButton* radio : lockModes_)
         radio->setAutoExclusive(true);
 
-    const QString unused = fromUtf8(text::GetUiText(kUnusedText));
+    const QString unused = fromUtf8(text::GetUiText(text::Msg::Unused));
     for (int i = 0; i < kFuseButtonCount; ++i) {
         const bool used = i < layout_.fuseCount;
         fuses_[i]->setText(used ? fromUtf8(layout_.fuseName[i]) : unused);
@@ -225,7 +220,7 @@ void LockFuseDialog::verifyChip() {
         devices::verifyReport(lockModeTexts_, layout_, workingState_, onChip);
     port_.showMessage(report.text,
                       report.ok ? base::MessageIcon::Information : base::MessageIcon::Error,
-                      text::GetUiText(kProgramTitle));
+                      text::GetUiText(text::Msg::ProgramTitle));
 }
 
 void LockFuseDialog::eraseChip() {

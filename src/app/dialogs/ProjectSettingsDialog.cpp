@@ -29,10 +29,6 @@ using buffers::ProjectSettings;
 
 namespace {
 
-constexpr int kProgramTitle = 1016;
-constexpr int kProgrammerCaption = 1025;
-constexpr int kSelectProperChipFirst = 1166;
-
 constexpr int kDeviceComboId = 1005;
 constexpr int kSckComboId = 1145;
 constexpr int kStrobeSliderId = 1084;
@@ -297,8 +293,9 @@ void ProjectSettingsDialog::autoprogramClicked(bool checked) {
 bool ProjectSettingsDialog::configureLockFuse() {
     // The bits belong to the project's chip: a new device must be confirmed first.
     if (devices_->currentIndex() != settings_.deviceNo) {
-        port_.showMessage(text::GetUiText(kSelectProperChipFirst), base::MessageIcon::Information,
-                          text::GetUiText(kProgrammerCaption));
+        port_.showMessage(text::GetUiText(text::Msg::SelectProperChipFirst),
+                          base::MessageIcon::Information,
+                          text::GetUiText(text::Msg::ProgrammerCaption));
         return false;
     }
     const devices::LockFuseLayout& layout = shownLayout(settings_.deviceNo);
@@ -328,7 +325,8 @@ bool ProjectSettingsDialog::delaysValid() {
                                     delay.limits->max);
         if (complaint.empty())
             continue;
-        port_.showMessage(complaint, base::MessageIcon::Warning, text::GetUiText(kProgramTitle));
+        port_.showMessage(complaint, base::MessageIcon::Warning,
+                          text::GetUiText(text::Msg::ProgramTitle));
         field->setFocus();
         field->selectAll();
         return false;

@@ -220,7 +220,7 @@ bool MainDialog::initDialog(const StartOptions& options) {
     AddAnchor(1111, widgets::AnchorFlag::StretchHeight);
     AddAnchor(1002, widgets::AnchorFlag::StretchHeight);
 
-    setStatus(text::GetUiText(1016));
+    setStatus(text::GetUiText(text::Msg::ProgramTitle));
     recent_.load();
     BuildMenu();
 
@@ -272,8 +272,10 @@ bool MainDialog::initDialog(const StartOptions& options) {
         return true;
     ws_.results.autoprogramOk = false;
     runAutoProgramUnattended(*this);
-    hooks_.showBox(this, {text::GetUiText(autoprogramOk() ? 1190 : 1191), text::GetUiText(1025),
-                          base::MessageIcon::None, QMessageBox::Ok, QMessageBox::Ok});
+    hooks_.showBox(this, {text::GetUiText(autoprogramOk() ? text::Msg::AutoProgramOk
+                                                          : text::Msg::AutoProgramError),
+                          text::GetUiText(text::Msg::ProgrammerCaption), base::MessageIcon::None,
+                          QMessageBox::Ok, QMessageBox::Ok});
     done(1);
     return false;
 }

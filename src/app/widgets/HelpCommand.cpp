@@ -29,9 +29,10 @@ bool openHelp(QWidget* owner, const std::vector<fs::path>& folders, const UrlOpe
     }
     // Name the place a build or an installation puts the page first.
     const fs::path expected = folders.empty() ? fs::path(kHelpPage) : folders.front() / kHelpPage;
-    shower(owner, {QString::fromStdString(text::formatUiText(1199, expected.string())),
-                   QString::fromUtf8(text::GetUiText(1025)), base::MessageIcon::Information,
-                   QMessageBox::Ok, QMessageBox::Ok});
+    shower(owner, {QString::fromStdString(
+                       text::formatUiText(text::Msg::CannotFindHelpFile, expected.string())),
+                   QString::fromUtf8(text::GetUiText(text::Msg::ProgrammerCaption)),
+                   base::MessageIcon::Information, QMessageBox::Ok, QMessageBox::Ok});
     return false;
 }
 
