@@ -40,8 +40,8 @@ struct OperationRow {
     Msg success;
     std::optional<Msg> mismatch;  // a verify that found a difference
     Msg cancelled;
-    std::optional<Msg> pollingFailure;  // the board's data polling gave up: box and status
-    std::optional<Msg> notBlank;        // a blank check that found a programmed byte
+    std::optional<Msg> pollingFailure{};  // the board's data polling gave up: box and status
+    std::optional<Msg> notBlank{};        // a blank check that found a programmed byte
     Msg failureBox;
     Msg failureStatus;
 };
