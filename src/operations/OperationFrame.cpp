@@ -38,7 +38,7 @@ struct OperationRow {
     NeedsEeprom needsEeprom = NeedsEeprom::No;
     Msg start;
     Msg success;
-    std::optional<Msg> mismatch;  // a verify that found a difference
+    std::optional<Msg> mismatch{};  // a verify that found a difference
     Msg cancelled;
     std::optional<Msg> pollingFailure{};  // the board's data polling gave up: box and status
     std::optional<Msg> notBlank{};        // a blank check that found a programmed byte
