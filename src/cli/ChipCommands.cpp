@@ -140,7 +140,7 @@ void registerChipCommands(CLI::App& app, BoardCommandList& list) {
     list.add(app.add_subcommand("signature", "read the chip's signature"), readSignature);
     list.add(app.add_subcommand("erase", "erase the chip"), [](Workspace& ws) {
         operations::chipErase(ws);
-        return exitCode(ws.results.lastOperationStatus == 0);
+        return exitCode(ws.results.lastOperationStatus == workspace::OperationStatus::Succeeded);
     });
     list.add(app.add_subcommand("calibration", "read the oscillator calibration bytes"),
              [](Workspace& ws) { return exitCode(operations::readCalibrationBytes(ws)); });

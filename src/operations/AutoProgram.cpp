@@ -53,7 +53,9 @@ public:
     const AutoProgramOutcome& outcome() const { return outcome_; }
 
 private:
-    int status() const { return ws_.results.lastOperationStatus; }
+    bool failed() const {
+        return ws_.results.lastOperationStatus == workspace::OperationStatus::Failed;
+    }
     void status(text::Msg key) { ws_.user().setStatus(text::GetUiText(key)); }
     // Before each erase, blank check, program and verify: the reset strobe's time.
     void pause() {
@@ -91,7 +93,7 @@ bool Sequence::memorySteps(const MemorySteps& steps, int& bytes, bool& increment
     const IncrementPaused paused(steps.increment);
     if (steps.reload) {
         reloadBuffer(ws_, steps.buffer);
-        if (status() < 0)
+        if (failed())
             return fail(steps.reloadError);
         settle();
     }
@@ -100,7 +102,7 @@ bool Sequence::memorySteps(const MemorySteps& steps, int& bytes, bool& increment
         bytes = static_cast<int>(steps.buffer.size());
         pause();
         steps.programStep(ws_);
-        if (status() < 0)
+        if (failed())
             return fail(steps.programError);
         settle();
     }
@@ -108,7 +110,7 @@ bool Sequence::memorySteps(const MemorySteps& steps, int& bytes, bool& increment
         anyAction_ = true;
         pause();
         steps.verifyStep(ws_);
-        if (status() < 0 || !steps.verified)
+        if (failed() || !steps.verified)
             return fail(steps.verifyError);
         settle();
     }
@@ -148,16 +150,16 @@ void Sequence::run() {
         anyAction_ = true;
         pause();
         chipErase(ws_);
-        if (status() < 0)
+        if (failed())
             return (void)fail(text::Msg::AutoProgramErrorErasing);
         settle();
     }
     if (project_.autoEmptyCheck) {
         pause();
         blankCheck(ws_);
-        if (status() == 1)
+        if (ws_.results.lastOperationStatus == workspace::OperationStatus::NotBlank)
             return (void)fail(text::Msg::AutoProgramErrorNotEmpty);
-        if (status() < 0)
+        if (failed())
             return (void)fail(text::Msg::AutoProgramErrorChecking);
         settle();
     }

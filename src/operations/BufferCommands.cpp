@@ -11,15 +11,15 @@ std::string bufferText(const buffers::MemoryBuffer& buffer) {
 }
 
 void reloadBuffer(workspace::Workspace& ws, buffers::MemoryBuffer& buffer) {
-    int& status = ws.results.lastOperationStatus;
-    status = -1;
+    workspace::OperationStatus& status = ws.results.lastOperationStatus;
+    status = workspace::OperationStatus::Failed;
     // A reload that leaves the buffer empty (unreadable file, no file at all)
     // must not count as success: auto-program would then program nothing and
     // call it done.
     if (!buffer.reload() || buffer.size() == 0)
         return;
     ws.user().setStatus(bufferText(buffer));
-    status = 0;
+    status = workspace::OperationStatus::Succeeded;
 }
 
 }  // namespace zavuv::operations

@@ -16,7 +16,7 @@ constexpr int kRecheckPauseMs = 85;
 // A chip that was locked reads 00 01 02 as long as the erase did not take.
 void recheckSignature(workspace::Workspace& ws) {
     auto& messages = ws.connection().messages();
-    int& status = ws.results.lastOperationStatus;
+    workspace::OperationStatus& status = ws.results.lastOperationStatus;
     messages.status(text::Msg::CheckingSignature);
     ws.link().pause(kRecheckPauseMs);
     if (!connect(ws, link::SpeedCode::Baud19200)) {
@@ -25,7 +25,7 @@ void recheckSignature(workspace::Workspace& ws) {
     }
     if (!readSignature(ws)) {
         messages.box(text::Msg::ErrorReadingSignature);
-        status = 0;
+        status = workspace::OperationStatus::Succeeded;
         messages.status(text::Msg::DeviceErased);
         ws.link().endSession();
         return;
@@ -34,13 +34,13 @@ void recheckSignature(workspace::Workspace& ws) {
     const SignatureBytes signature = ws.results.signature;
     if (isLockedSignature(signature)) {
         messages.status(text::Msg::NotErasedLocked);
-        status = -1;
+        status = workspace::OperationStatus::Failed;
         messages.box(text::Msg::StillLocked);
         return;
     }
     messages.status(text::formatUiText(text::Msg::ErasedWithSignature, signature[0], signature[1],
                                        signature[2], signatureText(ws, signature)));
-    status = 0;
+    status = workspace::OperationStatus::Succeeded;
 }
 
 }  // namespace
@@ -48,7 +48,7 @@ void recheckSignature(workspace::Workspace& ws) {
 void chipErase(workspace::Workspace& ws) {
     base::BusyScope busy(ws.user());
     auto& messages = ws.connection().messages();
-    ws.results.lastOperationStatus = -1;
+    ws.results.lastOperationStatus = workspace::OperationStatus::Failed;
     messages.status(text::Msg::ErasingDevice);
     if (!requireBoard(ws))
         return;
@@ -75,7 +75,7 @@ void chipErase(workspace::Workspace& ws) {
         return;
     }
     messages.status(text::Msg::DeviceErased);
-    ws.results.lastOperationStatus = 0;
+    ws.results.lastOperationStatus = workspace::OperationStatus::Succeeded;
 }
 
 }  // namespace zavuv::operations

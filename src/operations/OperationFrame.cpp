@@ -135,7 +135,7 @@ public:
     bool run() {
         auto& results = ws_.results;
         if (row_.kind != Kind::Read)
-            results.lastOperationStatus = -1;
+            results.lastOperationStatus = workspace::OperationStatus::Failed;
         if (row_.operation == MemoryOperation::VerifyFlash)
             results.flashVerified = false;
         if (row_.operation == MemoryOperation::VerifyEeprom)
@@ -235,7 +235,7 @@ private:
             return reportSuccess();
         if (code == base::EndCode::NotBlank) {
             messages_.status(*row_.notBlank);
-            results.lastOperationStatus = 1;
+            results.lastOperationStatus = workspace::OperationStatus::NotBlank;
             return false;
         }
         if (cancelled_) {
@@ -271,7 +271,7 @@ private:
             break;
         }
         if (row_.kind != Kind::Read)
-            results.lastOperationStatus = 0;
+            results.lastOperationStatus = workspace::OperationStatus::Succeeded;
         return true;
     }
 

@@ -28,21 +28,22 @@ std::string signatureText(workspace::Workspace& ws, const SignatureBytes& bytes)
 }
 
 void verifySignature(workspace::Workspace& ws) {
-    int& status = ws.results.lastOperationStatus;
-    status = -1;
+    workspace::OperationStatus& status = ws.results.lastOperationStatus;
+    status = workspace::OperationStatus::Failed;
     if (!readSignature(ws)) {
         ws.connection().messages().box(text::Msg::SignatureReadError);
         return;
     }
     const SignatureBytes& s = ws.results.signature;
     if (isLockedSignature(s)) {
-        status = 2;
+        status = workspace::OperationStatus::Locked;
         return;
     }
     const int found = DeviceTable::findBySignature(static_cast<std::uint8_t>(s[0]),
                                                    static_cast<std::uint8_t>(s[1]),
                                                    static_cast<std::uint8_t>(s[2]));
-    status = found == ws.selectedDevice() ? 0 : 1;
+    status = found == ws.selectedDevice() ? workspace::OperationStatus::Succeeded
+                                          : workspace::OperationStatus::OtherChip;
 }
 
 }  // namespace zavuv::operations

@@ -24,8 +24,9 @@ bool readSignature(workspace::Workspace& ws);
 std::string signatureText(workspace::Workspace& ws, const SignatureBytes& bytes);
 
 // Reads the signature the checks compare and leaves the verdict in
-// lastOperationStatus: -1 unreadable ("Error reading signature" shown), 0 the
-// selected device, 1 another or unknown chip, 2 locked.
+// lastOperationStatus: Failed when unreadable ("Error reading signature"
+// shown), Succeeded for the selected device, OtherChip for another or unknown
+// chip, Locked.
 void verifySignature(workspace::Workspace& ws);
 
 }  // namespace zavuv::operations

@@ -9,8 +9,6 @@ namespace zavuv::operations {
 
 namespace {
 
-enum Verdict : int { kUnreadable = -1, kMatches = 0, kOtherChip = 1, kLocked = 2 };
-
 bool askYes(workspace::Workspace& ws, text::Msg key, base::Answer defaultAnswer) {
     return ws.user().ask(text::GetUiText(key), base::QuestionButtons::YesNo,
                          base::MessageIcon::Question, defaultAnswer,
@@ -18,7 +16,7 @@ bool askYes(workspace::Workspace& ws, text::Msg key, base::Answer defaultAnswer)
 }
 
 bool declined(workspace::Workspace& ws) {
-    ws.results.lastOperationStatus = -1;
+    ws.results.lastOperationStatus = workspace::OperationStatus::Failed;
     ws.link().endSession();
     ws.connection().messages().status(text::Msg::ProgrammingCancelled);
     return false;
@@ -37,30 +35,31 @@ bool eraseLockedChip(workspace::Workspace& ws) {
 
 bool signatureAllowsProgramming(workspace::Workspace& ws) {
     verifySignature(ws);
-    int& status = ws.results.lastOperationStatus;
+    workspace::OperationStatus& status = ws.results.lastOperationStatus;
     bool allowed = true;
     switch (status) {
-    case kUnreadable:
+    case workspace::OperationStatus::Failed:
         ws.connection().messages().status(text::Msg::ConnectionErrorVerifyingSignature);
         ws.connection().messages().box(text::Msg::ConnectionErrorVerifyingSignature);
         ws.link().endSession();
         return false;
-    case kOtherChip:
+    case workspace::OperationStatus::OtherChip:
         // Only some instruction sets give a signature worth asking about.
         if (chips::driverFor(ws.selectedDeviceInfo()).abilities().asksAboutOtherChip &&
             !askYes(ws, text::Msg::ProgramOtherChipQuestion, base::Answer::Yes))
             return declined(ws);
         break;
-    case kLocked:
+    case workspace::OperationStatus::Locked:
         if (!askYes(ws, text::Msg::EraseLockedQuestion, base::Answer::No))
             return declined(ws);
         allowed = eraseLockedChip(ws);
         break;
-    default:
+    case workspace::OperationStatus::Succeeded:
+    case workspace::OperationStatus::NotBlank:
         break;
     }
     // The verdict is not the programming's outcome: until that succeeds, it failed.
-    status = -1;
+    status = workspace::OperationStatus::Failed;
     return allowed;
 }
 

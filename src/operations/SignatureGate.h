@@ -7,7 +7,7 @@
 namespace zavuv::operations {
 
 // True when programming may go on. False after the gate has said why and ended
-// the session itself; lastOperationStatus is then -1.
+// the session itself; lastOperationStatus is then Failed.
 bool signatureAllowsProgramming(workspace::Workspace& ws);
 
 }  // namespace zavuv::operations

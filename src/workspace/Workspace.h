@@ -23,10 +23,18 @@
 
 namespace zavuv::workspace {
 
+// How the last operation ended, for the next one and for auto-program.
+enum class OperationStatus {
+    Failed,  // failed, cancelled, or not known
+    Succeeded,
+    OtherChip,  // the signature read is another chip's, or no known chip's
+    NotBlank,   // a blank check found a programmed byte
+    Locked,     // the chip answered with the signature of a locked chip
+};
+
 // What the operations leave behind for the next one and for auto-program.
 struct OperationResults {
-    // -1 failed, cancelled or unknown; 0 success; 1 another chip or not blank; 2 locked.
-    int lastOperationStatus = -1;
+    OperationStatus lastOperationStatus = OperationStatus::Failed;
     int firstMismatch = -1;  // offset of the first differing byte of the last verify
     bool flashVerified = false;
     bool eepromVerified = false;

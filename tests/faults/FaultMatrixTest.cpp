@@ -184,7 +184,8 @@ TEST_P(FaultMatrixTest, EndsReportsAndRecovers) {
     SimulatedWorkspace sim(row.chip, {spec});
     row.prepare(sim);
     if (row.ownsStatus)
-        sim.ws().results.lastOperationStatus = 0;  // the operation must set it itself
+        sim.ws().results.lastOperationStatus =
+            zavuv::workspace::OperationStatus::Succeeded;  // the operation must set it itself
     const auto filesBefore = filesIn(sim.folder());
     const sim::ChipImage chipBefore = sim.board().chip();
     const BufferSnapshot flashBefore = snapshot(sim.ws().flash());
@@ -206,7 +207,7 @@ TEST_P(FaultMatrixTest, EndsReportsAndRecovers) {
 
     const std::string last = sim.user().lastStatus();
     const auto messages = sim.user().messages();
-    const int status = sim.ws().results.lastOperationStatus;
+    const zavuv::workspace::OperationStatus status = sim.ws().results.lastOperationStatus;
     const bool mustFail = expect == Expect::Fails || (expect == Expect::MaySucceed && !succeeded);
     if (expect == Expect::Succeeds) {
         EXPECT_TRUE(succeeded) << "last status: " << last;
@@ -214,11 +215,11 @@ TEST_P(FaultMatrixTest, EndsReportsAndRecovers) {
         EXPECT_FALSE(succeeded) << "a failure reported as success; last status: " << last;
     }
     if (succeeded && row.ownsStatus) {
-        EXPECT_EQ(status, 0);
+        EXPECT_EQ(status, zavuv::workspace::OperationStatus::Succeeded);
     }
     if (mustFail) {
         if (row.ownsStatus) {
-            EXPECT_NE(status, 0);
+            EXPECT_NE(status, zavuv::workspace::OperationStatus::Succeeded);
         }
         std::vector<std::string> allowed = row.failureStatuses;
         if (row.connectStatusLast)

@@ -139,9 +139,10 @@ OperationRow erase(std::string name, std::string chip) {
         std::fill(flash.begin(), flash.begin() + std::min<long>(4096, std::ssize(flash)), 0x00);
     };
     row.run = [](SimulatedWorkspace& sim) {
-        sim.ws().results.lastOperationStatus = 0;  // the erase must set it itself
+        sim.ws().results.lastOperationStatus =
+            zavuv::workspace::OperationStatus::Succeeded;  // the erase must set it itself
         operations::chipErase(sim.ws());
-        return sim.ws().results.lastOperationStatus == 0;
+        return sim.ws().results.lastOperationStatus == zavuv::workspace::OperationStatus::Succeeded;
     };
     row.lockedSucceeds = true;  // the erase is what unlocks a chip
     return row;

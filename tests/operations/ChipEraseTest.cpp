@@ -39,7 +39,7 @@ TEST(ChipErase, AvrChipIsErasedAndItsSignatureCheckedAgain) {
     SimulatedWorkspace sim("ATmega8");
     std::fill(sim.board().chip().flash.begin(), sim.board().chip().flash.end(), 0x00);
     operations::chipErase(sim.ws());
-    EXPECT_EQ(sim.ws().results.lastOperationStatus, 0);
+    EXPECT_EQ(sim.ws().results.lastOperationStatus, zavuv::workspace::OperationStatus::Succeeded);
     EXPECT_EQ(sim.user().statuses().front(), "Erasing device");
     EXPECT_EQ(sim.user().lastStatus(), "Chip erased; signature: 1E 93 07 - ATmega8");
     EXPECT_TRUE(std::ranges::all_of(sim.board().chip().flash, [](auto b) { return b == 0xFF; }));
@@ -65,7 +65,7 @@ TEST(ChipErase, ALockedChipThatStaysLockedIsReported) {
     user.board = dynamic_cast<sim::SimulatedBoard*>(ws.ports().simulator());
 
     operations::chipErase(ws);
-    EXPECT_EQ(ws.results.lastOperationStatus, -1);
+    EXPECT_EQ(ws.results.lastOperationStatus, zavuv::workspace::OperationStatus::Failed);
     EXPECT_EQ(user.lastStatus(), "Chip not erased - device is locked");
     EXPECT_EQ(user.messages(), std::vector<std::string>{"Device is still locked"});
     EXPECT_FALSE(ws.channel().connected());
@@ -74,7 +74,8 @@ TEST(ChipErase, ALockedChipThatStaysLockedIsReported) {
 TEST(ChipErase, At89SAndAtTiny26Instructions) {
     SimulatedWorkspace at89s8252("AT89S8252");
     operations::chipErase(at89s8252.ws());
-    EXPECT_EQ(at89s8252.ws().results.lastOperationStatus, 0);
+    EXPECT_EQ(at89s8252.ws().results.lastOperationStatus,
+              zavuv::workspace::OperationStatus::Succeeded);
     EXPECT_EQ(at89s8252.user().lastStatus(), "Device erased");
     const auto sent = sentRuns(at89s8252);
     // One block of five bytes; the board answers the instruction before the last byte arrives.
@@ -84,7 +85,8 @@ TEST(ChipErase, At89SAndAtTiny26Instructions) {
 
     SimulatedWorkspace tiny26("ATtiny26");
     operations::chipErase(tiny26.ws());
-    EXPECT_EQ(tiny26.ws().results.lastOperationStatus, 0);
+    EXPECT_EQ(tiny26.ws().results.lastOperationStatus,
+              zavuv::workspace::OperationStatus::Succeeded);
     EXPECT_TRUE(containsRuns(
         zavuv::testing::wireRuns(tiny26),
         {"> 34 AC 80 04 00", "< 0D", "> 34 40 00 00 FF", "< 0D", "> 34 AC 80 04 00", "< 0D"}));
@@ -96,7 +98,7 @@ TEST(ChipErase, ARefusedEraseIsAConnectionError) {
     SimulatedWorkspace sim("ATmega8", {"garbage-after=8"});
     operations::chipErase(sim.ws());
     EXPECT_EQ(countOf(sentRuns(sim), "> 25"), 1);  // no signature re-check
-    EXPECT_EQ(sim.ws().results.lastOperationStatus, -1);
+    EXPECT_EQ(sim.ws().results.lastOperationStatus, zavuv::workspace::OperationStatus::Failed);
     EXPECT_EQ(sim.user().messages(), std::vector<std::string>{"Connection error"});
     EXPECT_EQ(sim.user().lastStatus(), "Connection error");
     EXPECT_TRUE(sim.boardIdle());
@@ -108,7 +110,7 @@ TEST(ChipErase, DataFlashBlockByBlock) {
     std::fill(flash.begin(), flash.end(), 0x00);
     operations::chipErase(sim.ws());
     EXPECT_EQ(sim.user().lastStatus(), "Device erased");
-    EXPECT_EQ(sim.ws().results.lastOperationStatus, 0);
+    EXPECT_EQ(sim.ws().results.lastOperationStatus, zavuv::workspace::OperationStatus::Succeeded);
     const auto sent = sentRuns(sim);
     long erases = 0;
     for (const std::string& run : sent)
@@ -128,7 +130,7 @@ TEST(ChipErase, DataFlashCancelledAfterTheFirstBlock) {
     sim.ws().setProgressRunner(runner);
     operations::chipErase(sim.ws());
     EXPECT_EQ(sim.user().lastStatus(), "Erase operation terminated");
-    EXPECT_EQ(sim.ws().results.lastOperationStatus, -1);
+    EXPECT_EQ(sim.ws().results.lastOperationStatus, zavuv::workspace::OperationStatus::Failed);
     long erases = 0;
     for (const std::string& run : sentRuns(sim))
         erases += run.starts_with("> 30 00 04 50") ? 1 : 0;

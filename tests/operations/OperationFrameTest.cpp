@@ -29,7 +29,7 @@ TEST(OperationFrame, WithoutABoardNothingIsSent) {
         (std::vector<std::string>{"Programming Flash", "Select COM port or click 'search board'"}));
     EXPECT_EQ(sim.user().messages(), std::vector<std::string>{"No board specified"});
     EXPECT_TRUE(sim.trace().empty());
-    EXPECT_EQ(sim.ws().results.lastOperationStatus, -1);
+    EXPECT_EQ(sim.ws().results.lastOperationStatus, zavuv::workspace::OperationStatus::Failed);
     EXPECT_EQ(sim.user().busyDepth(), 0);
 }
 
@@ -88,7 +88,7 @@ TEST(SignatureCheck, AvrMismatchAsksAndNoCancels) {
     EXPECT_EQ(question->caption, "Di-Vorore Rirorudura 11.15");
     EXPECT_EQ(question->defaultAnswer, base::Answer::Yes);
     EXPECT_EQ(sim.user().lastStatus(), "Programming cancelled");
-    EXPECT_EQ(sim.ws().results.lastOperationStatus, -1);
+    EXPECT_EQ(sim.ws().results.lastOperationStatus, zavuv::workspace::OperationStatus::Failed);
     EXPECT_EQ(countRunsStartingWith(wire(sim), "> 7B"), 0);
     EXPECT_TRUE(sim.boardIdle());
 }
@@ -99,7 +99,7 @@ TEST(SignatureCheck, AvrMismatchAnsweredYesProgramsAnyway) {
     loadBytes(sim, sim.ws().flash(), patternBytes(64));
     sim.user().answerNext(base::Answer::Yes);
     EXPECT_TRUE(operations::programFlash(sim.ws()));
-    EXPECT_EQ(sim.ws().results.lastOperationStatus, 0);
+    EXPECT_EQ(sim.ws().results.lastOperationStatus, zavuv::workspace::OperationStatus::Succeeded);
     EXPECT_EQ(sim.board().chip().flash[0], patternBytes(1)[0]);
 }
 
@@ -109,7 +109,7 @@ TEST(SignatureCheck, At89sMismatchProgramsWithoutAQuestion) {
     loadBytes(sim, sim.ws().flash(), patternBytes(8));
     EXPECT_TRUE(operations::programFlash(sim.ws()));
     EXPECT_TRUE(sim.user().questions().empty());
-    EXPECT_EQ(sim.ws().results.lastOperationStatus, 0);
+    EXPECT_EQ(sim.ws().results.lastOperationStatus, zavuv::workspace::OperationStatus::Succeeded);
 }
 
 TEST(SignatureCheck, LockedChipIsErasedOnRequest) {
@@ -148,7 +148,7 @@ TEST(SignatureCheck, UnreadableSignatureEndsTheCommand) {
     EXPECT_FALSE(operations::programFlash(sim.ws()));
     EXPECT_EQ(sim.user().lastStatus(), "Connection error while verifying signature");
     EXPECT_TRUE(hasRun(sim.user().messages(), "Connection error while verifying signature"));
-    EXPECT_EQ(sim.ws().results.lastOperationStatus, -1);
+    EXPECT_EQ(sim.ws().results.lastOperationStatus, zavuv::workspace::OperationStatus::Failed);
     EXPECT_FALSE(sim.ws().channel().connected());
 }
 
@@ -158,7 +158,7 @@ TEST(OperationFrame, ConnectFailureEndsQuietly) {
     EXPECT_FALSE(operations::verifyFlash(sim.ws()));
     EXPECT_FALSE(hasRun(sim.user().messages(), "Connection error while verifying Flash"));
     EXPECT_EQ(countRunsStartingWith(wire(sim), "> 7D"), 0);
-    EXPECT_EQ(sim.ws().results.lastOperationStatus, -1);
+    EXPECT_EQ(sim.ws().results.lastOperationStatus, zavuv::workspace::OperationStatus::Failed);
     EXPECT_FALSE(sim.ws().channel().connected());
 }
 

@@ -23,7 +23,7 @@ TEST(ProgramFlash, AvrPagesGoInQuartersThenToTheirWordAddress) {
 
     EXPECT_TRUE(operations::programFlash(sim.ws()));
     EXPECT_EQ(sim.user().lastStatus(), "Flash program: Done (16384 bytes programmed)");
-    EXPECT_EQ(sim.ws().results.lastOperationStatus, 0);
+    EXPECT_EQ(sim.ws().results.lastOperationStatus, zavuv::workspace::OperationStatus::Succeeded);
     EXPECT_EQ(sim.board().chip().flash, image);
     EXPECT_EQ(countState(sim.ws().flash(), ByteState::Programmed), 16384);
 
@@ -182,7 +182,7 @@ TEST(ProgramFlash, PollingFailureIsReportedAsSuch) {
     EXPECT_FALSE(operations::programFlash(block.ws()));
     EXPECT_EQ(block.user().messages(), std::vector<std::string>{"Error during polling"});
     EXPECT_EQ(block.user().lastStatus(), "Error during polling");
-    EXPECT_EQ(block.ws().results.lastOperationStatus, -1);
+    EXPECT_EQ(block.ws().results.lastOperationStatus, zavuv::workspace::OperationStatus::Failed);
     EXPECT_EQ(countRunsStartingWith(wire(block), "> 7B "), 1);
     EXPECT_TRUE(block.boardIdle());
 
@@ -221,7 +221,7 @@ TEST(ProgramMemory, SizeWarningLimitsTheWriteOrCancelsIt) {
     EXPECT_EQ(cancel.user().questions(),
               std::vector<std::string>{"Warning: only first 1024 bytes Flash will be processed."});
     EXPECT_EQ(cancel.user().lastStatus(), "Programming cancelled");
-    EXPECT_EQ(cancel.ws().results.lastOperationStatus, -1);
+    EXPECT_EQ(cancel.ws().results.lastOperationStatus, zavuv::workspace::OperationStatus::Failed);
     EXPECT_EQ(countRunsStartingWith(wire(cancel), "> 7B "), 0);
     EXPECT_EQ(countState(cancel.ws().flash(), ByteState::Created), 1100);
     EXPECT_TRUE(cancel.boardIdle());

@@ -28,7 +28,7 @@ TEST(VerifyFlash, EqualChipMarksEveryByteVerified) {
     EXPECT_EQ(countState(sim.ws().flash(), ByteState::Verified), 8192);
     EXPECT_EQ(sim.ws().results.firstMismatch, -1);
     EXPECT_TRUE(sim.ws().results.flashVerified);
-    EXPECT_EQ(sim.ws().results.lastOperationStatus, 0);
+    EXPECT_EQ(sim.ws().results.lastOperationStatus, zavuv::workspace::OperationStatus::Succeeded);
     EXPECT_EQ(countRunsStartingWith(wire(sim), "> 7D 40"), 128);
 }
 
@@ -45,7 +45,7 @@ TEST(VerifyFlash, MismatchesStayUnverifiedAndTheFirstIsReported) {
     EXPECT_EQ(sim.user().lastStatus(), "Flash verify: ERROR at byte 16 (0x10)");
     EXPECT_EQ(sim.ws().results.firstMismatch, 16);
     EXPECT_FALSE(sim.ws().results.flashVerified);
-    EXPECT_EQ(sim.ws().results.lastOperationStatus, -1);
+    EXPECT_EQ(sim.ws().results.lastOperationStatus, zavuv::workspace::OperationStatus::Failed);
     const auto states = sim.ws().flash().byteStates();
     EXPECT_EQ(states[0x10], ByteState::Created);
     EXPECT_EQ(states[0x20], ByteState::Created);

@@ -12,7 +12,7 @@ using zavuv::testing::SimulatedWorkspace;
 
 namespace {
 
-int verdict(SimulatedWorkspace& sim) {
+zavuv::workspace::OperationStatus verdict(SimulatedWorkspace& sim) {
     EXPECT_TRUE(operations::connect(sim.ws(), link::SpeedCode::Baud19200));
     operations::verifySignature(sim.ws());
     operations::endSessionWarning(sim.ws());
@@ -23,15 +23,15 @@ int verdict(SimulatedWorkspace& sim) {
 
 TEST(Signature, VerdictsAgainstTheSelectedDevice) {
     SimulatedWorkspace same("ATmega8");
-    EXPECT_EQ(verdict(same), 0);
+    EXPECT_EQ(verdict(same), zavuv::workspace::OperationStatus::Succeeded);
     EXPECT_EQ(same.ws().results.signature, (operations::SignatureBytes{0x1E, 0x93, 0x07}));
 
     SimulatedWorkspace other("ATmega16", {}, "ATmega8");
-    EXPECT_EQ(verdict(other), 1);
+    EXPECT_EQ(verdict(other), zavuv::workspace::OperationStatus::OtherChip);
     EXPECT_EQ(other.ws().selectedDevice(), deviceIndexOf("ATmega8"));  // no switch here
 
     SimulatedWorkspace locked("ATmega8", {"locked"});
-    EXPECT_EQ(verdict(locked), 2);
+    EXPECT_EQ(verdict(locked), zavuv::workspace::OperationStatus::Locked);
     EXPECT_TRUE(locked.boardIdle());
 }
 
@@ -62,7 +62,7 @@ TEST(Signature, ABoardThatFallsSilentLeavesTheVerdictUnknown) {
     SimulatedWorkspace sim("ATmega8", {"silent-after=13"});
     ASSERT_TRUE(operations::connect(sim.ws(), link::SpeedCode::Baud19200));
     operations::verifySignature(sim.ws());
-    EXPECT_EQ(sim.ws().results.lastOperationStatus, -1);
+    EXPECT_EQ(sim.ws().results.lastOperationStatus, zavuv::workspace::OperationStatus::Failed);
     ASSERT_FALSE(sim.user().messages().empty());
     EXPECT_EQ(sim.user().messages().back(), "Error reading signature");
     EXPECT_EQ(sim.ws().results.signature, (operations::SignatureBytes{0xFF, 0xFF, 0xFF}));

@@ -256,7 +256,7 @@ devices::LockFuseChip boardLockFuseChip(workspace::Workspace& ws) {
             },
             [&ws] {
                 operations::chipErase(ws);
-                return ws.results.lastOperationStatus == 0;
+                return ws.results.lastOperationStatus == workspace::OperationStatus::Succeeded;
             }};
 }
 
