@@ -18,6 +18,7 @@
 
 #include "GuiTesting.h"
 #include "app/shell/MainDialog.h"
+#include "app/shell/MainWindowIds.h"
 #include "app/widgets/Translation.h"
 #include "support/ScratchFolder.h"
 #include "text/LanguageFixture.h"
@@ -79,7 +80,7 @@ protected:
     }
 
     template <typename T = QWidget> T* byId(int id) const { return control<T>(*window, id); }
-    QString status() const { return byId<QLabel>(app::shell::MainDialog::kStatusLine)->text(); }
+    QString status() const { return byId<QLabel>(app::shell::id::kStatusLine)->text(); }
     QAction* menuItem(int id) const { return app::widgets::findMenuCommand(window->menu(), id); }
     // A button or check box of the window, else the menu item with that id.
     void click(int id) const {

@@ -114,15 +114,15 @@ TEST_F(MainWindow, MenuHoldsEveryCommandAndRoutesEachOne) {
     EXPECT_EQ(topLevelMenus(),
               (QStringList{"&Project", "&Flash", "&Eeprom", "&Settings", "&Advanced", "&Help"}));
     // No recent project yet: the placeholder stands alone.
-    ASSERT_NE(menuItem(shell::kRecentProjectsItem), nullptr);
-    EXPECT_EQ(menuItem(shell::kFirstRecentProject), nullptr);
+    ASSERT_NE(menuItem(shell::id::kRecentProjectsItem), nullptr);
+    EXPECT_EQ(menuItem(shell::id::kFirstRecentProject), nullptr);
 }
 
 TEST_F(MainWindow, RecentProjectsReplaceThePlaceholderUpToTheFirstEmptySlot) {
     writeProfile("[Connect]\nCOM=1\n[Recent]\nProject1=/p/a&b.kb2\nProject2=/p/two.kb2\n"
                  "Project3=[Unspecified]\nProject4=/p/four.kb2\n");
     start();
-    EXPECT_EQ(menuItem(shell::kRecentProjectsItem), nullptr);
+    EXPECT_EQ(menuItem(shell::id::kRecentProjectsItem), nullptr);
     ASSERT_NE(menuItem(32801), nullptr);
     EXPECT_EQ(menuItem(32801)->text(), "/p/a&&b.kb2");
     EXPECT_EQ(menuItem(32802)->text(), "/p/two.kb2");

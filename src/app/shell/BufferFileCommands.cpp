@@ -4,6 +4,7 @@
 
 #include "app/dialogs/LoadAddressDialog.h"
 #include "app/shell/MainDialog.h"
+#include "app/shell/MainWindowIds.h"
 #include "operations/BufferCommands.h"
 
 namespace zavuv::app::shell {
@@ -104,8 +105,12 @@ void loadIntoBuffer(MainDialog& window, MemoryBuffer& buffer, const std::string&
 
 void addBufferFileCommands(MainDialog& window) {
     auto& ws = window.workspace();
-    addCommandsOf(window, ws.flash(), {1006, 32908, 32790, 32776, 32774, 32771});
-    addCommandsOf(window, ws.eeprom(), {1007, 32909, 32791, 32772, 32775, 32773});
+    addCommandsOf(window, ws.flash(),
+                  {id::kFlashLoad, id::kFlashLoadAt, id::kFlashReload, id::kFlashSave,
+                   id::kFlashSaveAs, id::kFlashClose});
+    addCommandsOf(window, ws.eeprom(),
+                  {id::kEepromLoad, id::kEepromLoadAt, id::kEepromReload, id::kEepromSave,
+                   id::kEepromSaveAs, id::kEepromClose});
 }
 
 }  // namespace zavuv::app::shell

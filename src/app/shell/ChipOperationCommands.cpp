@@ -5,6 +5,7 @@
 #include "app/dialogs/FirmwareUpdateDialog.h"
 #include "app/dialogs/LockFuseDialog.h"
 #include "app/shell/MainDialog.h"
+#include "app/shell/MainWindowIds.h"
 #include "link/BoardInformation.h"
 #include "operations/AutoProgram.h"
 #include "operations/BoardAccess.h"
@@ -67,25 +68,26 @@ void addChipOperationCommands(MainDialog& window) {
         table.add(id,
                   [&window, operation = std::move(operation)] { runOperation(window, operation); });
     };
-    route(1009, [](Workspace& ws) { operations::programFlash(ws); });
-    route(1011, [](Workspace& ws) { operations::programEeprom(ws); });
-    route(1010, [](Workspace& ws) { operations::verifyFlash(ws); });
-    route(1012, [](Workspace& ws) { operations::verifyEeprom(ws); });
-    route(1013, [](Workspace& ws) { operations::readFlash(ws); });
-    route(1014, [](Workspace& ws) { operations::readEeprom(ws); });
-    route(32779, [](Workspace& ws) { operations::blankCheck(ws); });
-    route(1008, [](Workspace& ws) { operations::chipErase(ws); });
-    route(1015, [](Workspace& ws) {
+    route(id::kProgramFlash, [](Workspace& ws) { operations::programFlash(ws); });
+    route(id::kProgramEeprom, [](Workspace& ws) { operations::programEeprom(ws); });
+    route(id::kVerifyFlash, [](Workspace& ws) { operations::verifyFlash(ws); });
+    route(id::kVerifyEeprom, [](Workspace& ws) { operations::verifyEeprom(ws); });
+    route(id::kReadFlash, [](Workspace& ws) { operations::readFlash(ws); });
+    route(id::kReadEeprom, [](Workspace& ws) { operations::readEeprom(ws); });
+    route(id::kBlankCheck, [](Workspace& ws) { operations::blankCheck(ws); });
+    route(id::kChipErase, [](Workspace& ws) { operations::chipErase(ws); });
+    route(id::kAutoProgram, [](Workspace& ws) {
         ws.results.autoprogramOk = false;
         operations::autoProgram(ws);
     });
-    route(32777, [](Workspace& ws) { operations::readSignatureCommand(ws); });
-    route(1103, [](Workspace& ws) { operations::readSignatureButton(ws); });
-    route(32904, [](Workspace& ws) { operations::readCalibrationBytes(ws); });
-    route(32901, [](Workspace& ws) { link::showBoardInformation(ws.connection()); });
-    route(32788, [](Workspace& ws) { ws.connection().searchBoard(); });
-    route(32910, [&window](Workspace& ws) { updateFirmware(window, ws); });
-    route(1016, [&window](Workspace& ws) { lockFuseBits(window, ws); });
+    route(id::kReadSignature, [](Workspace& ws) { operations::readSignatureCommand(ws); });
+    route(id::kReadSignatureButton, [](Workspace& ws) { operations::readSignatureButton(ws); });
+    route(id::kReadCalibration, [](Workspace& ws) { operations::readCalibrationBytes(ws); });
+    route(id::kBoardInformation,
+          [](Workspace& ws) { link::showBoardInformation(ws.connection()); });
+    route(id::kSearchBoard, [](Workspace& ws) { ws.connection().searchBoard(); });
+    route(id::kUpdateFirmware, [&window](Workspace& ws) { updateFirmware(window, ws); });
+    route(id::kLockFuseBits, [&window](Workspace& ws) { lockFuseBits(window, ws); });
 }
 
 }  // namespace zavuv::app::shell

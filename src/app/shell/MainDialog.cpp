@@ -16,6 +16,7 @@
 #include "app/shell/DeviceLists.h"
 #include "app/shell/FileDrop.h"
 #include "app/shell/MainMenu.h"
+#include "app/shell/MainWindowIds.h"
 #include "app/shell/ProjectCommands.h"
 #include "app/shell/WindowCommands.h"
 #include "app/widgets/AppIcon.h"
@@ -42,33 +43,33 @@ struct TemplateControl {
 // Dialog 102, 448 x 262 dialog units, in creation (and so stacking) order.
 // A combo box's height is that of its dropped list.
 constexpr TemplateControl kTemplate[] = {
-    {1111, Kind::Group, "Flash", 5, 5, 335, 120},
-    {1003, Kind::Sunken, "", 10, 15, 245, 10},
-    {1059, Kind::Check, "Inv", 265, 15, 26, 10},
-    {1006, Kind::Button, ">>", 298, 15, 15, 10},
-    {32790, Kind::Button, "!", 320, 15, 15, 10},
-    {1002, Kind::Placeholder, "", 10, 30, 325, 90},
-    {1112, Kind::Group, "EEPROM", 5, 125, 335, 110},
-    {1004, Kind::Sunken, "", 10, 140, 245, 10},
-    {1060, Kind::Check, "Inc", 260, 140, 26, 10},
-    {1007, Kind::Button, ">>", 293, 140, 15, 10},
-    {32791, Kind::Button, "!", 315, 140, 15, 10},
-    {1001, Kind::Placeholder, "", 10, 162, 325, 69},
-    {MainDialog::kStatusLine, Kind::Status, "Please wait...", 5, 240, 229, 12},
-    {1148, Kind::Combo, "", 240, 240, 100, 200},
-    {1079, Kind::Group, "Device", 345, 5, 95, 250},
-    {1005, Kind::Combo, "", 350, 20, 85, 500},
-    {1016, Kind::Combo, "", 350, 35, 85, 500},
-    {1103, Kind::Button, "Read signature", 350, 55, 85, 15},
-    {1015, Kind::Button, "Auto-program", 350, 75, 85, 15},
-    {32779, Kind::Button, "Blank check", 350, 90, 85, 15},
-    {1009, Kind::Button, "Program Flash", 350, 115, 85, 15},
-    {1013, Kind::Button, "Read Flash", 350, 130, 85, 15},
-    {1010, Kind::Button, "Verify Flash", 350, 145, 85, 15},
-    {1011, Kind::Button, "Program EEPROM", 350, 170, 85, 15},
-    {1014, Kind::Button, "Read EEPROM", 350, 185, 85, 15},
-    {1012, Kind::Button, "Verify EEPROM", 350, 200, 85, 15},
-    {1008, Kind::Button, "Chip Erase", 350, 230, 85, 15},
+    {id::kFlashGroup, Kind::Group, "Flash", 5, 5, 335, 120},
+    {id::kFlashFileField, Kind::Sunken, "", 10, 15, 245, 10},
+    {id::kFlashInvert, Kind::Check, "Inv", 265, 15, 26, 10},
+    {id::kFlashLoad, Kind::Button, ">>", 298, 15, 15, 10},
+    {id::kFlashReload, Kind::Button, "!", 320, 15, 15, 10},
+    {id::kFlashPreviewPlace, Kind::Placeholder, "", 10, 30, 325, 90},
+    {id::kEepromGroup, Kind::Group, "EEPROM", 5, 125, 335, 110},
+    {id::kEepromFileField, Kind::Sunken, "", 10, 140, 245, 10},
+    {id::kEepromIncrement, Kind::Check, "Inc", 260, 140, 26, 10},
+    {id::kEepromLoad, Kind::Button, ">>", 293, 140, 15, 10},
+    {id::kEepromReload, Kind::Button, "!", 315, 140, 15, 10},
+    {id::kEepromPreviewPlace, Kind::Placeholder, "", 10, 162, 325, 69},
+    {id::kStatusLine, Kind::Status, "Please wait...", 5, 240, 229, 12},
+    {id::kSckList, Kind::Combo, "", 240, 240, 100, 200},
+    {id::kDeviceGroup, Kind::Group, "Device", 345, 5, 95, 250},
+    {id::kFamilyList, Kind::Combo, "", 350, 20, 85, 500},
+    {id::kDeviceList, Kind::Combo, "", 350, 35, 85, 500},
+    {id::kReadSignatureButton, Kind::Button, "Read signature", 350, 55, 85, 15},
+    {id::kAutoProgram, Kind::Button, "Auto-program", 350, 75, 85, 15},
+    {id::kBlankCheck, Kind::Button, "Blank check", 350, 90, 85, 15},
+    {id::kProgramFlash, Kind::Button, "Program Flash", 350, 115, 85, 15},
+    {id::kReadFlash, Kind::Button, "Read Flash", 350, 130, 85, 15},
+    {id::kVerifyFlash, Kind::Button, "Verify Flash", 350, 145, 85, 15},
+    {id::kProgramEeprom, Kind::Button, "Program EEPROM", 350, 170, 85, 15},
+    {id::kReadEeprom, Kind::Button, "Read EEPROM", 350, 185, 85, 15},
+    {id::kVerifyEeprom, Kind::Button, "Verify EEPROM", 350, 200, 85, 15},
+    {id::kChipErase, Kind::Button, "Chip Erase", 350, 230, 85, 15},
 };
 
 constexpr int kClientWidth = 448;
@@ -134,8 +135,8 @@ MainDialog::MainDialog(workspace::ProfileStore& profile, MainDialogHooks hooks)
     connect(&user_, &QtUserPort::statusChanged, status_, &QLabel::setText);
 
     deviceLists_ = std::make_unique<DeviceLists>(
-        ws_, child<QComboBox>(client_, 1005), child<QComboBox>(client_, 1016),
-        child<QComboBox>(client_, 1148), [this] { UpdateControls(); });
+        ws_, child<QComboBox>(client_, id::kFamilyList), child<QComboBox>(client_, id::kDeviceList),
+        child<QComboBox>(client_, id::kSckList), [this] { UpdateControls(); });
     addProjectCommands(*this);
     addBufferFileCommands(*this);
     addChipOperationCommands(*this);
@@ -172,7 +173,7 @@ void MainDialog::createControls() {
             r.setHeight(control->sizeHint().height());
         control->setGeometry(r);
     }
-    status_ = child<QLabel>(client_, kStatusLine);
+    status_ = child<QLabel>(client_, id::kStatusLine);
     status_->installEventFilter(this);
     client_->installEventFilter(this);
 }
@@ -215,10 +216,12 @@ bool MainDialog::initDialog(const StartOptions& options) {
     simulate_ = options.simulate;
     // The Flash pane keeps its height; the window's extra height goes to the
     // Flash preview, and the EEPROM pane, status line and SCK list move down.
-    for (const int id : {1057, 1148, 1112, 1004, 1060, 1007, 32791, 1001})
-        AddAnchor(id, widgets::AnchorFlag::MoveDown);
-    AddAnchor(1111, widgets::AnchorFlag::StretchHeight);
-    AddAnchor(1002, widgets::AnchorFlag::StretchHeight);
+    for (const int control :
+         {id::kStatusLine, id::kSckList, id::kEepromGroup, id::kEepromFileField,
+          id::kEepromIncrement, id::kEepromLoad, id::kEepromReload, id::kEepromPreviewPlace})
+        AddAnchor(control, widgets::AnchorFlag::MoveDown);
+    AddAnchor(id::kFlashGroup, widgets::AnchorFlag::StretchHeight);
+    AddAnchor(id::kFlashPreviewPlace, widgets::AnchorFlag::StretchHeight);
 
     setStatus(text::GetUiText(text::Msg::ProgramTitle));
     recent_.load();
@@ -301,9 +304,9 @@ void MainDialog::createPreviews() {
 
 void MainDialog::placePreviews() {
     if (flashPreview_ != nullptr)
-        flashPreview_->setGeometry(child(client_, 1002)->geometry());
+        flashPreview_->setGeometry(child(client_, id::kFlashPreviewPlace)->geometry());
     if (eepromPreview_ != nullptr)
-        eepromPreview_->setGeometry(child(client_, 1001)->geometry());
+        eepromPreview_->setGeometry(child(client_, id::kEepromPreviewPlace)->geometry());
     update();
 }
 
@@ -316,14 +319,20 @@ void MainDialog::UpdateControls() {
         setWindowTitle(QString::fromStdString(workspace::windowTitle(ws_)));
         const workspace::CommandStates states = workspace::commandStates(ws_);
         const std::pair<int, bool> buttons[] = {
-            {1103, states.readSignature}, {1013, states.readFlash},  {1009, states.programFlash},
-            {1010, states.programFlash},  {1014, states.readEeprom}, {1011, states.programEeprom},
-            {1012, states.programEeprom}, {1008, states.chipErase},  {32779, states.chipErase},
-            {1015, states.autoProgram},
+            {id::kReadSignatureButton, states.readSignature},
+            {id::kReadFlash, states.readFlash},
+            {id::kProgramFlash, states.programFlash},
+            {id::kVerifyFlash, states.programFlash},
+            {id::kReadEeprom, states.readEeprom},
+            {id::kProgramEeprom, states.programEeprom},
+            {id::kVerifyEeprom, states.programEeprom},
+            {id::kChipErase, states.chipErase},
+            {id::kBlankCheck, states.chipErase},
+            {id::kAutoProgram, states.autoProgram},
         };
         for (const auto& [id, enabled] : buttons)
             child(client_, id)->setEnabled(enabled);
-        if (QAction* calibration = widgets::findMenuCommand(menuBar_, 32904))
+        if (QAction* calibration = widgets::findMenuCommand(menuBar_, id::kReadCalibration))
             calibration->setEnabled(states.readCalibration);
     });
 }
@@ -360,8 +369,8 @@ void MainDialog::exitProgram() {
 void MainDialog::projectOptionsChanged() {
     widgets::runOnWindowThread(this, [this] {
         const auto& project = ws_.project();
-        child<QCheckBox>(client_, 1059)->setChecked(project.flashInvert);
-        child<QCheckBox>(client_, 1060)->setChecked(project.autoIncrement);
+        child<QCheckBox>(client_, id::kFlashInvert)->setChecked(project.flashInvert);
+        child<QCheckBox>(client_, id::kEepromIncrement)->setChecked(project.autoIncrement);
         if (flashPreview_ != nullptr)
             flashPreview_->setSwapBytes(project.flashInvert);
     });
@@ -369,7 +378,7 @@ void MainDialog::projectOptionsChanged() {
 
 void MainDialog::captionChanged(const buffers::MemoryBuffer& buffer) {
     const QString caption = QString::fromStdString(buffer.captionText());
-    const int field = buffer.isEeprom() ? 1004 : 1003;
+    const int field = buffer.isEeprom() ? id::kEepromFileField : id::kFlashFileField;
     widgets::runOnWindowThread(
         this, [this, caption, field] { child<QLabel>(client_, field)->setText(caption); });
 }
@@ -397,9 +406,9 @@ void MainDialog::dropEvent(QDropEvent* event) {
     const std::string path = urls.front().toLocalFile().toStdString();
     const QPoint point = client_->mapFrom(this, event->position().toPoint());
     DropPlace place = DropPlace::Elsewhere;
-    if (child(client_, 1002)->geometry().contains(point))
+    if (child(client_, id::kFlashPreviewPlace)->geometry().contains(point))
         place = DropPlace::FlashPreview;
-    else if (child(client_, 1001)->geometry().contains(point))
+    else if (child(client_, id::kEepromPreviewPlace)->geometry().contains(point))
         place = DropPlace::EepromPreview;
 
     switch (dropAction(path, place)) {
@@ -422,13 +431,13 @@ void MainDialog::dropEvent(QDropEvent* event) {
 
 bool MainDialog::eventFilter(QObject* watched, QEvent* event) {
     if (watched == status_ && event->type() == QEvent::MouseButtonRelease) {
-        commands_.run(kStatusLine);
+        commands_.run(id::kStatusLine);
         return true;
     }
     if (watched == client_ && event->type() == QEvent::MouseButtonDblClick) {
         const auto* mouse = static_cast<QMouseEvent*>(event);
         if (mouse->button() == Qt::RightButton && onDialogSurface(mouse->position().toPoint())) {
-            commands_.run(kAdvancedBoardSettings);
+            commands_.run(id::kAdvancedBoardSettings);
             return true;
         }
     }

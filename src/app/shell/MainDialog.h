@@ -56,7 +56,6 @@ class MainDialog final : public widgets::ResizableDialog,
 
 public:
     static constexpr int kDialogId = 102;
-    static constexpr int kStatusLine = 1057;
 
     MainDialog(workspace::ProfileStore& profile, MainDialogHooks hooks = {});
     // Writes the preferences and the recent projects back.

@@ -4,6 +4,7 @@
 
 #include <QMenu>
 
+#include "app/shell/MainWindowIds.h"
 #include "app/widgets/Translation.h"
 
 namespace zavuv::app::shell {
@@ -23,62 +24,62 @@ struct TopMenu {
 };
 
 // The template texts; TranslateMenu sets the captions of the current language.
-// The board search (32788) has an item of its own under Advanced, so that it
+// The board search (id::kSearchBoard) has an item of its own under Advanced, so that it
 // can be reached without knowing its id.
 const std::initializer_list<TopMenu> kMenu131 = {
     {"&Project",
-     {{32784, "&New"},
-      {32780, "&Open..."},
-      {32783, "&Reload"},
-      {32781, "&Save"},
-      {32782, "Save &As..."},
-      {32792, "&Close"},
+     {{id::kNewProject, "&New"},
+      {id::kOpenProject, "&Open..."},
+      {id::kReloadProject, "&Reload"},
+      {id::kSaveProject, "&Save"},
+      {id::kSaveProjectAs, "Save &As..."},
+      {id::kCloseProject, "&Close"},
       {kSeparator, nullptr},
-      {1015, "Auto-&Program"},
+      {id::kAutoProgram, "Auto-&Program"},
       {kSeparator, nullptr},
-      {kRecentProjectsItem, "Recent Projects"},
+      {id::kRecentProjectsItem, "Recent Projects"},
       {kSeparator, nullptr},
-      {1056, "&Exit"}}},
+      {id::kExit, "&Exit"}}},
     {"&Flash",
-     {{1006, "&Load..."},
-      {32908, "Load A&t..."},
-      {32790, "&Reload..."},
-      {32776, "Save"},
-      {32774, "Save &As..."},
-      {32771, "Close"},
+     {{id::kFlashLoad, "&Load..."},
+      {id::kFlashLoadAt, "Load A&t..."},
+      {id::kFlashReload, "&Reload..."},
+      {id::kFlashSave, "Save"},
+      {id::kFlashSaveAs, "Save &As..."},
+      {id::kFlashClose, "Close"},
       {kSeparator, nullptr},
-      {1009, "&Program"},
-      {1010, "&Verify"},
-      {1013, "&Read"}}},
+      {id::kProgramFlash, "&Program"},
+      {id::kVerifyFlash, "&Verify"},
+      {id::kReadFlash, "&Read"}}},
     {"&Eeprom",
-     {{1007, "&Load..."},
-      {32909, "Load &At..."},
-      {32791, "&Reload..."},
-      {32772, "Save"},
-      {32775, "Save &As..."},
-      {32773, "Close"},
+     {{id::kEepromLoad, "&Load..."},
+      {id::kEepromLoadAt, "Load &At..."},
+      {id::kEepromReload, "&Reload..."},
+      {id::kEepromSave, "Save"},
+      {id::kEepromSaveAs, "Save &As..."},
+      {id::kEepromClose, "Close"},
       {kSeparator, nullptr},
-      {1011, "&Program"},
-      {1012, "&Verify"},
-      {1014, "&Read"}}},
+      {id::kProgramEeprom, "&Program"},
+      {id::kVerifyEeprom, "&Verify"},
+      {id::kReadEeprom, "&Read"}}},
     {"&Settings",
-     {{32795, "&Project Settings..."},
-      {1016, "&Lock&&Fuse Bits..."},
+     {{id::kProjectSettings, "&Project Settings..."},
+      {id::kLockFuseBits, "&Lock&&Fuse Bits..."},
       {kSeparator, nullptr},
-      {32785, "&Board Settings..."},
+      {id::kBoardSettings, "&Board Settings..."},
       {kSeparator, nullptr},
-      {32907, "Select &Language..."}}},
+      {id::kSelectLanguage, "Select &Language..."}}},
     {"&Advanced",
-     {{32779, "&Empty Check..."},
-      {32777, "&Read Signature..."},
+     {{id::kBlankCheck, "&Empty Check..."},
+      {id::kReadSignature, "&Read Signature..."},
       {kSeparator, nullptr},
-      {32904, "Read &Calibration Bytes..."},
+      {id::kReadCalibration, "Read &Calibration Bytes..."},
       {kSeparator, nullptr},
-      {32910, "&Update firmware version..."},
+      {id::kUpdateFirmware, "&Update firmware version..."},
       {kSeparator, nullptr},
-      {32901, "&ZAVUV Info..."},
-      {32788, "&Search Board"}}},
-    {"&Help", {{32789, "&Help"}, {kSeparator, nullptr}, {16, "&About"}}},
+      {id::kBoardInformation, "&ZAVUV Info..."},
+      {id::kSearchBoard, "&Search Board"}}},
+    {"&Help", {{id::kHelp, "&Help"}, {kSeparator, nullptr}, {id::kAbout, "&About"}}},
 };
 
 QAction* makeCommand(QMenu* menu, const QString& text, int id) {
@@ -88,15 +89,16 @@ QAction* makeCommand(QMenu* menu, const QString& text, int id) {
 }
 
 void putRecentProjects(QMenuBar* bar, const workspace::RecentProjects& recent) {
-    QAction* placeholder = widgets::findMenuCommand(bar, kRecentProjectsItem);
+    QAction* placeholder = widgets::findMenuCommand(bar, id::kRecentProjectsItem);
     const std::vector<std::string> entries = recent.entries();
     if (placeholder == nullptr || entries.empty())
         return;
     QMenu* menu = qobject_cast<QMenu*>(placeholder->parent());
-    int id = kFirstRecentProject;
+    int next = id::kFirstRecentProject;
     for (const std::string& path : entries)
         menu->insertAction(
-            placeholder, makeCommand(menu, QString::fromStdString(path).replace("&", "&&"), id++));
+            placeholder,
+            makeCommand(menu, QString::fromStdString(path).replace("&", "&&"), next++));
     menu->removeAction(placeholder);
     delete placeholder;
 }

@@ -8,11 +8,6 @@
 
 namespace zavuv::app::shell {
 
-// The placeholder item that the recent-project entries replace.
-inline constexpr int kRecentProjectsItem = 32800;
-// The entry of recent-project slot k has the id kFirstRecentProject + k.
-inline constexpr int kFirstRecentProject = 32801;
-
 // A new menu bar of menu 131 in the current language. The recent projects
 // before the first empty slot stand, by their full paths, where the
 // "Recent Projects" item was; with no recent project that item stays.

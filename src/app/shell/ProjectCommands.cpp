@@ -2,6 +2,7 @@
 
 #include "app/shell/MainDialog.h"
 #include "app/shell/MainMenu.h"
+#include "app/shell/MainWindowIds.h"
 
 namespace zavuv::app::shell {
 
@@ -98,14 +99,15 @@ bool loadProjectFile(MainDialog& window, const std::string& path) {
 
 void addProjectCommands(MainDialog& window) {
     CommandTable& table = window.commands();
-    table.add(32784, [&window] { newProject(window); });
-    table.add(32780, [&window] { openProject(window); });
-    table.add(32783, [&window] { reloadProject(window); });
-    table.add(32781, [&window] { saveProject(window); });
-    table.add(32782, [&window] { saveProjectAs(window); });
-    table.add(32792, [&window] { closeProject(window); });
+    table.add(id::kNewProject, [&window] { newProject(window); });
+    table.add(id::kOpenProject, [&window] { openProject(window); });
+    table.add(id::kReloadProject, [&window] { reloadProject(window); });
+    table.add(id::kSaveProject, [&window] { saveProject(window); });
+    table.add(id::kSaveProjectAs, [&window] { saveProjectAs(window); });
+    table.add(id::kCloseProject, [&window] { closeProject(window); });
     for (int slot = 0; slot < workspace::kRecentProjectSlots; ++slot)
-        table.add(kFirstRecentProject + slot, [&window, slot] { openRecentProject(window, slot); });
+        table.add(id::kFirstRecentProject + slot,
+                  [&window, slot] { openRecentProject(window, slot); });
 }
 
 }  // namespace zavuv::app::shell

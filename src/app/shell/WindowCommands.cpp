@@ -7,6 +7,7 @@
 #include "app/dialogs/ProjectSettingsDialog.h"
 #include "app/shell/DeviceLists.h"
 #include "app/shell/MainDialog.h"
+#include "app/shell/MainWindowIds.h"
 #include "app/widgets/HelpCommand.h"
 
 namespace zavuv::app::shell {
@@ -19,7 +20,7 @@ bool isChecked(const MainDialog& window, int id) {
 
 void flashInvert(MainDialog& window) {
     auto& project = window.workspace().project();
-    project.flashInvert = isChecked(window, 1059);
+    project.flashInvert = isChecked(window, id::kFlashInvert);
     project.setDirty();
     window.flashPreview()->setSwapBytes(project.flashInvert);
 }
@@ -27,7 +28,7 @@ void flashInvert(MainDialog& window) {
 void eepromIncrement(MainDialog& window) {
     auto& project = window.workspace().project();
     project.setDirty();
-    project.autoIncrement = isChecked(window, 1060);
+    project.autoIncrement = isChecked(window, id::kEepromIncrement);
 }
 
 // The profile's values, as another program may have changed them meanwhile;
@@ -82,25 +83,25 @@ void projectSettings(MainDialog& window) {
 void addWindowCommands(MainDialog& window) {
     CommandTable& table = window.commands();
     DeviceLists& lists = window.deviceLists();
-    table.add(1056, [&window] { window.exitProgram(); });
-    table.add(32785, [&window] { boardSettings(window); });
-    table.add(1059, [&window] { flashInvert(window); });
-    table.add(1060, [&window] { eepromIncrement(window); });
+    table.add(id::kExit, [&window] { window.exitProgram(); });
+    table.add(id::kBoardSettings, [&window] { boardSettings(window); });
+    table.add(id::kFlashInvert, [&window] { flashInvert(window); });
+    table.add(id::kEepromIncrement, [&window] { eepromIncrement(window); });
     table.add(
-        1005, [&lists] { lists.OnFamilyChanged(); }, Notification::SelectionChanged);
+        id::kFamilyList, [&lists] { lists.OnFamilyChanged(); }, Notification::SelectionChanged);
     table.add(
-        1016, [&lists] { lists.OnDeviceChanged(); }, Notification::SelectionChanged);
+        id::kDeviceList, [&lists] { lists.OnDeviceChanged(); }, Notification::SelectionChanged);
     table.add(
-        1148, [&lists] { lists.OnSckChanged(); }, Notification::SelectionChanged);
+        id::kSckList, [&lists] { lists.OnSckChanged(); }, Notification::SelectionChanged);
     // Accepted and left alone.
-    table.add(32778, [] {});
-    table.add(32794, [] {});
-    table.add(32795, [&window] { projectSettings(window); });
-    table.add(MainDialog::kStatusLine, [&window] { projectSettings(window); });
-    table.add(kAdvancedBoardSettings, [&window] { advancedBoardSettings(window); });
-    table.add(32907, [&window] { chooseLanguage(window); });
-    table.add(widgets::kHelpCommandId, [&window] { widgets::openHelp(&window); });
-    table.add(16, [&window] { dialogs::runAboutDialog(&window); });
+    table.add(id::kQuietCommand, [] {});
+    table.add(id::kOtherQuietCommand, [] {});
+    table.add(id::kProjectSettings, [&window] { projectSettings(window); });
+    table.add(id::kStatusLine, [&window] { projectSettings(window); });
+    table.add(id::kAdvancedBoardSettings, [&window] { advancedBoardSettings(window); });
+    table.add(id::kSelectLanguage, [&window] { chooseLanguage(window); });
+    table.add(id::kHelp, [&window] { widgets::openHelp(&window); });
+    table.add(id::kAbout, [&window] { dialogs::runAboutDialog(&window); });
 }
 
 }  // namespace zavuv::app::shell

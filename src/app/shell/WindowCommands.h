@@ -7,9 +7,6 @@ namespace zavuv::app::shell {
 
 class MainDialog;
 
-// A right-button double-click on the window's own surface.
-inline constexpr int kAdvancedBoardSettings = 32786;
-
 void addWindowCommands(MainDialog& window);
 
 }  // namespace zavuv::app::shell

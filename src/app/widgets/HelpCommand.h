@@ -12,7 +12,6 @@
 
 namespace zavuv::app::widgets {
 
-inline constexpr int kHelpCommandId = 32789;
 inline constexpr const char* kHelpPage = "help/zavuv.htm";
 
 // Opens the help page found in `folders`; false, after message 1199 over
