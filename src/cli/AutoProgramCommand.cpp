@@ -6,15 +6,16 @@
 
 namespace zavuv::cli {
 
-void registerAutoProgramCommand(CLI::App& app, BoardCommandList& list) {
-    list.add(app.add_subcommand("autoprogram", "run the project's auto-program sequence"),
-             [](workspace::Workspace& ws) {
-                 const bool ok = operations::autoProgramUnattended(ws);
-                 // The verdict a production script looks for, as the desktop shows it.
-                 ws.user().setStatus(
-                     text::GetUiText(ok ? text::Msg::AutoProgramOk : text::Msg::AutoProgramError));
-                 return ok ? kExitOk : kExitFailed;
-             });
+void addAutoProgramCommand(BoardCommandCatalog& catalog) {
+    catalog.add({.name = "autoprogram",
+                 .description = "run the project's auto-program sequence",
+                 .run = [](workspace::Workspace& ws, const CommandArguments&) {
+                     const bool ok = operations::autoProgramUnattended(ws);
+                     // The verdict a production script looks for, as the desktop shows it.
+                     ws.user().setStatus(text::GetUiText(ok ? text::Msg::AutoProgramOk
+                                                            : text::Msg::AutoProgramError));
+                     return ok ? kExitOk : kExitFailed;
+                 }});
 }
 
 }  // namespace zavuv::cli

@@ -1,10 +1,10 @@
 #pragma once
 
-#include "cli/BoardCommandList.h"
+#include "cli/BoardCommandCatalog.h"
 
 namespace zavuv::cli {
 
 // `autoprogram`: the project's auto-program sequence, unattended.
-void registerAutoProgramCommand(CLI::App& app, BoardCommandList& list);
+void addAutoProgramCommand(BoardCommandCatalog& catalog);
 
 }  // namespace zavuv::cli

@@ -5,16 +5,18 @@
 
 namespace zavuv::cli {
 
-void registerBoardCommands(CLI::App& app, BoardCommandList& list) {
-    list.add(app.add_subcommand("info", "the board's identity and serial number"),
-             [](workspace::Workspace& ws) {
-                 return link::showBoardInformation(ws.connection()) ? kExitOk : kExitFailed;
-             });
-    list.add(app.add_subcommand("search", "look for the board on COM1..COM8"),
-             [](workspace::Workspace& ws) {
-                 ws.connection().searchBoard();
-                 return ws.comPort() != 0 ? kExitOk : kExitFailed;
-             });
+void addBoardCommands(BoardCommandCatalog& catalog) {
+    catalog.add({.name = "info",
+                 .description = "the board's identity and serial number",
+                 .run = [](workspace::Workspace& ws, const CommandArguments&) {
+                     return link::showBoardInformation(ws.connection()) ? kExitOk : kExitFailed;
+                 }});
+    catalog.add({.name = "search",
+                 .description = "look for the board on COM1..COM8",
+                 .run = [](workspace::Workspace& ws, const CommandArguments&) {
+                     ws.connection().searchBoard();
+                     return ws.comPort() != 0 ? kExitOk : kExitFailed;
+                 }});
 }
 
 }  // namespace zavuv::cli

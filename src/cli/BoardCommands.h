@@ -1,11 +1,11 @@
 #pragma once
 
-#include "cli/BoardCommandList.h"
+#include "cli/BoardCommandCatalog.h"
 
 namespace zavuv::cli {
 
 // `info` (the board's identity and serial number) and `search` (the board on
 // COM1..COM8).
-void registerBoardCommands(CLI::App& app, BoardCommandList& list);
+void addBoardCommands(BoardCommandCatalog& catalog);
 
 }  // namespace zavuv::cli

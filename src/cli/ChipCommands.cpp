@@ -1,7 +1,5 @@
 #include "cli/ChipCommands.h"
 
-#include <memory>
-
 #include "buffers/UnspecifiedPath.h"
 #include "chips/ChipDriver.h"
 #include "cli/CliApp.h"
@@ -136,28 +134,42 @@ int updateFirmware(Workspace& ws, bool reduced) {
 
 }  // namespace
 
-void registerChipCommands(CLI::App& app, BoardCommandList& list) {
-    list.add(app.add_subcommand("signature", "read the chip's signature"), readSignature);
-    list.add(app.add_subcommand("erase", "erase the chip"), [](Workspace& ws) {
-        operations::chipErase(ws);
-        return exitCode(ws.results.lastOperationStatus == workspace::OperationStatus::Succeeded);
-    });
-    list.add(app.add_subcommand("calibration", "read the oscillator calibration bytes"),
-             [](Workspace& ws) { return exitCode(operations::readCalibrationBytes(ws)); });
-
-    auto* fuses = app.add_subcommand("fuses", "lock and fuse bits on the chip");
-    fuses->require_subcommand(1);
-    list.add(fuses->add_subcommand("read", "print the chip's lock mode, boot lock and fuse bits"),
-             readFuses);
-    list.add(fuses->add_subcommand("program", "program the project's lock and fuse bits (-P)"),
-             programFuses);
-    list.add(fuses->add_subcommand("verify", "compare the chip's bits with the project's (-P)"),
-             verifyFuses);
-
-    auto reduced = std::make_shared<bool>(false);
-    auto* update = app.add_subcommand("update-firmware", "load the board's firmware image");
-    update->add_flag("--reduced", *reduced, "program at reduced speed");
-    list.add(update, [reduced](Workspace& ws) { return updateFirmware(ws, *reduced); });
+void addChipCommands(BoardCommandCatalog& catalog) {
+    catalog.add({.name = "signature",
+                 .description = "read the chip's signature",
+                 .run = [](Workspace& ws, const CommandArguments&) { return readSignature(ws); }});
+    catalog.add({.name = "erase",
+                 .description = "erase the chip",
+                 .run = [](Workspace& ws, const CommandArguments&) {
+                     operations::chipErase(ws);
+                     return exitCode(ws.results.lastOperationStatus ==
+                                     workspace::OperationStatus::Succeeded);
+                 }});
+    catalog.add({.name = "calibration",
+                 .description = "read the oscillator calibration bytes",
+                 .run = [](Workspace& ws, const CommandArguments&) {
+                     return exitCode(operations::readCalibrationBytes(ws));
+                 }});
+    catalog.add({.name = "fuses", .description = "lock and fuse bits on the chip", .group = true});
+    catalog.add({.parent = "fuses",
+                 .name = "read",
+                 .description = "print the chip's lock mode, boot lock and fuse bits",
+                 .run = [](Workspace& ws, const CommandArguments&) { return readFuses(ws); }});
+    catalog.add({.parent = "fuses",
+                 .name = "program",
+                 .description = "program the project's lock and fuse bits (-P)",
+                 .run = [](Workspace& ws, const CommandArguments&) { return programFuses(ws); }});
+    catalog.add({.parent = "fuses",
+                 .name = "verify",
+                 .description = "compare the chip's bits with the project's (-P)",
+                 .run = [](Workspace& ws, const CommandArguments&) { return verifyFuses(ws); }});
+    catalog.add({.name = "update-firmware",
+                 .description = "load the board's firmware image",
+                 .flagName = "--reduced",
+                 .flagHelp = "program at reduced speed",
+                 .run = [](Workspace& ws, const CommandArguments& arguments) {
+                     return updateFirmware(ws, arguments.flag);
+                 }});
 }
 
 }  // namespace zavuv::cli

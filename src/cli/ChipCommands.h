@@ -1,11 +1,11 @@
 #pragma once
 
-#include "cli/BoardCommandList.h"
+#include "cli/BoardCommandCatalog.h"
 
 namespace zavuv::cli {
 
 // `signature`, `erase`, `calibration`, `fuses read|program|verify` and
 // `update-firmware [--reduced]`.
-void registerChipCommands(CLI::App& app, BoardCommandList& list);
+void addChipCommands(BoardCommandCatalog& catalog);
 
 }  // namespace zavuv::cli

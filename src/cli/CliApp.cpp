@@ -1,6 +1,8 @@
 #include "cli/CliApp.h"
 
 #include <iostream>
+#include <map>
+#include <memory>
 
 #include <unistd.h>
 
@@ -44,6 +46,44 @@ void addGlobalOptions(CLI::App& app, CliOptions& o) {
     app.add_option("--sim-fault", o.simFaults, "simulator fault (port sim), repeatable");
 }
 
+// The board commands as subcommands; which one was parsed and its arguments.
+struct ParsedBoardCommand {
+    const BoardCommandEntry* parsed() const {
+        for (const auto& [command, entry] : offered)
+            if (command->parsed())
+                return entry;
+        return nullptr;
+    }
+
+    // Where the command line puts the arguments: it keeps their address.
+    std::shared_ptr<CommandArguments> arguments = std::make_shared<CommandArguments>();
+    std::vector<std::pair<CLI::App*, const BoardCommandEntry*>> offered;
+};
+
+ParsedBoardCommand offerBoardCommands(CLI::App& app, const BoardCommandCatalog& catalog) {
+    ParsedBoardCommand result;
+    std::map<std::string, CLI::App*> groups;
+    for (const BoardCommandEntry& entry : catalog.entries()) {
+        CLI::App& parent = entry.parent.empty() ? app : *groups.at(entry.parent);
+        CLI::App* command = parent.add_subcommand(entry.name, entry.description);
+        if (entry.group) {
+            command->require_subcommand(1);
+            groups[entry.name] = command;
+            continue;
+        }
+        if (!entry.fileName.empty()) {
+            CLI::Option* file =
+                command->add_option(entry.fileName, result.arguments->file, entry.fileHelp);
+            if (entry.fileRequired)
+                file->required();
+        }
+        if (!entry.flagName.empty())
+            command->add_flag(entry.flagName, result.arguments->flag, entry.flagHelp);
+        result.offered.emplace_back(command, &entry);
+    }
+    return result;
+}
+
 }  // namespace
 
 int run(int argc, char** argv) {
@@ -65,11 +105,12 @@ int run(int argc, char** argv) {
     convertCmd->add_option("--load-at", convert.loadAt,
                            "merge FILE@ADDRESS after loading IN (decimal or 0x hex), repeatable");
 
-    BoardCommandList boardCommands;
-    registerBoardCommands(app, boardCommands);
-    registerChipCommands(app, boardCommands);
-    registerMemoryCommands(app, boardCommands);
-    registerAutoProgramCommand(app, boardCommands);
+    BoardCommandCatalog catalog;
+    addBoardCommands(catalog);
+    addChipCommands(catalog);
+    addMemoryCommands(catalog);
+    addAutoProgramCommand(catalog);
+    const ParsedBoardCommand boardCommand = offerBoardCommands(app, catalog);
 
     std::string projectFile;
     auto* project = app.add_subcommand("project", "project files");
@@ -106,8 +147,8 @@ int run(int argc, char** argv) {
     if (projectShow->parsed())
         return showProject(projectFile, port, std::cout);
 
-    const BoardCommandRun* boardCommand = boardCommands.parsed();
-    if (!boardCommand)
+    const BoardCommandEntry* parsed = boardCommand.parsed();
+    if (!parsed)
         return kExitUsage;
     CliSession session(options, port, profile);
     if (const auto failed = session.prepare())
@@ -116,7 +157,7 @@ int run(int argc, char** argv) {
     workspace::InlineProgressRunner progress(progressDisplay);
     session.workspace().setProgressRunner(progress);
     const CancelOnInterrupt interrupt(progress);
-    return session.finish((*boardCommand)(session.workspace()));
+    return session.finish(parsed->run(session.workspace(), *boardCommand.arguments));
 }
 
 }  // namespace zavuv::cli

@@ -1,6 +1,5 @@
 #include "cli/MemoryCommands.h"
 
-#include <memory>
 #include <string>
 
 #include "cli/CliApp.h"
@@ -74,27 +73,29 @@ constexpr BufferCommand kReadCommands[] = {
 
 }  // namespace
 
-void registerMemoryCommands(CLI::App& app, BoardCommandList& list) {
-    for (const BufferCommand& command : kBufferCommands) {
-        auto file = std::make_shared<std::string>();
-        auto* sub = app.add_subcommand(command.name, command.description);
-        sub->add_option("FILE", *file, "memory file (default: the project's)");
-        list.add(sub, [command, file](workspace::Workspace& ws) {
-            return runOnBuffer(ws, command.operation, command.flash, *file);
-        });
-    }
-    for (const BufferCommand& command : kReadCommands) {
-        auto file = std::make_shared<std::string>();
-        auto* sub = app.add_subcommand(command.name, command.description);
-        sub->add_option("OUT", *file, "file to save the memory to")->required();
-        list.add(sub, [command, file](workspace::Workspace& ws) {
-            return readToFile(ws, command.operation, command.flash, *file);
-        });
-    }
-    list.add(app.add_subcommand("blank-check", "check that the chip's Flash is erased"),
-             [](workspace::Workspace& ws) {
-                 return operations::blankCheck(ws) ? kExitOk : kExitFailed;
-             });
+void addMemoryCommands(BoardCommandCatalog& catalog) {
+    for (const BufferCommand& command : kBufferCommands)
+        catalog.add({.name = command.name,
+                     .description = command.description,
+                     .fileName = "FILE",
+                     .fileHelp = "memory file (default: the project's)",
+                     .run = [command](workspace::Workspace& ws, const CommandArguments& arguments) {
+                         return runOnBuffer(ws, command.operation, command.flash, arguments.file);
+                     }});
+    for (const BufferCommand& command : kReadCommands)
+        catalog.add({.name = command.name,
+                     .description = command.description,
+                     .fileName = "OUT",
+                     .fileHelp = "file to save the memory to",
+                     .fileRequired = true,
+                     .run = [command](workspace::Workspace& ws, const CommandArguments& arguments) {
+                         return readToFile(ws, command.operation, command.flash, arguments.file);
+                     }});
+    catalog.add({.name = "blank-check",
+                 .description = "check that the chip's Flash is erased",
+                 .run = [](workspace::Workspace& ws, const CommandArguments&) {
+                     return operations::blankCheck(ws) ? kExitOk : kExitFailed;
+                 }});
 }
 
 }  // namespace zavuv::cli

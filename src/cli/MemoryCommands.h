@@ -1,11 +1,11 @@
 #pragma once
 
-#include "cli/BoardCommandList.h"
+#include "cli/BoardCommandCatalog.h"
 
 namespace zavuv::cli {
 
 // program-flash, program-eeprom, verify-flash, verify-eeprom [FILE];
 // read-flash, read-eeprom OUT; blank-check.
-void registerMemoryCommands(CLI::App& app, BoardCommandList& list);
+void addMemoryCommands(BoardCommandCatalog& catalog);
 
 }  // namespace zavuv::cli

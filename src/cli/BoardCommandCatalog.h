@@ -1,0 +1,50 @@
+#pragma once
+// The commands that work on the board, as data: each command file adds its
+// commands here with the function that runs them on a prepared workspace; the
+// command line (CliApp.cpp, the one file that knows the command-line library)
+// offers them and runs the one that was parsed.
+
+#include <functional>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "workspace/Workspace.h"
+
+namespace zavuv::cli {
+
+// What the command line gathered for the command.
+struct CommandArguments {
+    std::string file;   // its file argument
+    bool flag = false;  // its flag
+};
+
+using BoardCommandRun = std::function<int(workspace::Workspace&, const CommandArguments&)>;
+
+struct BoardCommandEntry {
+    std::string parent{};  // the group it belongs under ("fuses"); empty: top level
+    std::string name{};
+    std::string description{};
+    // A group has no run of its own: one of its commands must follow it.
+    bool group = false;
+    // The file argument ("FILE", "OUT"); none when empty.
+    std::string fileName{};
+    std::string fileHelp{};
+    bool fileRequired = false;
+    // A flag ("--reduced"); none when empty.
+    std::string flagName{};
+    std::string flagHelp{};
+    BoardCommandRun run{};
+};
+
+class BoardCommandCatalog {
+public:
+    // In the order the help lists them; a group before its commands.
+    void add(BoardCommandEntry entry) { entries_.push_back(std::move(entry)); }
+    const std::vector<BoardCommandEntry>& entries() const { return entries_; }
+
+private:
+    std::vector<BoardCommandEntry> entries_;
+};
+
+}  // namespace zavuv::cli
