@@ -10,7 +10,7 @@
 #include <fuzzer/FuzzedDataProvider.h>
 
 #include "FuzzCheck.h"
-#include "buffers/AsciiCase.h"
+#include "base/AsciiCase.h"
 #include "buffers/IniFile.h"
 
 using namespace zavuv;
@@ -29,7 +29,7 @@ std::string_view trimmed(std::string_view text) {
 }
 
 bool sameName(std::string_view a, std::string_view b) {
-    return buffers::equalsIgnoringAsciiCase(trimmed(a), trimmed(b));
+    return base::equalsIgnoringAsciiCase(trimmed(a), trimmed(b));
 }
 
 }  // namespace

@@ -6,7 +6,7 @@
 #include <iterator>
 #include <system_error>
 
-#include "buffers/AsciiCase.h"
+#include "base/AsciiCase.h"
 #include "buffers/FileIo.h"
 
 namespace zavuv::buffers {
@@ -168,7 +168,7 @@ IniFile::Lookup IniFile::locate(std::string_view section, std::string_view key) 
     for (std::size_t i = 0; i < lines_.size(); ++i) {
         const std::string_view line = lines_[i].text;
         if (const auto name = sectionName(line)) {
-            inSection = equalsIgnoringAsciiCase(*name, section);
+            inSection = base::equalsIgnoringAsciiCase(*name, section);
             inFirstSection = inSection && !lookup.insertAt;
             if (inFirstSection) {
                 lookup.insertAt = i + 1;
@@ -179,7 +179,7 @@ IniFile::Lookup IniFile::locate(std::string_view section, std::string_view key) 
         if (!inSection || !name) {
             continue;
         }
-        if (equalsIgnoringAsciiCase(*name, key)) {
+        if (base::equalsIgnoringAsciiCase(*name, key)) {
             lookup.keyLine = i;
             return lookup;
         }

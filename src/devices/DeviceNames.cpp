@@ -1,16 +1,14 @@
 #include "devices/DeviceNames.h"
 
-#include "buffers/AsciiCase.h"
+#include "base/AsciiCase.h"
 
 namespace zavuv::devices {
-
-using buffers::equalsIgnoringAsciiCase;
 
 namespace {
 
 int tableIndexOf(std::string_view name) {
     for (int i = 0; i < DeviceTable::count(); ++i)
-        if (equalsIgnoringAsciiCase(name, DeviceTable::at(i).name))
+        if (base::equalsIgnoringAsciiCase(name, DeviceTable::at(i).name))
             return i;
     return -1;
 }
@@ -21,7 +19,7 @@ std::optional<NamedDevice> findDeviceByName(std::string_view name) {
     if (const int index = tableIndexOf(name); index >= 0)
         return NamedDevice{index, DeviceTable::at(index).signature};
     for (const DeviceAlias& alias : deviceAliases()) {
-        if (!equalsIgnoringAsciiCase(name, alias.alias))
+        if (!base::equalsIgnoringAsciiCase(name, alias.alias))
             continue;
         const int index = tableIndexOf(alias.device);
         if (index >= 0)

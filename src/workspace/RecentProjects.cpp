@@ -4,7 +4,7 @@
 
 #include <fmt/format.h>
 
-#include "buffers/AsciiCase.h"
+#include "base/AsciiCase.h"
 
 namespace zavuv::workspace {
 
@@ -46,9 +46,8 @@ bool RecentProjects::add(std::string_view path) {
     if (isEmptySlot(path)) {
         return true;
     }
-    const auto match = std::ranges::find_if(slots_, [&](const std::string& slot) {
-        return buffers::equalsIgnoringAsciiCase(slot, path);
-    });
+    const auto match = std::ranges::find_if(
+        slots_, [&](const std::string& slot) { return base::equalsIgnoringAsciiCase(slot, path); });
     // Slots before the match (or all but the last) move one place down.
     const auto end = match == slots_.end() ? slots_.end() - 1 : match;
     std::move_backward(slots_.begin(), end, end + 1);

@@ -4,7 +4,7 @@
 #include <string>
 
 #include "FactsFile.h"
-#include "buffers/AsciiCase.h"
+#include "base/AsciiCase.h"
 #include "devices/DeviceNames.h"
 
 namespace zavuv::devices {
@@ -15,7 +15,7 @@ using testing::words;
 
 std::string folded(std::string text) {
     for (char& c : text)
-        c = buffers::toAsciiLower(c);
+        c = base::toAsciiLower(c);
     return text;
 }
 

@@ -1,6 +1,6 @@
 #include "app/shell/FileDrop.h"
 
-#include "buffers/AsciiCase.h"
+#include "base/AsciiCase.h"
 
 namespace zavuv::app::shell {
 
@@ -11,7 +11,7 @@ DropAction dropAction(std::string_view path, DropPlace place) {
     if (dot == 0)
         return DropAction::Ignore;
     const std::string_view extension = dot == std::string_view::npos ? path : path.substr(dot + 1);
-    if (buffers::equalsIgnoringAsciiCase(extension, "kb1"))
+    if (base::equalsIgnoringAsciiCase(extension, "kb1"))
         return DropAction::OpenProject;
     switch (place) {
     case DropPlace::FlashPreview:

@@ -5,7 +5,7 @@
 #include <algorithm>
 #include <string_view>
 
-namespace zavuv::buffers {
+namespace zavuv::base {
 
 constexpr char toAsciiLower(char c) {
     return (c >= 'A' && c <= 'Z') ? char(c - 'A' + 'a') : c;
@@ -16,4 +16,4 @@ constexpr bool equalsIgnoringAsciiCase(std::string_view a, std::string_view b) {
                               [](char x, char y) { return toAsciiLower(x) == toAsciiLower(y); });
 }
 
-}  // namespace zavuv::buffers
+}  // namespace zavuv::base
