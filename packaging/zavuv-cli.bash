@@ -88,6 +88,8 @@ _zavuv_cli() {
             devices) options="-h --help --aliases" ;;
             convert) options="-h --help --eeprom --load-at" ;;
             update-firmware) options="-h --help --reduced" ;;
+            autoprogram) options="-h --help --force-lockout" ;;
+            fuses) [[ $subcommand == program ]] && options="-h --help --low --high --ext --lock --force-lockout" || options="-h --help" ;;
             *) options="-h --help" ;;
         esac
         COMPREPLY=($(compgen -W "$options" -- "$cur"))

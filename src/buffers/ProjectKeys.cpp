@@ -52,6 +52,7 @@ std::vector<ProjectKey> projectKeys(ProjectSettings& p) {
         keys.push_back(
             flagKey("AutoProgram", fmt::format("BootLock{}", i), p.lockFuse.bootLock[i]));
     keys.push_back(intKey("AutoProgram", "FuseLayout", p.fuseLayout, -1));
+    keys.push_back(flagKey("AutoProgram", "AllowLockout", p.allowLockout));
     keys.insert(keys.end(), {
                                 intKey("Settings", "ResetStrobeLength", p.resetStrobeLength, 400),
                                 intKey("Settings", "SPIPeriod", p.spiPeriod, 4),

@@ -45,6 +45,7 @@ void ProjectSettings::reset() {
     autoIncrementFlash = autoIncrement = false;
     autoIncAddress = autoIncAddressFlash = 0;
     programFuse = false;
+    allowLockout = false;
 }
 
 void ProjectSettings::newProject() {

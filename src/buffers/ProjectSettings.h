@@ -61,6 +61,9 @@ public:
     // The lock/fuse layout lockFuse is stored by: the device's when saved; -1
     // in a file that does not say (one written before the layouts changed).
     int fuseLayout = -1;
+    // The person confirmed that lockFuse may lock the chip out (a warning
+    // answered Yes in Project Settings): unattended runs program it.
+    bool allowLockout = false;
     int autoIncAddressFlash = 0;
     int autoIncAddress = 0;
     int deviceNo = defaultDeviceIndex();

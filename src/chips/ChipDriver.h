@@ -46,6 +46,8 @@ struct ChipAbilities {
     // The EEPROM commands reach an EEPROM.
     bool eepromMemory = true;
     bool chipErase = true;
+    // The chip has lock or fuse bits to read or program (a DataFlash has none).
+    bool lockFuseBits = true;
     bool autoProgram = true;
     // Memory operations run at 19200 baud whatever the preference.
     bool fixedMemorySpeed = false;

@@ -46,6 +46,7 @@ constexpr ChipAbilities kAbilities{
     .signatureBeforeProgramming = false,
     .signatureBeforeLockFuse = true,
     .eepromMemory = false,
+    .lockFuseBits = false,
     .autoProgram = false,
     .fixedMemorySpeed = true,
 };

@@ -9,8 +9,10 @@ namespace zavuv::cli {
 void addAutoProgramCommand(BoardCommandCatalog& catalog) {
     catalog.add({.name = "autoprogram",
                  .description = "run the project's auto-program sequence",
-                 .run = [](workspace::Workspace& ws, const CommandArguments&) {
-                     const bool ok = operations::autoProgramUnattended(ws);
+                 .flagName = "--force-lockout",
+                 .flagHelp = "program lock and fuse bits that can lock the chip out",
+                 .run = [](workspace::Workspace& ws, const CommandArguments& arguments) {
+                     const bool ok = operations::autoProgramUnattended(ws, arguments.flag);
                      // The verdict a production script looks for, as the desktop shows it.
                      ws.user().setStatus(text::GetUiText(ok ? text::Msg::AutoProgramOk
                                                             : text::Msg::AutoProgramError));

@@ -5,6 +5,7 @@
 // offers them and runs the one that was parsed.
 
 #include <functional>
+#include <map>
 #include <string>
 #include <utility>
 #include <vector>
@@ -17,6 +18,14 @@ namespace zavuv::cli {
 struct CommandArguments {
     std::string file;   // its file argument
     bool flag = false;  // its flag
+    // Its value options that were given, by option name ("--low" -> "0xE2").
+    std::map<std::string, std::string> values;
+};
+
+// An option that takes a value ("--low BYTE").
+struct ValueOption {
+    std::string name;
+    std::string help;
 };
 
 using BoardCommandRun = std::function<int(workspace::Workspace&, const CommandArguments&)>;
@@ -34,6 +43,7 @@ struct BoardCommandEntry {
     // A flag ("--reduced"); none when empty.
     std::string flagName{};
     std::string flagHelp{};
+    std::vector<ValueOption> values{};
     BoardCommandRun run{};
 };
 

@@ -3,9 +3,10 @@
 #include "buffers/UnspecifiedPath.h"
 #include "chips/ChipDriver.h"
 #include "cli/CliApp.h"
-#include "devices/FuseWarnings.h"
+#include "cli/FuseByteOptions.h"
 #include "devices/LockFuseVerify.h"
 #include "devices/LockModeName.h"
+#include "devices/LockoutCheck.h"
 #include "link/LinkMessages.h"
 #include "operations/BoardAccess.h"
 #include "operations/CalibrationBytes.h"
@@ -59,10 +60,22 @@ void printLockFuse(Workspace& ws, const LockFuseLayout& layout, const LockFuseSt
         printBit(ws, layout.fuseName[i], state.fuse[i]);
 }
 
+// The project device's layout; nothing, after saying so, for a chip without
+// lock or fuse bits (a DataFlash), before anything is sent.
+const LockFuseLayout* chipLayout(Workspace& ws) {
+    const devices::DeviceInfo& device = ws.projectDeviceInfo();
+    const LockFuseLayout* layout = operations::projectLockFuseLayout(ws);
+    if (layout && chips::driverFor(device).abilities().lockFuseBits)
+        return layout;
+    ws.connection().messages().box(text::formatUiText(text::Msg::NoLockFuseBits, device.name));
+    return nullptr;
+}
+
 // The chip's bits, or nothing when they could not be read (reported).
 std::optional<LockFuseState> readChipBits(Workspace& ws) {
     LockFuseState state;
-    if (!operations::requireBoard(ws) || !operations::readLockFuse(ws, state) || !state.readable)
+    if (!chipLayout(ws) || !operations::requireBoard(ws) || !operations::readLockFuse(ws, state) ||
+        !state.readable)
         return std::nullopt;
     return state;
 }
@@ -71,7 +84,9 @@ int readFuses(Workspace& ws) {
     const auto state = readChipBits(ws);
     if (!state)
         return kExitFailed;
-    printLockFuse(ws, *operations::projectLockFuseLayout(ws), *state);
+    const LockFuseLayout& layout = *operations::projectLockFuseLayout(ws);
+    printLockFuse(ws, layout, *state);
+    printFuseBytes(ws, layout, *state);
     return kExitOk;
 }
 
@@ -84,14 +99,41 @@ bool projectGiven(Workspace& ws) {
     return false;
 }
 
-int programFuses(Workspace& ws) {
+// The bits to program: the given bytes, or the project's bits.
+std::optional<LockFuseState> wantedBits(Workspace& ws, const LockFuseLayout& layout,
+                                        const CommandArguments& arguments) {
+    if (fuseBytesGiven(arguments))
+        return fuseBytesState(ws, layout, arguments);
     if (!projectGiven(ws))
-        return kExitUsage;
-    const LockFuseState& wanted = ws.project().lockFuse;
-    if (const LockFuseLayout* layout = operations::projectLockFuseLayout(ws);
-        layout && !devices::confirmFuseWarnings(*layout, wanted, ws.user()))
+        return std::nullopt;
+    return ws.project().lockFuse;
+}
+
+// The chip's own bits are not read first: its factory settings stand in for
+// them. A change that only a high-voltage programmer or a debugger undoes
+// needs --force-lockout besides the answer Yes.
+int programFuses(Workspace& ws, const CommandArguments& arguments) {
+    const LockFuseLayout* layout = chipLayout(ws);
+    if (!layout)
         return kExitFailed;
-    return exitCode(operations::programLockFuse(ws, wanted, true));
+    const auto wanted = wantedBits(ws, *layout, arguments);
+    if (!wanted)
+        return kExitUsage;
+    const devices::DeviceInfo& device = ws.projectDeviceInfo();
+    const std::vector<devices::LockoutFinding> findings =
+        devices::lockoutFindings(*layout, devices::factoryState(device, *layout), *wanted,
+                                 chips::driverFor(device).abilities().lockModeTexts);
+    if (devices::endsSerialProgramming(findings) && !arguments.flag) {
+        ws.user().showMessage(*devices::lockoutText(findings) + "\n" +
+                                  text::formatUiText(text::Msg::LockoutNeedsForce,
+                                                     devices::serialProgrammingBits(findings)),
+                              base::MessageIcon::Error,
+                              text::GetUiText(text::Msg::ProgrammerCaption));
+        return kExitFailed;
+    }
+    if (!devices::confirmLockout(findings, ws.user()))
+        return kExitFailed;
+    return exitCode(operations::programLockFuse(ws, *wanted, true));
 }
 
 int verifyFuses(Workspace& ws) {
@@ -153,12 +195,17 @@ void addChipCommands(BoardCommandCatalog& catalog) {
     catalog.add({.name = "fuses", .description = "lock and fuse bits on the chip", .group = true});
     catalog.add({.parent = "fuses",
                  .name = "read",
-                 .description = "print the chip's lock mode, boot lock and fuse bits",
+                 .description = "print the chip's lock mode, boot lock and fuse bits and bytes",
                  .run = [](Workspace& ws, const CommandArguments&) { return readFuses(ws); }});
     catalog.add({.parent = "fuses",
                  .name = "program",
-                 .description = "program the project's lock and fuse bits (-P)",
-                 .run = [](Workspace& ws, const CommandArguments&) { return programFuses(ws); }});
+                 .description = "program the project's lock and fuse bits (-P), or the bytes given",
+                 .flagName = "--force-lockout",
+                 .flagHelp = "program SPIEN, RSTDISBL or DWEN changes that end serial programming",
+                 .values = fuseByteOptions(),
+                 .run = [](Workspace& ws, const CommandArguments& arguments) {
+                     return programFuses(ws, arguments);
+                 }});
     catalog.add({.parent = "fuses",
                  .name = "verify",
                  .description = "compare the chip's bits with the project's (-P)",

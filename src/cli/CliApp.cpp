@@ -79,6 +79,13 @@ ParsedBoardCommand offerBoardCommands(CLI::App& app, const BoardCommandCatalog& 
         }
         if (!entry.flagName.empty())
             command->add_flag(entry.flagName, result.arguments->flag, entry.flagHelp);
+        for (const ValueOption& value : entry.values)
+            command->add_option_function<std::string>(
+                value.name,
+                [arguments = result.arguments, name = value.name](const std::string& given) {
+                    arguments->values[name] = given;
+                },
+                value.help);
         result.offered.emplace_back(command, &entry);
     }
     return result;

@@ -41,6 +41,7 @@ struct LayoutRecipe {
     bool extendedWritten = true;
     bool bootLocks = true;
     Templates templates{};
+    ClockScheme clock = ClockScheme::None;
 };
 
 constexpr bool hasFuses(const FuseByteNames& names) {
@@ -101,6 +102,7 @@ constexpr LockFuseLayout build(const LayoutRecipe& recipe) {
     high.present = high.readable = hasFuses(recipe.high);
     extended.present = extended.readable = extendedPresent;
 
+    layout.clockScheme = recipe.clock;
     if (recipe.bootLocks) {
         layout.bootLockCount = kBootLockBits;
         layout.bootLockPos = {2, 3, 4, 5};

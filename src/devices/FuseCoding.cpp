@@ -19,6 +19,18 @@ std::optional<Instruction> encodeFuseInstruction(const LockFuseLayout& layout, F
     return instruction;
 }
 
+std::optional<std::uint8_t> fuseByteValue(const LockFuseLayout& layout, FuseByte which,
+                                          const LockFuseState& state) {
+    const std::optional<Instruction> instruction = encodeFuseInstruction(layout, which, state);
+    if (!instruction)
+        return std::nullopt;
+    const FuseByteLayout& byte = layout.fuseByte(which);
+    for (int i = 0; i < layout.fuseCount; ++i)
+        if (byte.writePos[i].present())
+            return (*instruction)[byte.writePos[i].byte];
+    return std::nullopt;
+}
+
 std::vector<Instruction> encodeFuseInstructions(const LockFuseLayout& layout,
                                                 const LockFuseState& state) {
     std::vector<Instruction> instructions;

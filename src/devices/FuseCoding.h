@@ -15,6 +15,12 @@ namespace zavuv::devices {
 std::optional<Instruction> encodeFuseInstruction(const LockFuseLayout& layout, FuseByte which,
                                                  const LockFuseState& state);
 
+// The fuse byte itself as the chip stores it: the instruction byte that
+// carries this byte's fuses (bits without a fuse as the template has them).
+// Nothing when the layout does not write the byte.
+std::optional<std::uint8_t> fuseByteValue(const LockFuseLayout& layout, FuseByte which,
+                                          const LockFuseState& state);
+
 // Every fuse instruction to send, in the order the chip takes them: low, high, extended.
 std::vector<Instruction> encodeFuseInstructions(const LockFuseLayout& layout,
                                                 const LockFuseState& state);

@@ -8,8 +8,6 @@
 
 namespace zavuv::devices {
 
-namespace {}  // namespace
-
 std::optional<Instruction> encodeLockInstruction(const LockFuseLayout& layout,
                                                  const LockFuseState& state) {
     const auto bootLocks =
@@ -38,6 +36,30 @@ void decodeLockByte(const LockFuseLayout& layout, std::uint8_t answer, LockFuseS
     }
     for (int j = 0; j < kMaxBootLocks; ++j)
         state.bootLock[j] = j < layout.bootLockCount && isProgrammed(answer, layout.bootLockPos[j]);
+}
+
+std::uint8_t lockByteValue(const LockFuseLayout& layout, const LockFuseState& state) {
+    std::uint8_t value = 0xFF;
+    const auto clear = [&value](int bit, bool programmed) {
+        if (bit >= 0 && programmed)
+            value = static_cast<std::uint8_t>(value & ~(1u << bit));
+    };
+    clear(layout.lockReadPos[0], state.lockMode >= 1);
+    clear(layout.lockReadPos[1], state.lockMode >= 2);
+    for (int j = 0; j < layout.bootLockCount; ++j)
+        clear(layout.bootLockPos[j], state.bootLock[j]);
+    return value;
+}
+
+bool lockByteToState(const LockFuseLayout& layout, std::uint8_t value, LockFuseState& state) {
+    const bool lb1 = isProgrammed(value, layout.lockReadPos[0]);
+    const bool lb2 = isProgrammed(value, layout.lockReadPos[1]);
+    if (lb2 && !lb1)
+        return false;
+    state.lockMode = lb2 ? 2 : lb1 ? 1 : 0;
+    for (int j = 0; j < kMaxBootLocks; ++j)
+        state.bootLock[j] = j < layout.bootLockCount && isProgrammed(value, layout.bootLockPos[j]);
+    return true;
 }
 
 }  // namespace zavuv::devices

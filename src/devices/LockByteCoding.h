@@ -21,4 +21,12 @@ std::optional<Instruction> encodeLockInstruction(const LockFuseLayout& layout,
 void decodeLockByte(const LockFuseLayout& layout, std::uint8_t answer, LockFuseState& state,
                     base::UserPort& port);
 
+// The AVR lock byte as the chip stores it and a fuse calculator writes it
+// (bits without a lock bit read 1).
+std::uint8_t lockByteValue(const LockFuseLayout& layout, const LockFuseState& state);
+
+// A lock byte given as a number into lock mode and boot lock bits; false for
+// LB2 programmed without LB1, which is no lock mode.
+bool lockByteToState(const LockFuseLayout& layout, std::uint8_t value, LockFuseState& state);
+
 }  // namespace zavuv::devices

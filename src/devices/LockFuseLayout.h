@@ -6,6 +6,7 @@
 #include <array>
 #include <cstdint>
 
+#include "devices/ClockSources.h"
 #include "devices/LockFuseState.h"
 
 namespace zavuv::devices {
@@ -71,6 +72,9 @@ struct LockFuseLayout {
     std::array<std::int8_t, kBootLockBits> bootLockPos = filledWith<std::int8_t, kBootLockBits>(-1);
     std::array<const char*, kBootLockBits> bootLockName =
         filledWith<const char*, kBootLockBits>("");
+
+    // How the chip reads its CKSEL fuses.
+    ClockScheme clockScheme = ClockScheme::None;
 
     constexpr const FuseByteLayout& fuseByte(FuseByte which) const {
         return fuseBytes[static_cast<int>(which)];

@@ -47,41 +47,41 @@ constexpr avr::Templates kHighWithZero{.high = {0xAC, 0xA8, 0x00, 0xFF}};
 constexpr avr::Templates kAllWithZero{{0xAC, 0xE0, 0x00, 0xFF}, {0xAC, 0xA0, 0x00, 0xFF}, {0xAC, 0xA8, 0x00, 0xFF}, {0xAC, 0xA4, 0x00, 0xFF}};
 
 constexpr avr::LayoutRecipe kAvrLayouts[] = {
-    {.index = 10, .low = kLow10, .high = kHigh10, .extended = kExtended10},
-    {.index = 12, .low = kLow10, .high = kHigh12, .extended = kNone},
-    {.index = 13, .low = kLow10, .high = kHigh10, .extended = kNone},
-    {.index = 14, .low = kLow14, .high = kHigh14, .extended = kNone, .bootLocks = false},
-    {.index = 16, .low = kLow10, .high = kHigh10, .extended = kNone},
-    {.index = 17, .low = kLow10, .high = kHigh17, .extended = kNone},
-    {.index = 18, .low = kLow10, .high = kHigh18, .extended = kNone},
-    {.index = 20, .low = kLow10, .high = kHigh10, .extended = kExtended10},
-    {.index = 23, .low = kLow23, .high = kHigh23, .extended = kNone, .bootLocks = false},
-    {.index = 26, .low = kLow24, .high = kHigh25, .extended = kBootSize, .templates = kHighWithZero},
-    {.index = 29, .low = kLow24, .high = kHigh19, .extended = kExtended29},
-    {.index = 30, .low = kLow24, .high = kHigh19, .extended = kExtended30},
-    {.index = 32, .low = kLow24, .high = kHigh19, .extended = kBodLevels},
-    {.index = 33, .low = kLow24, .high = kHigh19, .extended = kExtended30},
-    {.index = 35, .low = kLow24, .high = kHigh19, .extended = kBodLevels, .templates = kAllWithZero},
+    {.index = 10, .low = kLow10, .high = kHigh10, .extended = kExtended10, .clock = ClockScheme::Classic},
+    {.index = 12, .low = kLow10, .high = kHigh12, .extended = kNone, .clock = ClockScheme::Classic},
+    {.index = 13, .low = kLow10, .high = kHigh10, .extended = kNone, .clock = ClockScheme::Classic},
+    {.index = 14, .low = kLow14, .high = kHigh14, .extended = kNone, .bootLocks = false, .clock = ClockScheme::Classic},
+    {.index = 16, .low = kLow10, .high = kHigh10, .extended = kNone, .clock = ClockScheme::Classic},
+    {.index = 17, .low = kLow10, .high = kHigh17, .extended = kNone, .clock = ClockScheme::Classic},
+    {.index = 18, .low = kLow10, .high = kHigh18, .extended = kNone, .clock = ClockScheme::Classic},
+    {.index = 20, .low = kLow10, .high = kHigh10, .extended = kExtended10, .clock = ClockScheme::Classic},
+    {.index = 23, .low = kLow23, .high = kHigh23, .extended = kNone, .bootLocks = false, .clock = ClockScheme::Tiny13},
+    {.index = 26, .low = kLow24, .high = kHigh25, .extended = kBootSize, .templates = kHighWithZero, .clock = ClockScheme::MegaX8},
+    {.index = 29, .low = kLow24, .high = kHigh19, .extended = kExtended29, .clock = ClockScheme::LowFrequency4},
+    {.index = 30, .low = kLow24, .high = kHigh19, .extended = kExtended30, .clock = ClockScheme::LowFrequency4},
+    {.index = 32, .low = kLow24, .high = kHigh19, .extended = kBodLevels, .clock = ClockScheme::MegaX8},
+    {.index = 33, .low = kLow24, .high = kHigh19, .extended = kExtended30, .clock = ClockScheme::LowFrequency4},
+    {.index = 35, .low = kLow24, .high = kHigh19, .extended = kBodLevels, .templates = kAllWithZero, .clock = ClockScheme::MegaX8},
     // The chips' own maps, in place of the retired layouts below.
-    {.index = 39, .low = kLow24, .high = kHigh24, .extended = kExtended24, .bootLocks = false},  // ATtiny2313
-    {.index = 40, .low = kLow24, .high = kHigh25, .extended = kSelfProgramming, .bootLocks = false},  // ATtiny24/44/84
-    {.index = 41, .low = kLow24, .high = kHigh25, .extended = kSelfProgramming, .bootLocks = false},  // ATtiny25/45/85
-    {.index = 42, .low = kLow24, .high = kHigh25, .extended = kSelfProgramming, .bootLocks = false},  // ATmega48
-    {.index = 43, .low = kLow24, .high = kHigh25, .extended = kPowerStage1},  // AT90PWM1
-    {.index = 44, .low = kLow24, .high = kHigh25, .extended = kPowerStage2},  // AT90PWM2/3
-    {.index = 45, .low = kLow24, .high = kHigh19, .extended = kExtended19},  // ATmega162
-    {.index = 46, .low = kLow24, .high = kHigh19, .extended = kExtended21},  // ATmega165/169
-    {.index = 47, .low = kLow24, .high = kHigh19, .extended = kBodLevels},  // ATmega640
-    {.index = 48, .low = kLow24, .high = kHigh19, .extended = kUsbExtended},  // AT90USB1286
+    {.index = 39, .low = kLow24, .high = kHigh24, .extended = kExtended24, .bootLocks = false, .clock = ClockScheme::Tiny2313},  // ATtiny2313
+    {.index = 40, .low = kLow24, .high = kHigh25, .extended = kSelfProgramming, .bootLocks = false, .clock = ClockScheme::TinyX4X5},  // ATtiny24/44/84
+    {.index = 41, .low = kLow24, .high = kHigh25, .extended = kSelfProgramming, .bootLocks = false, .clock = ClockScheme::TinyX4X5},  // ATtiny25/45/85
+    {.index = 42, .low = kLow24, .high = kHigh25, .extended = kSelfProgramming, .bootLocks = false, .clock = ClockScheme::MegaX8},  // ATmega48
+    {.index = 43, .low = kLow24, .high = kHigh25, .extended = kPowerStage1, .clock = ClockScheme::PowerStage},  // AT90PWM1
+    {.index = 44, .low = kLow24, .high = kHigh25, .extended = kPowerStage2, .clock = ClockScheme::PowerStage},  // AT90PWM2/3
+    {.index = 45, .low = kLow24, .high = kHigh19, .extended = kExtended19, .clock = ClockScheme::LowFrequency4},  // ATmega162
+    {.index = 46, .low = kLow24, .high = kHigh19, .extended = kExtended21, .clock = ClockScheme::LowFrequency4},  // ATmega165/169
+    {.index = 47, .low = kLow24, .high = kHigh19, .extended = kBodLevels, .clock = ClockScheme::MegaX8},  // ATmega640
+    {.index = 48, .low = kLow24, .high = kHigh19, .extended = kUsbExtended, .clock = ClockScheme::Usb},  // AT90USB1286
     // The chips added after the first 55.
-    {.index = 49, .low = kLow24, .high = kHigh25, .extended = kSelfProgramming, .bootLocks = false},  // ATmega48P
-    {.index = 50, .low = kLow24, .high = kHigh25, .extended = kBootSize, .templates = kHighWithZero},  // ATmega88P/168P
-    {.index = 51, .low = kLow24, .high = kHigh51, .extended = kBodLevels, .templates = kHighWithZero},  // ATmega328/328P
-    {.index = 52, .low = kLow24, .high = kHigh19, .extended = kBodLevels},  // ATmega164P/324P/644P/1284/1284P
-    {.index = 53, .low = kLow24, .high = kHigh19, .extended = kUsbExtended},  // ATmega32U4, AT90USB646
-    {.index = 54, .low = kLow24, .high = kHigh54, .extended = kUsbExtended},  // ATmega16U2/8U2, AT90USB162
-    {.index = 55, .low = kLow24, .high = kHigh24, .extended = kSelfProgramming, .bootLocks = false},  // ATtiny4313
-    {.index = 56, .low = kLow24, .high = kHigh25, .extended = kSelfProgramming, .bootLocks = false},  // ATtiny261/461/861
+    {.index = 49, .low = kLow24, .high = kHigh25, .extended = kSelfProgramming, .bootLocks = false, .clock = ClockScheme::MegaX8},  // ATmega48P
+    {.index = 50, .low = kLow24, .high = kHigh25, .extended = kBootSize, .templates = kHighWithZero, .clock = ClockScheme::MegaX8},  // ATmega88P/168P
+    {.index = 51, .low = kLow24, .high = kHigh51, .extended = kBodLevels, .templates = kHighWithZero, .clock = ClockScheme::MegaX8},  // ATmega328/328P
+    {.index = 52, .low = kLow24, .high = kHigh19, .extended = kBodLevels, .clock = ClockScheme::MegaX8},  // ATmega164P/324P/644P/1284/1284P
+    {.index = 53, .low = kLow24, .high = kHigh19, .extended = kUsbExtended, .clock = ClockScheme::Usb},  // ATmega32U4, AT90USB646
+    {.index = 54, .low = kLow24, .high = kHigh54, .extended = kUsbExtended, .clock = ClockScheme::Usb},  // ATmega16U2/8U2, AT90USB162
+    {.index = 55, .low = kLow24, .high = kHigh24, .extended = kSelfProgramming, .bootLocks = false, .clock = ClockScheme::Tiny2313},  // ATtiny4313
+    {.index = 56, .low = kLow24, .high = kHigh25, .extended = kSelfProgramming, .bootLocks = false, .clock = ClockScheme::TinyX4X5},  // ATtiny261/461/861
 };
 
 // Layouts no chip uses any more, which wrongly named or placed some bits.

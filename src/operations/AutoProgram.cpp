@@ -1,5 +1,8 @@
 #include "operations/AutoProgram.h"
 
+#include "chips/ChipDriver.h"
+#include "devices/LockoutCheck.h"
+#include "link/LinkMessages.h"
 #include "operations/BoardAccess.h"
 #include "operations/BufferCommands.h"
 #include "operations/ChipErase.h"
@@ -47,7 +50,8 @@ private:
 
 class Sequence {
 public:
-    explicit Sequence(workspace::Workspace& ws) : ws_(ws), project_(ws.project()) {}
+    Sequence(workspace::Workspace& ws, LockoutPolicy lockout)
+        : ws_(ws), project_(ws.project()), lockout_(lockout) {}
 
     void run();
     const AutoProgramOutcome& outcome() const { return outcome_; }
@@ -69,22 +73,58 @@ private:
         outcome_.failureKey = key;
         return false;
     }
-    void lockFuseStep();
+    // False when the run must not go on: the person declined, or nobody was
+    // there to allow it.
+    bool lockoutAccepted();
+    bool lockFuseStep();
     // False after a failure ending; `bytes` and `incremented` report what was done.
     bool memorySteps(const MemorySteps& steps, int& bytes, bool& incremented);
     void ending(int flashBytes, int eepromBytes);
 
     workspace::Workspace& ws_;
     buffers::ProjectSettings& project_;
+    const LockoutPolicy lockout_;
     bool anyAction_ = false;
     AutoProgramOutcome outcome_;
 };
 
-void Sequence::lockFuseStep() {
+bool Sequence::lockoutAccepted() {
+    const devices::LockFuseLayout* layout = projectLockFuseLayout(ws_);
+    if (!project_.programFuse || !layout)
+        return true;
+    // The chip's own bits are not known before the run: its factory settings stand in.
+    const devices::DeviceInfo& device = ws_.projectDeviceInfo();
+    const std::vector<devices::LockoutFinding> findings =
+        devices::lockoutFindings(*layout, devices::factoryState(device, *layout), project_.lockFuse,
+                                 chips::driverFor(device).abilities().lockModeTexts);
+    if (findings.empty())
+        return true;
+    switch (lockout_) {
+    case LockoutPolicy::Ask:
+        return devices::confirmLockout(findings, ws_.user());
+    case LockoutPolicy::Forced:
+        ws_.user().setStatus(text::formatUiText(text::Msg::LockoutAllowed, "--force-lockout"));
+        return true;
+    case LockoutPolicy::Unattended:
+        break;
+    }
+    if (project_.allowLockout) {
+        ws_.user().setStatus(text::formatUiText(text::Msg::LockoutAllowed, "AllowLockout=1"));
+        return true;
+    }
+    ws_.connection().messages().box(
+        std::string(text::GetUiText(text::Msg::AutoProgramLockoutRefused)) + "\n" +
+        *devices::lockoutText(findings));
+    return false;
+}
+
+bool Sequence::lockFuseStep() {
     status(text::Msg::AutoProgramLockBits);
     const base::BusyScope busy(ws_.user());
-    if (!programLockFuse(ws_, project_.lockFuse, project_.programFuse))
-        ws_.connection().messages().box(text::Msg::ErrorProgrammingLockBits);
+    if (programLockFuse(ws_, project_.lockFuse, project_.programFuse))
+        return true;
+    ws_.connection().messages().box(text::Msg::ErrorProgrammingLockBits);
+    return fail(text::Msg::AutoProgramErrorLockFuse);
 }
 
 bool Sequence::memorySteps(const MemorySteps& steps, int& bytes, bool& incremented) {
@@ -145,6 +185,8 @@ void Sequence::run() {
     if (!requireBoard(ws_))
         return;
     status(text::Msg::AutoProgramStarted);
+    if (!lockoutAccepted())
+        return (void)fail(text::Msg::AutoProgramErrorLockFuse);
 
     if (project_.autoErase) {
         anyAction_ = true;
@@ -163,8 +205,8 @@ void Sequence::run() {
             return (void)fail(text::Msg::AutoProgramErrorChecking);
         settle();
     }
-    if (project_.programFuse && project_.programFuseBeforeAll)
-        lockFuseStep();
+    if (project_.programFuse && project_.programFuseBeforeAll && !lockFuseStep())
+        return;
 
     const MemorySteps flash{.buffer = ws_.flash(),
                             .increment = project_.autoIncrementFlash,
@@ -195,8 +237,8 @@ void Sequence::run() {
     if (!memorySteps(eeprom, eepromBytes, outcome_.eepromIncremented))
         return;
 
-    if (project_.programFuse && !project_.programFuseBeforeAll)
-        lockFuseStep();
+    if (project_.programFuse && !project_.programFuseBeforeAll && !lockFuseStep())
+        return;
     ending(flashBytes, eepromBytes);
 }
 
@@ -208,15 +250,16 @@ void saveIncremented(workspace::Workspace& ws, buffers::MemoryBuffer& buffer) {
 
 }  // namespace
 
-AutoProgramOutcome autoProgram(workspace::Workspace& ws) {
-    Sequence sequence(ws);
+AutoProgramOutcome autoProgram(workspace::Workspace& ws, LockoutPolicy lockout) {
+    Sequence sequence(ws, lockout);
     sequence.run();
     return sequence.outcome();
 }
 
-bool autoProgramUnattended(workspace::Workspace& ws) {
+bool autoProgramUnattended(workspace::Workspace& ws, bool forceLockout) {
     ws.results.autoprogramOk = false;
-    const AutoProgramOutcome outcome = autoProgram(ws);
+    const AutoProgramOutcome outcome =
+        autoProgram(ws, forceLockout ? LockoutPolicy::Forced : LockoutPolicy::Unattended);
     if (outcome.flashIncremented)
         saveIncremented(ws, ws.flash());
     if (outcome.eepromIncremented)

@@ -11,6 +11,13 @@
 
 namespace zavuv::operations {
 
+// How a run treats lock and fuse bits that could lock the chip out.
+enum class LockoutPolicy {
+    Ask,         // a person watches: the warning is a question, No ends the run
+    Unattended,  // nobody watches: refused unless the project allows them (AllowLockout=1)
+    Forced,      // the command line's --force-lockout
+};
+
 // Which buffers received a serial-number increment during the run.
 struct AutoProgramOutcome {
     bool flashIncremented = false;
@@ -19,12 +26,17 @@ struct AutoProgramOutcome {
 };
 
 // Sets results.autoprogramOk at a DONE ending (the caller clears it first).
-AutoProgramOutcome autoProgram(workspace::Workspace& ws);
+// Lock and fuse bits that could lock the chip out are judged before the first
+// step, so that a refused run leaves the chip untouched; a declined, refused or
+// failed lock/fuse step ends the run with an ERROR text.
+AutoProgramOutcome autoProgram(workspace::Workspace& ws,
+                               LockoutPolicy lockout = LockoutPolicy::Ask);
 
 // The run nobody watches (command line): clears autoprogramOk, runs the
 // sequence, and saves every incremented buffer back to its file so that the
 // next run programs the next number instead of repeating this one. Returns
-// autoprogramOk.
-bool autoProgramUnattended(workspace::Workspace& ws);
+// autoprogramOk. `forceLockout` programs lock-out settings the project does
+// not allow.
+bool autoProgramUnattended(workspace::Workspace& ws, bool forceLockout = false);
 
 }  // namespace zavuv::operations

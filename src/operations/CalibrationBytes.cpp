@@ -34,11 +34,15 @@ std::string calibrationStatusText(const std::vector<std::uint8_t>& bytes) {
 bool readCalibrationBytes(workspace::Workspace& ws) {
     base::BusyScope busy(ws.user());
     auto& messages = ws.connection().messages();
+    const devices::DeviceInfo& device = ws.projectDeviceInfo();
+    if (device.calibrationBytes() == 0) {
+        messages.box(text::formatUiText(text::Msg::NoCalibrationBytes, device.name));
+        return false;
+    }
     if (!requireBoard(ws) || !connect(ws, link::SpeedCode::Baud19200))
         return false;
     messages.status(text::Msg::ReadingCalibration);
     ws.link().pause(kReadPauseMs);
-    const devices::DeviceInfo& device = ws.projectDeviceInfo();
     const chips::ChipDriver& driver = chips::driverFor(device);
     const auto clocks = device.calibrationMHz();
     std::vector<std::uint8_t> bytes;

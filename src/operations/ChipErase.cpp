@@ -49,6 +49,13 @@ void chipErase(workspace::Workspace& ws) {
     base::BusyScope busy(ws.user());
     auto& messages = ws.connection().messages();
     ws.results.lastOperationStatus = workspace::OperationStatus::Failed;
+    const devices::DeviceInfo& device = ws.selectedDeviceInfo();
+    const chips::ChipDriver& driver = chips::driverFor(device);
+    if (!driver.abilities().chipErase) {
+        // The AVR erase instruction would erase nothing on such a chip.
+        messages.box(text::formatUiText(text::Msg::NoChipErase, device.name));
+        return;
+    }
     messages.status(text::Msg::ErasingDevice);
     if (!requireBoard(ws))
         return;
@@ -56,8 +63,6 @@ void chipErase(workspace::Workspace& ws) {
         ws.link().endSession();
         return;
     }
-    const devices::DeviceInfo& device = ws.selectedDeviceInfo();
-    const chips::ChipDriver& driver = chips::driverFor(device);
     const chips::EraseResult result = driver.erase(chipSession(ws, device), ws.progressRunner());
     ws.link().endSession();
     switch (result) {

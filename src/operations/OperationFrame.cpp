@@ -182,6 +182,11 @@ private:
             return false;
         }
         const devices::DeviceInfo& device = ws_.selectedDeviceInfo();
+        // A chip without Flash (an AT25 EEPROM) gets nothing sent for it.
+        if (buffer_ == &ws_.flash() && device.flashSize == 0) {
+            messages_.status(text::formatUiText(text::Msg::NoFlashMemory, device.name));
+            return false;
+        }
         const bool refused = (row_.needsEeprom == NeedsEeprom::OnChip && device.eepromSize == 0) ||
                              (row_.needsEeprom != NeedsEeprom::No &&
                               !chips::driverFor(device).abilities().eepromMemory);

@@ -133,7 +133,8 @@ TEST_F(ProjectFile, SaveWritesEveryKeyInFileOrder) {
     // Settings and AutoProgram keys written later join their sections.
     EXPECT_LT(text.find("NoSynchronization=0\nResetStrobeLength=20\nSPIPeriod=4\n"),
               text.find("[AutoProgram]"));
-    EXPECT_NE(text.find("BootLock15=0\nFuseLayout=1\nAutoIncAddressFlash=0\nAutoIncAddress=0\n\n"
+    EXPECT_NE(text.find("BootLock15=0\nFuseLayout=1\nAllowLockout=0\nAutoIncAddressFlash="
+                        "0\nAutoIncAddress=0\n\n"
                         "[Device]\nDeviceNo=35\n\n[Delays]\n"),
               std::string::npos)
         << text;

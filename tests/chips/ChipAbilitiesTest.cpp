@@ -31,6 +31,9 @@ TEST(ChipAbilities, SerialMemoriesOfferNeitherAutoProgramNorADataFlashEeprom) {
     EXPECT_TRUE(abilitiesOf("AT45DB161B").fixedMemorySpeed);
     EXPECT_TRUE(abilitiesOf("ATmega8").autoProgram);
     EXPECT_TRUE(abilitiesOf("AT89S8252").eepromMemory);
+    EXPECT_FALSE(abilitiesOf("AT45DB161B").lockFuseBits);
+    EXPECT_TRUE(abilitiesOf("AT25256").lockFuseBits);  // its block protection is set as lock modes
+    EXPECT_TRUE(abilitiesOf("AT86RF401").lockFuseBits);
 }
 
 }  // namespace

@@ -43,3 +43,29 @@ TEST(CliAutoProgram, AFailedStepIsExitOne) {
         << result.out;
     EXPECT_EQ(cli.folder().read(flash), std::string(32, '\x22'));
 }
+
+TEST(CliAutoProgram, LockoutBitsAreRefusedUnlessAllowedOrForced) {
+    CliRun cli;
+    // ATmega8: SPIEN and RSTDISBL programmed, after an erase.
+    const std::string bits = "[Files]\nFlash=[Unspecified]\n[AutoProgram]\nAutoErase="
+                             "1\nProgramFuse=1\nFuse1=1\nFuse2=1\n"
+                             "Fuse3=1\nFuse13=1\nFuse15=1\n";
+    const std::string project = cli.folder().write("job.kb2", bits + "[Device]\nDeviceNo=12\n");
+    const std::string trace = cli.folder().file("trace.txt");
+    auto result = cli({"-p", "sim", "-P", project, "--sim-trace", trace, "-y", "autoprogram"});
+    EXPECT_EQ(result.exitCode, 1);
+    EXPECT_TRUE(result.out.ends_with(
+        "Autoprogram: ERROR programming lock and fuse bits\nAUTOPROGRAM: Error\n"))
+        << result.out;
+    EXPECT_NE(result.err.find("Auto-program refused before touching the chip"), std::string::npos);
+    EXPECT_EQ(cli.folder().read(trace), "");
+
+    result = cli({"-p", "sim", "-P", project, "autoprogram", "--force-lockout"});
+    EXPECT_EQ(result.exitCode, 0) << result.out << result.err;
+
+    const std::string allowed =
+        cli.folder().write("allowed.kb2", bits + "AllowLockout=1\n[Device]\nDeviceNo=12\n");
+    result = cli({"-p", "sim", "-P", allowed, "autoprogram"});
+    EXPECT_EQ(result.exitCode, 0) << result.out << result.err;
+    EXPECT_NE(result.out.find("(AllowLockout=1)"), std::string::npos) << result.out;
+}

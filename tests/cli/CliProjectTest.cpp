@@ -18,14 +18,15 @@ TEST(CliProjectShow, ListsEveryKeyInFileOrder) {
     std::vector<std::string> lines;
     for (std::string line; std::getline(in, line);)
         lines.push_back(line);
-    ASSERT_EQ(lines.size(), 3u + 3 + 12 + 1 + 32 + 16 + 1 + 2 + 2 + 1 + 8);
+    ASSERT_EQ(lines.size(), 3u + 3 + 12 + 1 + 32 + 16 + 2 + 2 + 2 + 1 + 8);
     EXPECT_EQ(lines[0], "Files/Flash=" + hex);
     EXPECT_EQ(lines[1], "Files/Eeprom=[Unspecified]");
     EXPECT_EQ(lines[18], "AutoProgram/LockMode=0");
     EXPECT_EQ(lines[22], "AutoProgram/Fuse3=1");
     EXPECT_EQ(lines[67], "AutoProgram/FuseLayout=10");  // the ATmega128's
-    EXPECT_EQ(lines[68], "Settings/ResetStrobeLength=400");
-    EXPECT_EQ(lines[72], "Device/DeviceNo=29");
+    EXPECT_EQ(lines[68], "AutoProgram/AllowLockout=0");
+    EXPECT_EQ(lines[69], "Settings/ResetStrobeLength=400");
+    EXPECT_EQ(lines[73], "Device/DeviceNo=29");
     EXPECT_EQ(lines.back(), "Delays/DelayPageValue2=0");
 }
 

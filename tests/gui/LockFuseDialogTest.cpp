@@ -203,7 +203,14 @@ TEST_F(LockFuseDialogTest, ProgrammingMakesBitsReadableButAFailureKeepsTheShownS
     lockMode(1)->click();
 
     chip.programWorks = false;
+    // Bits that were not read are compared with the chip's factory settings,
+    // which run on the internal oscillator: CKSEL 1111 wants a crystal.
+    user.answerNext(base::Answer::Yes);
+    user.answerNext(base::Answer::Yes);
     button(kProgram)->click();
+    ASSERT_EQ(user.questions().size(), 1u);
+    EXPECT_NE(user.questions()[0].find("CKSEL3..0 = 1111 selects a crystal"), std::string::npos)
+        << user.questions()[0];
     EXPECT_FALSE(dialog->shownState().fuse[kSpien]);
     EXPECT_FALSE(button(kRead)->isEnabled());
     EXPECT_TRUE(fuse(kSpien)->isChecked());
@@ -286,8 +293,11 @@ TEST_F(LockFuseDialogTest, AutoProgramModeHandsTheBitsBackOnlyOnCloseAndSave) {
         return dialogs::editAutoProgramLockFuse(nullptr, atmega8, start, user, chip.operations());
     };
 
-    const std::optional<LockFuseState> saved =
-        edit([](dialogs::LockFuseDialog& d) { control<QPushButton>(d, kSave)->click(); });
+    // CKSEL 1110 wants a crystal, which the chip's factory setting does not use.
+    const std::optional<LockFuseState> saved = edit([&](dialogs::LockFuseDialog& d) {
+        user.answerNext(base::Answer::Yes);
+        control<QPushButton>(d, kSave)->click();
+    });
     ASSERT_TRUE(saved);
     EXPECT_TRUE(saved->fuse[0]);
     EXPECT_TRUE(saved->fuse[kSpien]);
@@ -295,7 +305,10 @@ TEST_F(LockFuseDialogTest, AutoProgramModeHandsTheBitsBackOnlyOnCloseAndSave) {
     EXPECT_FALSE(
         edit([](dialogs::LockFuseDialog& d) { control<QPushButton>(d, kClose)->click(); }));
     // Enter takes the controls but is no saving.
-    EXPECT_FALSE(edit([](dialogs::LockFuseDialog& d) { QTest::keyClick(&d, Qt::Key_Return); }));
+    EXPECT_FALSE(edit([&](dialogs::LockFuseDialog& d) {
+        user.answerNext(base::Answer::Yes);
+        QTest::keyClick(&d, Qt::Key_Return);
+    }));
     EXPECT_TRUE(chip.programmed.empty());
 }
 
@@ -321,6 +334,7 @@ TEST(LockFuseDialogOnBoard, ProgramVerifyAndEraseTheSimulatedChip) {
     OnNextModal<dialogs::LockFuseDialog> person([&](dialogs::LockFuseDialog& d) {
         control<QRadioButton>(d, kLockModeIds[2])->click();
         control<QCheckBox>(d, kBootLockIds[0])->click();
+        sim.user().answerNext(base::Answer::Yes);  // LB1+LB2 stops reading: asked first
         control<QPushButton>(d, kProgram)->click();
         EXPECT_EQ(sim.board().chip().lock & 0x07, 0x00);  // LB1, LB2 and BLB01 programmed
 
@@ -342,3 +356,26 @@ TEST(LockFuseDialogOnBoard, ProgramVerifyAndEraseTheSimulatedChip) {
 }
 
 }  // namespace
+
+TEST_F(LockFuseDialogTest, ABitAlreadyOnTheReadChipIsNoChange) {
+    // The chip reads RSTDISBL programmed (the dialog could read it, so it is
+    // reached some other way): keeping it asks nothing, programming it anew does.
+    constexpr int kRstdisbl = 15;
+    LockFuseState state = readableState();
+    state.fuse[kSpien] = true;
+    state.fuse[kRstdisbl] = true;
+    open("ATmega8", state);
+    button(kProgram)->click();
+    EXPECT_TRUE(user.questions().empty());
+    ASSERT_EQ(chip.programmed.size(), 1u);
+
+    state.fuse[kRstdisbl] = false;
+    open("ATmega8", state);
+    fuse(kRstdisbl)->click();
+    button(kProgram)->click();
+    ASSERT_EQ(user.questions().size(), 1u);
+    EXPECT_NE(
+        user.questions()[0].find("RSTDISBL should be unprogrammed\n     Programmed, it turns"),
+        std::string::npos);
+    EXPECT_EQ(chip.programmed.size(), 1u);
+}

@@ -232,6 +232,8 @@ TEST_F(ProjectSettingsDialogTest, CheckingAutoprogramOpensThePresetBitsAndKeepsT
             spienPressed = control<QPushButton>(d, kSpienButton)->isChecked();
             EXPECT_EQ(d.windowTitle(), "Lock/Fuse Bits Settings for Auto-Program");
             control<QPushButton>(d, 1091)->click();  // CKSEL0
+            // CKSEL 1110 wants a crystal, which the chip's factory setting does not use.
+            user.answerNext(base::Answer::Yes);
             control<QPushButton>(d, kCloseAndSave)->click();
         });
         get(kAutoprogramFuses)->click();
@@ -243,10 +245,39 @@ TEST_F(ProjectSettingsDialogTest, CheckingAutoprogramOpensThePresetBitsAndKeepsT
     EXPECT_TRUE(project.lockFuse.readable);
     EXPECT_FALSE(project.lockFuse.fuse[kSpien]);  // only OK stores the bits
 
+    EXPECT_FALSE(project.allowLockout);  // only OK stores it
+
     ok();
     EXPECT_TRUE(project.programFuse);
     EXPECT_TRUE(project.lockFuse.fuse[kSpien]);
     EXPECT_TRUE(project.lockFuse.fuse[0]);
+    // The person said Yes to the warning: unattended runs may program the bits.
+    EXPECT_TRUE(project.allowLockout);
+}
+
+TEST_F(ProjectSettingsDialogTest, SafeBitsOrNoBitsClearAllowLockout) {
+    project.programFuse = true;
+    project.allowLockout = true;
+    open();
+    {
+        OnNextModal<dialogs::LockFuseDialog> lockFuse([&](dialogs::LockFuseDialog& d) {
+            for (const int cksel : {1095, 1096, 1097})  // CKSEL1..3: the internal 1 MHz oscillator
+                control<QPushButton>(d, cksel)->click();
+            control<QPushButton>(d, kCloseAndSave)->click();
+        });
+        get<QPushButton>(kConfigure)->click();
+        EXPECT_TRUE(lockFuse.ran());
+    }
+    EXPECT_TRUE(user.questions().empty());
+    ok();
+    EXPECT_FALSE(project.allowLockout);
+
+    // A confirmed project that stops programming its bits allows nothing either.
+    project.allowLockout = true;
+    open();
+    get(kAutoprogramFuses)->click();
+    ok();
+    EXPECT_FALSE(project.allowLockout);
 }
 
 TEST_F(ProjectSettingsDialogTest, ClosingTheBitsWithoutSavingUnchecksAutoprogram) {

@@ -4,7 +4,10 @@
 #include <string>
 #include <vector>
 
+#include "WireRuns.h"
+#include "devices/LockoutCheck.h"
 #include "operations/AutoProgram.h"
+#include "operations/LockFuseOnChip.h"
 #include "support/SimulatedWorkspace.h"
 
 using namespace zavuv;
@@ -41,6 +44,21 @@ protected:
     }
     void loadEeprom(std::size_t n) {
         ASSERT_TRUE(ws().eeprom().loadFile(sim.folder().write("e.bin", bytes(n, 2))));
+    }
+    // The chip's factory bits, with these fuses changed: safe unless a change makes them not.
+    devices::LockFuseState
+    factoryBits(std::initializer_list<std::pair<const char*, bool>> changes = {}) {
+        const devices::LockFuseLayout& layout = *operations::projectLockFuseLayout(ws());
+        devices::LockFuseState state = devices::factoryState(ws().projectDeviceInfo(), layout);
+        for (const auto& [name, programmed] : changes) {
+            const auto* end = layout.fuseName.begin() + layout.fuseCount;
+            const auto* fuse = std::find_if(layout.fuseName.begin(), end,
+                                            [&](const char* n) { return std::string(n) == name; });
+            EXPECT_NE(fuse, end) << "no fuse " << name;
+            if (fuse != end)
+                state.fuse[fuse - layout.fuseName.begin()] = programmed;
+        }
+        return state;
     }
     SimulatedWorkspace sim{"ATmega8"};
 };
@@ -133,6 +151,7 @@ TEST_F(AutoProgramTest, VerifyMismatchStopsEverythingAfterIt) {
     p.autoIncrementFlash = true;
     p.autoIncAddressFlash = 3;
     p.programFuse = true;
+    p.lockFuse = factoryBits();
     const auto before = ws().flash().data()[3];
     const auto outcome = operations::autoProgram(ws());
     EXPECT_EQ(sim.user().lastStatus(), "Autoprogram: ERROR verifying Flash");
@@ -161,6 +180,7 @@ TEST_F(AutoProgramTest, LockAndFuseBitsBeforeAllComeAfterEraseAndBlankCheck) {
     p.autoErase = p.autoEmptyCheck = true;
     p.autoFlashReload = true;
     p.programFuse = p.programFuseBeforeAll = true;
+    p.lockFuse = factoryBits();
     operations::autoProgram(ws());
     const auto statuses = sim.user().statuses();
     const auto at = [&](const std::string& text) {
@@ -202,4 +222,79 @@ TEST_F(AutoProgramTest, UnattendedRunSavesTheIncrementedNumberBack) {
     ws().project().autoFlashProgram = false;
     ws().project().autoIncrementFlash = false;
     EXPECT_FALSE(operations::autoProgramUnattended(ws()));  // no actions
+}
+
+TEST_F(AutoProgramTest, UnattendedRunRefusesLockoutBeforeTouchingTheChip) {
+    auto& p = ws().project();
+    p.autoErase = true;
+    p.programFuse = true;
+    p.lockFuse = factoryBits({{"RSTDISBL", true}});
+    const auto highBefore = sim.board().chip().highFuse;
+    zavuv::testing::forgetWire(sim);
+    EXPECT_FALSE(operations::autoProgramUnattended(ws()));
+    EXPECT_TRUE(zavuv::testing::sentRuns(sim).empty());
+    EXPECT_EQ(sim.user().lastStatus(), "Autoprogram: ERROR programming lock and fuse bits");
+    const auto messages = sim.user().messages();
+    ASSERT_EQ(messages.size(), 1u);
+    EXPECT_EQ(messages[0].rfind("Auto-program refused before touching the chip", 0), 0u);
+    EXPECT_NE(messages[0].find("RSTDISBL should be unprogrammed"), std::string::npos);
+    EXPECT_EQ(sim.board().chip().highFuse, highBefore);
+}
+
+TEST_F(AutoProgramTest, AllowLockoutOrForceLetsAnUnattendedRunProgramIt) {
+    for (const bool force : {false, true}) {
+        SimulatedWorkspace fresh{"ATmega8"};
+        noSteps(fresh.ws().project());
+        auto& p = fresh.ws().project();
+        p.autoErase = true;
+        p.programFuse = true;
+        p.allowLockout = !force;
+        const devices::LockFuseLayout& layout = *operations::projectLockFuseLayout(fresh.ws());
+        p.lockFuse = devices::factoryState(fresh.ws().projectDeviceInfo(), layout);
+        p.lockFuse.lockMode = 2;  // read protection: a lock-out of its own kind
+        EXPECT_TRUE(operations::autoProgramUnattended(fresh.ws(), force)) << force;
+        EXPECT_EQ(fresh.board().chip().lock & 0x03, 0);
+        EXPECT_TRUE(
+            saw(fresh.user().statuses(),
+                std::string("Lock and fuse bits that can lock the chip out are programmed (") +
+                    (force ? "--force-lockout" : "AllowLockout=1") + ")"));
+        EXPECT_EQ(fresh.user().lastStatus(), "Autoprogram: DONE (no buffers programmed)");
+    }
+}
+
+TEST_F(AutoProgramTest, AWatchedRunAsksAndNoEndsItUntouched) {
+    auto& p = ws().project();
+    p.autoErase = true;
+    p.programFuse = true;
+    p.lockFuse = factoryBits({{"WDTON", true}, {"CKSEL0", true}});  // an external clock
+    zavuv::testing::forgetWire(sim);
+    sim.user().answerNext(base::Answer::No);
+    operations::autoProgram(ws());
+    EXPECT_TRUE(zavuv::testing::sentRuns(sim).empty());
+    EXPECT_EQ(sim.user().lastStatus(), "Autoprogram: ERROR programming lock and fuse bits");
+    EXPECT_FALSE(ws().results.autoprogramOk);
+    const auto questions = sim.user().questions();
+    ASSERT_EQ(questions.size(), 1u);
+    EXPECT_NE(questions[0].find("CKSELx: "), std::string::npos) << questions[0];
+
+    sim.user().answerNext(base::Answer::Yes);
+    operations::autoProgram(ws());
+    EXPECT_EQ(sim.user().lastStatus(), "Autoprogram: DONE (no buffers programmed)");
+}
+
+TEST(AutoProgramLockFuseStep, AFailedStepEndsTheRunWithAnError) {
+    // The connect takes seven replies; the eighth is the low fuse byte's.
+    SimulatedWorkspace sim{"ATmega8", {"garbage-after=8"}};
+    auto& p = sim.ws().project();
+    noSteps(p);
+    ASSERT_TRUE(sim.ws().flash().loadFile(sim.folder().write("f.bin", bytes(64, 1))));
+    p.autoFlashProgram = true;
+    p.programFuse = p.programFuseBeforeAll = true;
+    const devices::LockFuseLayout& layout = *operations::projectLockFuseLayout(sim.ws());
+    p.lockFuse = devices::factoryState(sim.ws().projectDeviceInfo(), layout);
+    operations::autoProgram(sim.ws());
+    EXPECT_EQ(sim.user().lastStatus(), "Autoprogram: ERROR programming lock and fuse bits");
+    EXPECT_TRUE(saw(sim.user().messages(), "Error programming lock bits"));
+    EXPECT_FALSE(sim.ws().results.autoprogramOk);
+    EXPECT_EQ(sim.board().chip().flash[0], 0xFF);  // the Flash step never ran
 }

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
 
 #include "WireRuns.h"
@@ -205,4 +206,26 @@ TEST(ReadLockFuse, ABoardThatFallsSilentIsAConnectionError) {
     EXPECT_FALSE(operations::readLockFuse(noSignature.ws(), read));
     EXPECT_EQ(noSignature.user().messages(),
               std::vector<std::string>{"Connection error while reading signature"});
+}
+
+TEST(ProgramLockFuse, FuseBytesAreReadBackOnTheSameSession) {
+    SimulatedWorkspace sim("ATmega8");
+    forgetWire(sim);
+    EXPECT_TRUE(operations::programLockFuse(sim.ws(), onlySpien(sim, 0), true));
+    const auto runs = sentRuns(sim);
+    const auto written = std::find(runs.begin(), runs.end(), "> 34 AC A8 FF DF");
+    ASSERT_NE(written, runs.end());
+    EXPECT_TRUE(containsRuns(std::vector<std::string>(written, runs.end()),
+                             {"> 35 58 00 00", "> 35 50 00 00", "> 35 58 08 00"}));
+}
+
+TEST(ProgramLockFuse, AByteThatReadsOtherwiseIsNamed) {
+    // Serial programming cannot unprogram SPIEN: the high byte keeps it.
+    SimulatedWorkspace sim("ATmega8");
+    LockFuseState state;  // every fuse unprogrammed
+    EXPECT_FALSE(operations::programLockFuse(sim.ws(), state, true));
+    EXPECT_EQ(
+        sim.user().messages(),
+        std::vector<std::string>{"High fuse byte: 0xFF was programmed, but the chip reads 0xDF"});
+    EXPECT_TRUE(sim.boardIdle());
 }

@@ -13,9 +13,9 @@
 #include "app/widgets/Translation.h"
 #include "chips/ChipDriver.h"
 #include "devices/DeviceTable.h"
-#include "devices/FuseWarnings.h"
 #include "devices/LockFuseVerify.h"
 #include "devices/LockModeName.h"
+#include "devices/LockoutCheck.h"
 #include "operations/ChipErase.h"
 #include "operations/LockFuseOnChip.h"
 #include "text/UiText.h"
@@ -71,7 +71,7 @@ const devices::LockFuseLayout& shownLayout(int deviceIndex) {
 LockFuseDialog::LockFuseDialog(QWidget* parent, int deviceIndex,
                                const devices::LockFuseState& initial, base::UserPort& port,
                                devices::LockFuseChip chip)
-    : QDialog(parent), lockModeTexts_(lockModeTextsOf(deviceIndex)),
+    : QDialog(parent), deviceIndex_(deviceIndex), lockModeTexts_(lockModeTextsOf(deviceIndex)),
       layout_(shownLayout(deviceIndex)), port_(port), chip_(std::move(chip)), shownState_(initial) {
     setWindowFlag(Qt::WindowContextHelpButtonHint, false);
     buildControls();
@@ -184,9 +184,18 @@ devices::LockFuseState LockFuseDialog::collectControls() const {
     return state;
 }
 
+devices::LockFuseState LockFuseDialog::currentBits() const {
+    if (!autoProgramMode_ && shownState_.readable)
+        return shownState_;
+    if (!devices::DeviceTable::isValidIndex(deviceIndex_))
+        return {};
+    return devices::factoryState(devices::DeviceTable::at(deviceIndex_), layout_);
+}
+
 bool LockFuseDialog::validate() {
     const devices::LockFuseState controls = collectControls();
-    if (!devices::confirmFuseWarnings(layout_, controls, port_))
+    if (!devices::confirmLockout(
+            devices::lockoutFindings(layout_, currentBits(), controls, lockModeTexts_), port_))
         return false;
     workingState_ = controls;
     return true;

@@ -40,8 +40,8 @@ public:
     // The result of "Close and save settings": the caller takes workingState().
     static constexpr int kCloseAndSave = 1160;
 
-    // Opens in chip mode, filled from `initial`. `port` asks the safety question
-    // and shows the verify report.
+    // Opens in chip mode, filled from `initial`. `port` asks the lock-out
+    // question (Yes/No, No by default) and shows the verify report.
     LockFuseDialog(QWidget* parent, int deviceIndex, const devices::LockFuseState& initial,
                    base::UserPort& port, devices::LockFuseChip chip);
 
@@ -65,6 +65,9 @@ private:
     void applyModeTexts();
     void fillControls();
     devices::LockFuseState collectControls() const;
+    // What the new bits are compared with before they are programmed or
+    // saved: the chip's bits where they were read, its factory settings otherwise.
+    devices::LockFuseState currentBits() const;
     // Takes the controls into workingState once the person has accepted any
     // safety warning; false keeps the dialog as it is.
     bool validate();
@@ -75,6 +78,7 @@ private:
     void eraseChip();
     void closeAndSave();
 
+    int deviceIndex_;
     devices::LockModeTexts lockModeTexts_;
     const devices::LockFuseLayout& layout_;
     base::UserPort& port_;

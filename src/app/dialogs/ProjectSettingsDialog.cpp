@@ -17,8 +17,10 @@
 #include "app/widgets/DialogControls.h"
 #include "app/widgets/DialogUnits.h"
 #include "app/widgets/Translation.h"
+#include "chips/ChipDriver.h"
 #include "devices/AutoProgramPreset.h"
 #include "devices/DeviceTable.h"
+#include "devices/LockoutCheck.h"
 #include "devices/SckPeriodNames.h"
 #include "text/UiText.h"
 #include "workspace/Workspace.h"
@@ -137,7 +139,7 @@ int resetStrobePosition(int lengthMs) {
 ProjectSettingsDialog::ProjectSettingsDialog(QWidget* parent, ProjectSettings& settings,
                                              base::UserPort& port, devices::LockFuseChip chip)
     : QDialog(parent), settings_(settings), port_(port), chip_(std::move(chip)),
-      lockFuseCopy_(settings.lockFuse) {
+      lockFuseCopy_(settings.lockFuse), allowLockout_(settings.allowLockout) {
     setWindowFlag(Qt::WindowContextHelpButtonHint, false);
     buildControls();
     widgets::TranslateWindow(this, kDialogId);
@@ -306,6 +308,13 @@ bool ProjectSettingsDialog::configureLockFuse() {
     if (!edited)
         return false;
     lockFuseCopy_ = *edited;
+    // The lock/fuse dialog saves lock-out settings only after the person said
+    // Yes to its warning: unattended runs may then program them.
+    const devices::DeviceInfo& device = devices::DeviceTable::at(settings_.deviceNo);
+    allowLockout_ =
+        !devices::lockoutFindings(layout, devices::factoryState(device, layout), lockFuseCopy_,
+                                  chips::driverFor(device).abilities().lockModeTexts)
+             .empty();
     return true;
 }
 
@@ -354,6 +363,7 @@ void ProjectSettingsDialog::writeSettings() {
         if (const std::optional<int> value = parseInteger(edit(delay.editId)->text()))
             settings_.*delay.value = *value;
     settings_.lockFuse = settings_.programFuse ? lockFuseCopy_ : devices::LockFuseState{};
+    settings_.allowLockout = settings_.programFuse && allowLockout_;
     if (sckPeriods_->currentIndex() >= 0)
         settings_.spiPeriod = sckPeriods_->currentIndex();
 }

@@ -72,6 +72,8 @@ private:
     base::UserPort& port_;
     devices::LockFuseChip chip_;
     devices::LockFuseState lockFuseCopy_;
+    // lockFuseCopy may lock the chip out and the person said Yes to that.
+    bool allowLockout_ = false;
     int selectedDevice_ = -1;
 
     QComboBox* devices_ = nullptr;

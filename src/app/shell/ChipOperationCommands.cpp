@@ -6,7 +6,9 @@
 #include "app/dialogs/LockFuseDialog.h"
 #include "app/shell/MainDialog.h"
 #include "app/shell/MainWindowIds.h"
+#include "chips/ChipDriver.h"
 #include "link/BoardInformation.h"
+#include "link/LinkMessages.h"
 #include "operations/AutoProgram.h"
 #include "operations/BoardAccess.h"
 #include "operations/CalibrationBytes.h"
@@ -15,6 +17,7 @@
 #include "operations/LockFuseOnChip.h"
 #include "operations/OperationFrame.h"
 #include "operations/ReadSignatureCommand.h"
+#include "text/UiText.h"
 
 namespace zavuv::app::shell {
 
@@ -48,7 +51,13 @@ void updateFirmware(MainDialog& window, Workspace& ws) {
 
 // The chip's bits are read first; the dialog then works on the chip itself.
 void lockFuseBits(MainDialog& window, Workspace& ws) {
-    if (ws.selectedDeviceInfo().lockFuseLayout < 0 || !operations::requireBoard(ws))
+    const devices::DeviceInfo& device = ws.selectedDeviceInfo();
+    if (device.lockFuseLayout < 0 || !chips::driverFor(device).abilities().lockFuseBits) {
+        // A DataFlash: nothing to read, and nothing is sent.
+        ws.connection().messages().box(text::formatUiText(text::Msg::NoLockFuseBits, device.name));
+        return;
+    }
+    if (!operations::requireBoard(ws))
         return;
     devices::LockFuseState state;
     if (!operations::readLockFuse(ws, state))
