@@ -229,3 +229,15 @@ TEST(ProgramLockFuse, AByteThatReadsOtherwiseIsNamed) {
         std::vector<std::string>{"High fuse byte: 0xFF was programmed, but the chip reads 0xDF"});
     EXPECT_TRUE(sim.boardIdle());
 }
+
+TEST(ProgramLockFuse, At89S8253FuseByteIsReadBackToo) {
+    SimulatedWorkspace sim("AT89S8253");
+    LockFuseState state;
+    state.fuse[0] = true;  // SerialPrgEn
+    state.fuse[1] = true;  // x2 Clock En
+    forgetWire(sim);
+    EXPECT_TRUE(operations::programLockFuse(sim.ws(), state, true));
+    EXPECT_TRUE(containsRuns(sentRuns(sim), {"> 34 AC 1C FF FF", "> 35 24 FF FF", "> 35 21 FF FF"}))
+        << ::testing::PrintToString(sentRuns(sim));
+    EXPECT_EQ(sim.user().messages(), std::vector<std::string>{"Lock/fuse bits programmed"});
+}
