@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <fstream>
 #include <random>
+#include <system_error>
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -87,6 +88,8 @@ bool writeAll(int fd, std::span<const std::uint8_t> bytes) {
         const auto written = ::write(fd, bytes.data(), bytes.size());
         if (written < 0 && errno == EINTR)
             continue;
+        if (written == 0)
+            errno = ENOSPC;  // nothing taken and no reason given: the device is full
         if (written <= 0)
             return false;
         bytes = bytes.subspan(static_cast<std::size_t>(written));
@@ -94,22 +97,48 @@ bool writeAll(int fd, std::span<const std::uint8_t> bytes) {
     return true;
 }
 
+// The rename is on the disk only once the folder is.
+bool syncFolder(const fs::path& folder) {
+    const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0)
+        return false;
+    const bool ok = ::fsync(fd) == 0;
+    ::close(fd);
+    return ok;
+}
+
+bool failWith(std::string* failure, int error) {
+    if (failure)
+        *failure = std::generic_category().message(error);
+    return false;
+}
+
 }  // namespace
 
-bool writeFileAtomically(const std::string& path, std::span<const std::uint8_t> bytes) {
+bool writeFileAtomically(const std::string& path, std::span<const std::uint8_t> bytes,
+                         std::string* failure) {
     const fs::path target = finalTarget(path);
     const fs::path folder = target.has_parent_path() ? target.parent_path() : fs::path(".");
     fs::path temporary;
     const int fd = createTemporary(folder, temporary);
     if (fd < 0)
-        return false;
+        return failWith(failure, errno);
     keepPermissions(target, fd);
     bool ok = writeAll(fd, bytes) && ::fsync(fd) == 0;
-    ok = ::close(fd) == 0 && ok;
-    ok = ok && ::rename(temporary.c_str(), target.c_str()) == 0;
-    if (!ok)
+    int error = errno;
+    if (::close(fd) != 0 && ok) {
+        ok = false;
+        error = errno;
+    }
+    if (ok && ::rename(temporary.c_str(), target.c_str()) != 0) {
+        ok = false;
+        error = errno;
+    }
+    if (!ok) {
         ::unlink(temporary.c_str());
-    return ok;
+        return failWith(failure, error);
+    }
+    return syncFolder(folder) || failWith(failure, errno);
 }
 
 }  // namespace zavuv::buffers

@@ -38,6 +38,9 @@ std::optional<int> CliSession::usageError(const std::string& text) {
 
 std::optional<int> CliSession::prepare() {
     auto& ws = workspace_;
+    // Nobody watches a command line: program-flash and program-eeprom reserve
+    // the project's serial numbers as the auto-program does.
+    ws.unattended = true;
     ws.readPreferences();
     if (options_.baud)
         ws.baudIndex = *options_.baud;

@@ -21,10 +21,10 @@ struct AutoProgramOutcome {
 // Sets results.autoprogramOk at a DONE ending (the caller clears it first).
 AutoProgramOutcome autoProgram(workspace::Workspace& ws);
 
-// The run nobody watches (command line): clears autoprogramOk, runs the
-// sequence, and saves every incremented buffer back to its file so that the
-// next run programs the next number instead of repeating this one. Returns
-// autoprogramOk.
+// The run nobody watches (command line, automatic start): clears
+// autoprogramOk and runs the sequence with ws.unattended set, so that every
+// serial number is reserved in its file before anything is programmed and the
+// next run programs the next number. Returns autoprogramOk.
 bool autoProgramUnattended(workspace::Workspace& ws);
 
 }  // namespace zavuv::operations

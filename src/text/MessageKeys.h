@@ -219,6 +219,10 @@ enum class Msg : std::int32_t {
     CannotSavePortDevice = 1214,
     SerialNumberSaved = 1215,
     FuseNamesChanged = 1216,
+    // Saving that loses nothing, serial numbers reserved before programming.
+    FileNotSaved = 1320,
+    SerialNumberNotReserved = 1321,
+    FileNotLocked = 1322,
 };
 
 }  // namespace zavuv::text

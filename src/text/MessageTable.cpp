@@ -222,6 +222,10 @@ constexpr MessageRow kMessages[] = {
     {Msg::SerialNumberSaved, "Serial number saved to %s", "Серийный номер сохранён в %s"},
     // A project whose chip's fuse map was corrected since it was saved.
     {Msg::FuseNamesChanged, "The fuse names of the %s have changed: review the lock and fuse bits of this project", "Названия fuse-битов %s изменились: проверьте Lock и fuse биты проекта"},
+    // Saving that loses nothing; serial numbers reserved before programming.
+    {Msg::FileNotSaved, "Cannot save file %s: %s", "Не удается сохранить файл %s: %s"},
+    {Msg::SerialNumberNotReserved, "The next serial number cannot be saved to %s: nothing was programmed", "Не удается сохранить следующий серийный номер в %s: ничего не запрограммировано"},
+    {Msg::FileNotLocked, "Cannot lock file %s: %s", "Не удается заблокировать файл %s: %s"},
 };
 // clang-format on
 

@@ -44,7 +44,8 @@ TEST(CliConvert, TextsFollowTheLanguageOfTheOptionOrElseTheProfile) {
     CliRun cli;
     const auto& f = cli.folder();
     const std::string bin = f.write("e.bin", std::string("\x01", 1));
-    const std::string english = "message: Cannot save file\n";
+    const std::string english =
+        "message: Cannot save file " + f.file("missing/x.bin") + ": No such file or directory\n";
     auto result = cli({"convert", bin, f.file("missing/x.bin")});
     EXPECT_EQ(result.err, english);
     result = cli({"--lang", "ru", "convert", bin, f.file("missing/x.bin")});
@@ -111,6 +112,7 @@ TEST(CliConvert, FileErrorsExitWithTwoAndKeepTheTarget) {
     result = cli({"convert", in, f.file("old.bin.d")});
     EXPECT_EQ(result.exitCode, 2);
     EXPECT_EQ(result.err, "question: Would you like to save '" + f.file("old.bin.d") +
-                              "' in Intel HEX format?\nanswer: no\nmessage: Cannot save file\n");
+                              "' in Intel HEX format?\nanswer: no\nmessage: Cannot save file " +
+                              f.file("old.bin.d") + ": Is a directory\n");
     EXPECT_EQ(ScratchFolder::read(old), "old content");
 }
