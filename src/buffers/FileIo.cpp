@@ -53,8 +53,9 @@ FileContent readWholeFile(const std::string& path, std::size_t maxBytes) {
 
 namespace {
 
-// Where the bytes must go: through a symbolic link to the file it names, so that
-// the rename replaces that file and not the link.
+// Where the bytes must go: through symbolic links (a chain of them, relative or
+// absolute) to the file they name, so that the rename replaces that file and
+// not a link.
 fs::path finalTarget(const std::string& path) {
     std::error_code error;
     if (!fs::is_symlink(path, error))
@@ -77,10 +78,12 @@ int createTemporary(const fs::path& folder, fs::path& temporary) {
     return -1;
 }
 
-void keepPermissions(const fs::path& target, int fd) {
-    struct stat old;
-    if (::stat(target.c_str(), &old) == 0 && S_ISREG(old.st_mode))
-        (void)::fchmod(fd, old.st_mode & 07777);  // a save is no worse for failing here
+// The replacement keeps the old file's mode, owner and group, so that a save by
+// root does not take a user's file over. Only root may give a file away; anyone
+// else's save is no worse for failing here.
+void keepOwnership(const struct stat& old, int fd) {
+    (void)::fchown(fd, old.st_uid, old.st_gid);
+    (void)::fchmod(fd, old.st_mode & 07777);
 }
 
 bool writeAll(int fd, std::span<const std::uint8_t> bytes) {
@@ -113,17 +116,31 @@ bool failWith(std::string* failure, int error) {
     return false;
 }
 
-}  // namespace
+// A device, a pipe or a socket is no file to replace: the bytes are streamed
+// into it, as any tool writes to /dev/null, /dev/stdout or a FIFO.
+bool writeInPlace(const fs::path& target, std::span<const std::uint8_t> bytes,
+                  std::string* failure) {
+    const int fd = ::open(target.c_str(), O_WRONLY | O_CLOEXEC | O_NOCTTY);
+    if (fd < 0)
+        return failWith(failure, errno);
+    bool ok = writeAll(fd, bytes);
+    int error = errno;
+    if (::close(fd) != 0 && ok) {
+        ok = false;
+        error = errno;
+    }
+    return ok || failWith(failure, error);
+}
 
-bool writeFileAtomically(const std::string& path, std::span<const std::uint8_t> bytes,
-                         std::string* failure) {
-    const fs::path target = finalTarget(path);
+bool replaceRegularFile(const fs::path& target, const struct stat* old,
+                        std::span<const std::uint8_t> bytes, std::string* failure) {
     const fs::path folder = target.has_parent_path() ? target.parent_path() : fs::path(".");
     fs::path temporary;
     const int fd = createTemporary(folder, temporary);
     if (fd < 0)
         return failWith(failure, errno);
-    keepPermissions(target, fd);
+    if (old)
+        keepOwnership(*old, fd);
     bool ok = writeAll(fd, bytes) && ::fsync(fd) == 0;
     int error = errno;
     if (::close(fd) != 0 && ok) {
@@ -139,6 +156,21 @@ bool writeFileAtomically(const std::string& path, std::span<const std::uint8_t> 
         return failWith(failure, error);
     }
     return syncFolder(folder) || failWith(failure, errno);
+}
+
+}  // namespace
+
+bool writeFileAtomically(const std::string& path, std::span<const std::uint8_t> bytes,
+                         std::string* failure) {
+    struct stat old;
+    // Followed through links: /dev/stdout is a link to a pipe, a terminal or a file.
+    if (::stat(path.c_str(), &old) != 0)
+        return replaceRegularFile(finalTarget(path), nullptr, bytes, failure);
+    if (S_ISDIR(old.st_mode))
+        return failWith(failure, EISDIR);
+    if (!S_ISREG(old.st_mode))
+        return writeInPlace(path, bytes, failure);
+    return replaceRegularFile(finalTarget(path), &old, bytes, failure);
 }
 
 }  // namespace zavuv::buffers

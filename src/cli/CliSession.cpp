@@ -22,6 +22,12 @@ std::optional<int> comNumber(const std::string& text) {
     return value;
 }
 
+// "0", "13", "-1": a number meant as a COM port, not a device path.
+bool looksLikeNumber(const std::string& text) {
+    const std::size_t first = !text.empty() && (text[0] == '-' || text[0] == '+') ? 1 : 0;
+    return text.size() > first && text.find_first_not_of("0123456789", first) == std::string::npos;
+}
+
 }  // namespace
 
 CliSession::CliSession(const CliOptions& options, base::UserPort& user,
@@ -47,6 +53,9 @@ std::optional<int> CliSession::prepare() {
     if (!options_.port.empty()) {
         if (const auto com = comNumber(options_.port)) {
             ws.setComPort(*com);
+        } else if (looksLikeNumber(options_.port)) {
+            return usageError(text::formatUiText(text::Msg::PortNumberOutOfRange, options_.port,
+                                                 workspace::kComPortCount));
         } else {
             // A device path or "sim" stands in for COM1 during this run.
             ws.setComPort(1);

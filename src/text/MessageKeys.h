@@ -223,6 +223,9 @@ enum class Msg : std::int32_t {
     FileNotSaved = 1320,
     SerialNumberNotReserved = 1321,
     FileNotLocked = 1322,
+    NothingToSave = 1323,
+    PortNumberOutOfRange = 1324,
+    CannotWriteOutput = 1325,
 };
 
 }  // namespace zavuv::text

@@ -226,6 +226,9 @@ constexpr MessageRow kMessages[] = {
     {Msg::FileNotSaved, "Cannot save file %s: %s", "Не удается сохранить файл %s: %s"},
     {Msg::SerialNumberNotReserved, "The next serial number cannot be saved to %s: nothing was programmed", "Не удается сохранить следующий серийный номер в %s: ничего не запрограммировано"},
     {Msg::FileNotLocked, "Cannot lock file %s: %s", "Не удается заблокировать файл %s: %s"},
+    {Msg::NothingToSave, "The image from '%s' holds no data: nothing to save", "Образ из '%s' не содержит данных: сохранять нечего"},
+    {Msg::PortNumberOutOfRange, "COM port %s does not exist: the ports are numbered 1 to %d", "Порта COM%s нет: порты нумеруются от 1 до %d"},
+    {Msg::CannotWriteOutput, "Cannot write to standard output: %s", "Не удается вывести на стандартный вывод: %s"},
 };
 // clang-format on
 
