@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <fstream>
 #include <random>
+#include <system_error>
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -52,8 +53,9 @@ FileContent readWholeFile(const std::string& path, std::size_t maxBytes) {
 
 namespace {
 
-// Where the bytes must go: through a symbolic link to the file it names, so that
-// the rename replaces that file and not the link.
+// Where the bytes must go: through symbolic links (a chain of them, relative or
+// absolute) to the file they name, so that the rename replaces that file and
+// not a link.
 fs::path finalTarget(const std::string& path) {
     std::error_code error;
     if (!fs::is_symlink(path, error))
@@ -76,10 +78,12 @@ int createTemporary(const fs::path& folder, fs::path& temporary) {
     return -1;
 }
 
-void keepPermissions(const fs::path& target, int fd) {
-    struct stat old;
-    if (::stat(target.c_str(), &old) == 0 && S_ISREG(old.st_mode))
-        (void)::fchmod(fd, old.st_mode & 07777);  // a save is no worse for failing here
+// The replacement keeps the old file's mode, owner and group, so that a save by
+// root does not take a user's file over. Only root may give a file away; anyone
+// else's save is no worse for failing here.
+void keepOwnership(const struct stat& old, int fd) {
+    (void)::fchown(fd, old.st_uid, old.st_gid);
+    (void)::fchmod(fd, old.st_mode & 07777);
 }
 
 bool writeAll(int fd, std::span<const std::uint8_t> bytes) {
@@ -87,6 +91,8 @@ bool writeAll(int fd, std::span<const std::uint8_t> bytes) {
         const auto written = ::write(fd, bytes.data(), bytes.size());
         if (written < 0 && errno == EINTR)
             continue;
+        if (written == 0)
+            errno = ENOSPC;  // nothing taken and no reason given: the device is full
         if (written <= 0)
             return false;
         bytes = bytes.subspan(static_cast<std::size_t>(written));
@@ -94,22 +100,77 @@ bool writeAll(int fd, std::span<const std::uint8_t> bytes) {
     return true;
 }
 
-}  // namespace
+// The rename is on the disk only once the folder is.
+bool syncFolder(const fs::path& folder) {
+    const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0)
+        return false;
+    const bool ok = ::fsync(fd) == 0;
+    ::close(fd);
+    return ok;
+}
 
-bool writeFileAtomically(const std::string& path, std::span<const std::uint8_t> bytes) {
-    const fs::path target = finalTarget(path);
+bool failWith(std::string* failure, int error) {
+    if (failure)
+        *failure = std::generic_category().message(error);
+    return false;
+}
+
+// A device, a pipe or a socket is no file to replace: the bytes are streamed
+// into it, as any tool writes to /dev/null, /dev/stdout or a FIFO.
+bool writeInPlace(const fs::path& target, std::span<const std::uint8_t> bytes,
+                  std::string* failure) {
+    const int fd = ::open(target.c_str(), O_WRONLY | O_CLOEXEC | O_NOCTTY);
+    if (fd < 0)
+        return failWith(failure, errno);
+    bool ok = writeAll(fd, bytes);
+    int error = errno;
+    if (::close(fd) != 0 && ok) {
+        ok = false;
+        error = errno;
+    }
+    return ok || failWith(failure, error);
+}
+
+bool replaceRegularFile(const fs::path& target, const struct stat* old,
+                        std::span<const std::uint8_t> bytes, std::string* failure) {
     const fs::path folder = target.has_parent_path() ? target.parent_path() : fs::path(".");
     fs::path temporary;
     const int fd = createTemporary(folder, temporary);
     if (fd < 0)
-        return false;
-    keepPermissions(target, fd);
+        return failWith(failure, errno);
+    if (old)
+        keepOwnership(*old, fd);
     bool ok = writeAll(fd, bytes) && ::fsync(fd) == 0;
-    ok = ::close(fd) == 0 && ok;
-    ok = ok && ::rename(temporary.c_str(), target.c_str()) == 0;
-    if (!ok)
+    int error = errno;
+    if (::close(fd) != 0 && ok) {
+        ok = false;
+        error = errno;
+    }
+    if (ok && ::rename(temporary.c_str(), target.c_str()) != 0) {
+        ok = false;
+        error = errno;
+    }
+    if (!ok) {
         ::unlink(temporary.c_str());
-    return ok;
+        return failWith(failure, error);
+    }
+    return syncFolder(folder) || failWith(failure, errno);
+}
+
+}  // namespace
+
+bool writeFileAtomically(const std::string& path, std::span<const std::uint8_t> bytes,
+                         std::string* failure) {
+    struct stat old;
+    // Followed through links: /dev/stdout is a link to a pipe, a terminal or a file.
+    if (::stat(path.c_str(), &old) != 0)
+        return replaceRegularFile(finalTarget(path), nullptr, bytes, failure);
+    if (S_ISDIR(old.st_mode))
+        return failWith(failure, EISDIR);
+    if (!S_ISREG(old.st_mode))
+        return writeInPlace(path, bytes, failure);
+    return replaceRegularFile(finalTarget(path), &old, bytes, failure);
 }
 
 }  // namespace zavuv::buffers

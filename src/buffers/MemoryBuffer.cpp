@@ -144,13 +144,24 @@ bool MemoryBuffer::reload() {
 bool MemoryBuffer::save() {
     if (data_.empty() || !hasFilePath())
         return false;
-    return writeFile(path_);
+    return writeFile(path_, savesAsHex(path_));
 }
 
 bool MemoryBuffer::saveAs(const std::string& path) {
     if (data_.empty())
         return false;
-    return writeFile(path);
+    return writeFile(path, savesAsHex(path));
+}
+
+bool MemoryBuffer::saveInLoadedFormat() {
+    if (data_.empty() || !hasFilePath())
+        return false;
+    return writeFile(path_, loadedAsHex_ ? *loadedAsHex_ : savesAsHex(path_));
+}
+
+void MemoryBuffer::adoptFileImage(std::vector<std::uint8_t> image) {
+    const bool hex = loadedAsHex_.value_or(false);
+    takeLoadedImage({std::move(image), hex}, path_);
 }
 
 std::uint16_t MemoryBuffer::checksum16() const {
@@ -175,7 +186,7 @@ void MemoryBuffer::removeObserver(BufferObserver& observer) {
 // The file's image, or nothing after a message. Names ending in ".bin" are
 // binary; anything else is tried as Intel HEX first and taken byte for byte
 // when that fails.
-std::optional<std::vector<std::uint8_t>> MemoryBuffer::readImage(const std::string& path) {
+std::optional<MemoryBuffer::FileImage> MemoryBuffer::readImage(const std::string& path) {
     auto file = readWholeFile(path, kMaxInputFileSize);
     if (file.status == ReadStatus::CannotRead) {
         notify([](BufferObserver& o) { o.refreshControls(); });
@@ -185,23 +196,24 @@ std::optional<std::vector<std::uint8_t>> MemoryBuffer::readImage(const std::stri
     if (file.status == ReadStatus::Ok) {
         if (!hasExtension(path, ".bin"))
             if (auto image = readIntelHex(file.bytes, port_))
-                return image;
+                return FileImage{std::move(*image), true};
         if (file.bytes.size() <= kMaxImageSize)
-            return std::move(file.bytes);
+            return FileImage{std::move(file.bytes), false};
     }
     showError(text::GetUiText(text::Msg::CannotLoadFile));
     return std::nullopt;
 }
 
-void MemoryBuffer::takeLoadedImage(std::vector<std::uint8_t> image, const std::string& path) {
+void MemoryBuffer::takeLoadedImage(FileImage image, const std::string& path) {
     // Flash is programmed in 16-bit words.
-    if (!isEeprom_ && image.size() % 2 != 0)
-        image.push_back(0xFF);
-    std::vector<ByteState> states(image.size(), ByteState::Loaded);
-    data_ = std::move(image);
+    if (!isEeprom_ && image.bytes.size() % 2 != 0)
+        image.bytes.push_back(0xFF);
+    std::vector<ByteState> states(image.bytes.size(), ByteState::Loaded);
+    data_ = std::move(image.bytes);
     states_ = std::move(states);
     busy_ = false;
     path_ = path;
+    loadedAsHex_ = image.hex;
     modified_ = false;
     notify([this](BufferObserver& o) { o.bufferCleaned(*this); });
     redraw();
@@ -209,11 +221,11 @@ void MemoryBuffer::takeLoadedImage(std::vector<std::uint8_t> image, const std::s
 }
 
 // Returns false when the merge does not take place.
-bool MemoryBuffer::mergeAt(std::vector<std::uint8_t> loaded, const std::string& path,
+bool MemoryBuffer::mergeAt(FileImage loaded, const std::string& path,
                            const AddressRequest& askAddress) {
     const auto answer = askAddress(static_cast<int>(data_.size()));
     if (!answer || *answer < 0 ||
-        static_cast<unsigned long long>(*answer) > kMaxImageSize - loaded.size())
+        static_cast<unsigned long long>(*answer) > kMaxImageSize - loaded.bytes.size())
         return false;
     const auto address = static_cast<std::size_t>(*answer);
     if (address < data_.size() &&
@@ -222,27 +234,29 @@ bool MemoryBuffer::mergeAt(std::vector<std::uint8_t> loaded, const std::string& 
                   text::GetUiText(text::Msg::ProgramTitle)) != base::Answer::Yes)
         return false;
     std::vector<std::uint8_t> merged = data_;
-    if (address + loaded.size() > merged.size())
-        merged.resize(address + loaded.size(), 0xFF);
-    std::ranges::copy(loaded, merged.begin() + static_cast<std::ptrdiff_t>(address));
-    takeLoadedImage(std::move(merged), path);
+    if (address + loaded.bytes.size() > merged.size())
+        merged.resize(address + loaded.bytes.size(), 0xFF);
+    std::ranges::copy(loaded.bytes, merged.begin() + static_cast<std::ptrdiff_t>(address));
+    takeLoadedImage({std::move(merged), loaded.hex}, path);
     return true;
 }
 
-bool MemoryBuffer::writeFile(const std::string& path) {
+bool MemoryBuffer::writeFile(const std::string& path, bool hex) {
     bool ok;
-    if (savesAsHex(path)) {
-        const std::string hex = writeIntelHex(data_);
-        ok = writeFileAtomically(path,
-                                 {reinterpret_cast<const std::uint8_t*>(hex.data()), hex.size()});
+    std::string failure;
+    if (hex) {
+        const std::string text = writeIntelHex(data_);
+        ok = writeFileAtomically(
+            path, {reinterpret_cast<const std::uint8_t*>(text.data()), text.size()}, &failure);
     } else {
-        ok = writeFileAtomically(path, data_);
+        ok = writeFileAtomically(path, data_, &failure);
     }
     if (!ok) {
-        showError(text::GetUiText(text::Msg::CannotSaveFile));
+        showError(text::formatUiText(text::Msg::FileNotSaved, path, failure));
         return false;
     }
     path_ = path;
+    loadedAsHex_ = hex;
     modified_ = false;
     notify([this](BufferObserver& o) { o.bufferCleaned(*this); });
     setAllStates(ByteState::Saved);

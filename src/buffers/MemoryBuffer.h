@@ -93,6 +93,13 @@ public:
     // empty or has no file; false after "Cannot save file".
     bool save();
     bool saveAs(const std::string& path);
+    // Writes the image back to its file in the format the file was loaded in,
+    // asking nothing (a serial number saved back). False, as save().
+    bool saveInLoadedFormat();
+    // Bytes that the buffer's own file holds or held (a reserved serial
+    // number): they replace the image, the path and format stay, and the
+    // buffer is not modified.
+    void adoptFileImage(std::vector<std::uint8_t> image);
 
     // The sum of all bytes modulo 65536.
     std::uint16_t checksum16() const;
@@ -103,11 +110,15 @@ public:
     void removeObserver(BufferObserver& observer);
 
 private:
-    std::optional<std::vector<std::uint8_t>> readImage(const std::string& path);
-    void takeLoadedImage(std::vector<std::uint8_t> image, const std::string& path);
-    bool mergeAt(std::vector<std::uint8_t> loaded, const std::string& path,
-                 const AddressRequest& askAddress);
-    bool writeFile(const std::string& path);
+    // A file's image and whether it was read as Intel HEX.
+    struct FileImage {
+        std::vector<std::uint8_t> bytes;
+        bool hex = false;
+    };
+    std::optional<FileImage> readImage(const std::string& path);
+    void takeLoadedImage(FileImage image, const std::string& path);
+    bool mergeAt(FileImage loaded, const std::string& path, const AddressRequest& askAddress);
+    bool writeFile(const std::string& path, bool hex);
     bool savesAsHex(const std::string& path);
     void rewriteCaption();
     void showError(const std::string& text);
@@ -119,6 +130,7 @@ private:
     bool busy_ = false;
     bool modified_ = false;
     std::string path_ = kUnspecifiedPath;
+    std::optional<bool> loadedAsHex_;  // how the file at path_ was read, if it was
     std::vector<std::uint8_t> data_;
     std::vector<ByteState> states_;
 };

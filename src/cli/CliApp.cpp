@@ -1,9 +1,13 @@
 #include "cli/CliApp.h"
 
+#include <cerrno>
+#include <cstdio>
 #include <iostream>
 #include <map>
 #include <memory>
+#include <system_error>
 
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <CLI/CLI.hpp>
@@ -91,6 +95,28 @@ ParsedBoardCommand offerBoardCommands(CLI::App& app, const BoardCommandCatalog& 
     return result;
 }
 
+// Whether the path is this process's standard output, under any name
+// (/dev/stdout, /dev/fd/1, the file or pipe it was redirected to).
+bool namesStandardOutput(const std::string& path) {
+    struct stat named, out;
+    return ::stat(path.c_str(), &named) == 0 && ::fstat(STDOUT_FILENO, &out) == 0 &&
+           named.st_dev == out.st_dev && named.st_ino == out.st_ino;
+}
+
+// What went to standard output must have arrived: `devices > /dev/full` is a
+// failure too.
+int checkStandardOutput(int exitCode, base::UserPort& port) {
+    errno = 0;
+    std::cout.flush();
+    if (std::cout && std::fflush(stdout) == 0)
+        return exitCode;
+    const int error = errno != 0 ? errno : EIO;
+    port.showMessage(
+        text::formatUiText(text::Msg::CannotWriteOutput, std::generic_category().message(error)),
+        base::MessageIcon::Error, text::GetUiText(text::Msg::ProgrammerCaption));
+    return exitCode == kExitOk ? kExitUsage : exitCode;
+}
+
 }  // namespace
 
 int run(int argc, char** argv) {
@@ -141,30 +167,40 @@ int run(int argc, char** argv) {
         text::setLanguage(options.language == "ru" ? text::Language::Russian
                                                    : text::Language::English);
     ConsoleUserPort port(std::cout, std::cerr, std::cin, isatty(STDIN_FILENO) != 0, options.answer);
+    const int exitCode = [&]() -> int {
+        if (devices->parsed()) {
+            if (aliases)
+                printDeviceAliases(std::cout);
+            else
+                printDeviceTable(std::cout);
+            return kExitOk;
+        }
+        if (convertCmd->parsed()) {
+            if (convert.output == "-")
+                convert.output = "/dev/stdout";
+            if (!namesStandardOutput(convert.output))
+                return convertFile(convert, port);
+            // The data goes to standard output: the status lines must not mix with it.
+            ConsoleUserPort statusToErr(std::cerr, std::cerr, std::cin, isatty(STDIN_FILENO) != 0,
+                                        options.answer);
+            return convertFile(convert, statusToErr);
+        }
+        if (projectShow->parsed())
+            return showProject(projectFile, port, std::cout);
 
-    if (devices->parsed()) {
-        if (aliases)
-            printDeviceAliases(std::cout);
-        else
-            printDeviceTable(std::cout);
-        return kExitOk;
-    }
-    if (convertCmd->parsed())
-        return convertFile(convert, port);
-    if (projectShow->parsed())
-        return showProject(projectFile, port, std::cout);
-
-    const BoardCommandEntry* parsed = boardCommand.parsed();
-    if (!parsed)
-        return kExitUsage;
-    CliSession session(options, port, profile);
-    if (const auto failed = session.prepare())
-        return session.finish(*failed);
-    TerminalProgressDisplay progressDisplay(stderr);
-    workspace::InlineProgressRunner progress(progressDisplay);
-    session.workspace().setProgressRunner(progress);
-    const CancelOnInterrupt interrupt(progress);
-    return session.finish(parsed->run(session.workspace(), *boardCommand.arguments));
+        const BoardCommandEntry* parsed = boardCommand.parsed();
+        if (!parsed)
+            return kExitUsage;
+        CliSession session(options, port, profile);
+        if (const auto failed = session.prepare())
+            return session.finish(*failed);
+        TerminalProgressDisplay progressDisplay(stderr);
+        workspace::InlineProgressRunner progress(progressDisplay);
+        session.workspace().setProgressRunner(progress);
+        const CancelOnInterrupt interrupt(progress);
+        return session.finish(parsed->run(session.workspace(), *boardCommand.arguments));
+    }();
+    return checkStandardOutput(exitCode, port);
 }
 
 }  // namespace zavuv::cli

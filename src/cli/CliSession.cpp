@@ -22,6 +22,12 @@ std::optional<int> comNumber(const std::string& text) {
     return value;
 }
 
+// "0", "13", "-1": a number meant as a COM port, not a device path.
+bool looksLikeNumber(const std::string& text) {
+    const std::size_t first = !text.empty() && (text[0] == '-' || text[0] == '+') ? 1 : 0;
+    return text.size() > first && text.find_first_not_of("0123456789", first) == std::string::npos;
+}
+
 }  // namespace
 
 CliSession::CliSession(const CliOptions& options, base::UserPort& user,
@@ -38,12 +44,18 @@ std::optional<int> CliSession::usageError(const std::string& text) {
 
 std::optional<int> CliSession::prepare() {
     auto& ws = workspace_;
+    // Nobody watches a command line: program-flash and program-eeprom reserve
+    // the project's serial numbers as the auto-program does.
+    ws.unattended = true;
     ws.readPreferences();
     if (options_.baud)
         ws.baudIndex = *options_.baud;
     if (!options_.port.empty()) {
         if (const auto com = comNumber(options_.port)) {
             ws.setComPort(*com);
+        } else if (looksLikeNumber(options_.port)) {
+            return usageError(text::formatUiText(text::Msg::PortNumberOutOfRange, options_.port,
+                                                 workspace::kComPortCount));
         } else {
             // A device path or "sim" stands in for COM1 during this run.
             ws.setComPort(1);

@@ -9,6 +9,7 @@
 #include "operations/LockFuseOnChip.h"
 #include "operations/OperationFrame.h"
 #include "operations/SerialNumber.h"
+#include "operations/SerialReservation.h"
 #include "text/UiText.h"
 
 namespace zavuv::operations {
@@ -28,6 +29,7 @@ struct MemorySteps {
     bool (*programStep)(workspace::Workspace&);
     bool (*verifyStep)(workspace::Workspace&);
     const bool& verified;
+    const BufferReservation& serialNumber;
     text::Msg reloadError;
     text::Msg programError;
     text::Msg verifyError;
@@ -131,7 +133,9 @@ bool Sequence::memorySteps(const MemorySteps& steps, int& bytes, bool& increment
     if (steps.buffer.size() == 0)
         return true;
     const IncrementPaused paused(steps.increment);
-    if (steps.reload) {
+    // A reserved number was read from the file just now; reading it again
+    // could take the next station's number.
+    if (steps.reload && !steps.serialNumber.reserved()) {
         reloadBuffer(ws_, steps.buffer);
         if (failed())
             return fail(steps.reloadError);
@@ -154,10 +158,9 @@ bool Sequence::memorySteps(const MemorySteps& steps, int& bytes, bool& increment
             return fail(steps.verifyError);
         settle();
     }
-    if (paused.wasOn()) {
+    if (paused.wasOn() && !steps.serialNumber.reserved())
         incrementSerialNumber(steps.buffer, steps.incrementAddress);
-        incremented = true;
-    }
+    incremented = paused.wasOn();
     return true;
 }
 
@@ -184,9 +187,18 @@ void Sequence::run() {
     int eepromBytes = 0;
     if (!requireBoard(ws_))
         return;
-    status(text::Msg::AutoProgramStarted);
+    // A refused run takes no serial number.
     if (!lockoutAccepted())
         return (void)fail(text::Msg::AutoProgramErrorLockFuse);
+    // Every number is saved as taken before anything is programmed.
+    // The reservation has put the file's name on the status line.
+    const BufferReservation flashNumber(ws_, true);
+    if (flashNumber.failed())
+        return (void)(outcome_.failureKey = text::Msg::SerialNumberNotReserved);
+    const BufferReservation eepromNumber(ws_, false);
+    if (eepromNumber.failed())
+        return (void)(outcome_.failureKey = text::Msg::SerialNumberNotReserved);
+    status(text::Msg::AutoProgramStarted);
 
     if (project_.autoErase) {
         anyAction_ = true;
@@ -217,6 +229,7 @@ void Sequence::run() {
                             .programStep = programFlash,
                             .verifyStep = verifyFlash,
                             .verified = ws_.results.flashVerified,
+                            .serialNumber = flashNumber,
                             .reloadError = text::Msg::AutoProgramErrorReloadingFlash,
                             .programError = text::Msg::AutoProgramErrorProgrammingFlash,
                             .verifyError = text::Msg::AutoProgramErrorVerifyingFlash};
@@ -231,6 +244,7 @@ void Sequence::run() {
                              .programStep = programEeprom,
                              .verifyStep = verifyEeprom,
                              .verified = ws_.results.eepromVerified,
+                             .serialNumber = eepromNumber,
                              .reloadError = text::Msg::AutoProgramErrorReloadingEeprom,
                              .programError = text::Msg::AutoProgramErrorProgrammingEeprom,
                              .verifyError = text::Msg::AutoProgramErrorVerifyingEeprom};
@@ -242,11 +256,20 @@ void Sequence::run() {
     ending(flashBytes, eepromBytes);
 }
 
-void saveIncremented(workspace::Workspace& ws, buffers::MemoryBuffer& buffer) {
-    // The buffer reports a failed save itself; the chip is programmed either way.
-    if (buffer.hasFilePath() && buffer.save())
-        ws.user().setStatus(text::formatUiText(text::Msg::SerialNumberSaved, buffer.path()));
-}
+// The run nobody watches, for as long as it runs.
+class UnattendedScope {
+public:
+    explicit UnattendedScope(workspace::Workspace& ws) : ws_(ws), was_(ws.unattended) {
+        ws_.unattended = true;
+    }
+    ~UnattendedScope() { ws_.unattended = was_; }
+    UnattendedScope(const UnattendedScope&) = delete;
+    UnattendedScope& operator=(const UnattendedScope&) = delete;
+
+private:
+    workspace::Workspace& ws_;
+    const bool was_;
+};
 
 }  // namespace
 
@@ -258,16 +281,8 @@ AutoProgramOutcome autoProgram(workspace::Workspace& ws, LockoutPolicy lockout) 
 
 bool autoProgramUnattended(workspace::Workspace& ws, bool forceLockout) {
     ws.results.autoprogramOk = false;
-    const AutoProgramOutcome outcome =
-        autoProgram(ws, forceLockout ? LockoutPolicy::Forced : LockoutPolicy::Unattended);
-    if (outcome.flashIncremented)
-        saveIncremented(ws, ws.flash());
-    if (outcome.eepromIncremented)
-        saveIncremented(ws, ws.eeprom());
-    // A number programmed before a later step failed is saved all the same, so
-    // that no two chips share it; the failure stays the run's last word.
-    if (outcome.failureKey && (outcome.flashIncremented || outcome.eepromIncremented))
-        ws.user().setStatus(text::GetUiText(*outcome.failureKey));
+    const UnattendedScope unattended(ws);
+    autoProgram(ws, forceLockout ? LockoutPolicy::Forced : LockoutPolicy::Unattended);
     return ws.results.autoprogramOk;
 }
 

@@ -32,11 +32,11 @@ struct AutoProgramOutcome {
 AutoProgramOutcome autoProgram(workspace::Workspace& ws,
                                LockoutPolicy lockout = LockoutPolicy::Ask);
 
-// The run nobody watches (command line): clears autoprogramOk, runs the
-// sequence, and saves every incremented buffer back to its file so that the
-// next run programs the next number instead of repeating this one. Returns
-// autoprogramOk. `forceLockout` programs lock-out settings the project does
-// not allow.
+// The run nobody watches (command line, automatic start): clears
+// autoprogramOk and runs the sequence with ws.unattended set, so that every
+// serial number is reserved in its file before anything is programmed and the
+// next run programs the next number. Returns autoprogramOk. `forceLockout`
+// programs lock-out settings the project does not allow.
 bool autoProgramUnattended(workspace::Workspace& ws, bool forceLockout = false);
 
 }  // namespace zavuv::operations

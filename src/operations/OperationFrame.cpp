@@ -10,6 +10,7 @@
 #include "operations/ProgramMemory.h"
 #include "operations/ReadMemory.h"
 #include "operations/SerialNumber.h"
+#include "operations/SerialReservation.h"
 #include "operations/SignatureGate.h"
 #include "text/UiText.h"
 
@@ -147,6 +148,12 @@ public:
         const base::BusyScope busy(ws_.user());
         if (!requireBoard(ws_))
             return false;
+        std::optional<BufferReservation> serialNumber;
+        if (row_.kind == Kind::Program) {
+            serialNumber.emplace(ws_, row_.flash);
+            if (serialNumber->failed())
+                return false;
+        }
         const devices::DeviceInfo& device = ws_.projectDeviceInfo();
         memorySize_ = std::max(row_.flash ? device.flashSize : device.eepromSize, 0);
         if (row_.kind == Kind::Read)
@@ -170,7 +177,7 @@ public:
                 text::formatUiText(row_.flash ? text::Msg::FlashLength : text::Msg::EepromLength,
                                    buffer_->size(), buffer_->size(), buffer_->checksum16()));
         }
-        if (row_.kind == Kind::Program)
+        if (row_.kind == Kind::Program && !serialNumber->reserved())
             applyAutoIncrement(ws_, row_.flash);
         return succeeded;
     }

@@ -2,7 +2,8 @@
 // The seven memory commands of the main window, each one pass through the same
 // frame: preconditions, connect, (Program Flash) the signature check, the
 // worker behind the progress runner, the result texts, the end of the session,
-// and (Program) the serial-number increment. Their outcome is the status line,
+// and (Program) the serial-number increment, or in a run nobody watches its
+// reservation before anything is sent. Their outcome is the status line,
 // message boxes, the buffers and ws.results; the bool says whether the
 // command succeeded (verify: every byte equal; blank check: blank).
 

@@ -25,14 +25,19 @@ void incrementSerialNumber(buffers::MemoryBuffer& buffer, int address) {
     buffer.redraw();
 }
 
-void applyAutoIncrement(workspace::Workspace& ws, bool isFlash) {
+bool incrementsSerialNumber(const workspace::Workspace& ws, bool isFlash) {
     const auto& project = ws.project();
-    if (!(isFlash ? project.autoIncrementFlash : project.autoIncrement))
+    const buffers::MemoryBuffer& buffer = isFlash ? ws.flash() : ws.eeprom();
+    return (isFlash ? project.autoIncrementFlash : project.autoIncrement) && buffer.hasFilePath() &&
+           buffer.size() != 0;
+}
+
+void applyAutoIncrement(workspace::Workspace& ws, bool isFlash) {
+    if (!incrementsSerialNumber(ws, isFlash))
         return;
-    buffers::MemoryBuffer& buffer = isFlash ? ws.flash() : ws.eeprom();
-    if (!buffer.hasFilePath() || buffer.size() == 0)
-        return;
-    incrementSerialNumber(buffer, isFlash ? project.autoIncAddressFlash : project.autoIncAddress);
+    const auto& project = ws.project();
+    incrementSerialNumber(isFlash ? ws.flash() : ws.eeprom(),
+                          isFlash ? project.autoIncAddressFlash : project.autoIncAddress);
 }
 
 }  // namespace zavuv::operations

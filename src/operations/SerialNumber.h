@@ -14,6 +14,10 @@ namespace zavuv::operations {
 // carry stops at offset 0; a negative address or an empty buffer changes nothing.
 void incrementSerialNumber(buffers::MemoryBuffer& buffer, int address);
 
+// Whether the project steps this buffer's serial number when it is programmed:
+// it asks for it and the buffer holds data from a file.
+bool incrementsSerialNumber(const workspace::Workspace& ws, bool isFlash);
+
 // After Program Flash / Program EEPROM: the increment at the project's address
 // when the project asks for it and the buffer holds data from a file.
 void applyAutoIncrement(workspace::Workspace& ws, bool isFlash);

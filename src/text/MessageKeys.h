@@ -246,6 +246,13 @@ enum class Msg : std::int32_t {
     ByteMissing = 1284,
     RawLockNoMode = 1285,
     LockoutAllowed = 1286,
+    // Saving that loses nothing, serial numbers reserved before programming.
+    FileNotSaved = 1320,
+    SerialNumberNotReserved = 1321,
+    FileNotLocked = 1322,
+    NothingToSave = 1323,
+    PortNumberOutOfRange = 1324,
+    CannotWriteOutput = 1325,
 };
 
 }  // namespace zavuv::text

@@ -250,6 +250,13 @@ constexpr MessageRow kMessages[] = {
     {Msg::ByteMissing, "The %s has a %s: give it with %s", "У %s есть %s: укажите его с помощью %s"},
     {Msg::RawLockNoMode, "Lock byte 0x%02X programs LB2 without LB1, which is no lock mode", "Байт защиты 0x%02X программирует LB2 без LB1: такого режима защиты нет"},
     {Msg::LockoutAllowed, "Lock and fuse bits that can lock the chip out are programmed (%s)", "Программируются lock и fuse биты, которые могут сделать микросхему недоступной (%s)"},
+    // Saving that loses nothing; serial numbers reserved before programming.
+    {Msg::FileNotSaved, "Cannot save file %s: %s", "Не удается сохранить файл %s: %s"},
+    {Msg::SerialNumberNotReserved, "The next serial number cannot be saved to %s: nothing was programmed", "Не удается сохранить следующий серийный номер в %s: ничего не запрограммировано"},
+    {Msg::FileNotLocked, "Cannot lock file %s: %s", "Не удается заблокировать файл %s: %s"},
+    {Msg::NothingToSave, "The image from '%s' holds no data: nothing to save", "Образ из '%s' не содержит данных: сохранять нечего"},
+    {Msg::PortNumberOutOfRange, "COM port %s does not exist: the ports are numbered 1 to %d", "Порта COM%s нет: порты нумеруются от 1 до %d"},
+    {Msg::CannotWriteOutput, "Cannot write to standard output: %s", "Не удается вывести на стандартный вывод: %s"},
 };
 // clang-format on
 

@@ -74,6 +74,9 @@ public:
     int baudIndex = 0;  // 0 = 19200, 1 = 115200, 2 = 921600
     link::BoardDelays boardDelays;
     OperationResults results;
+    // Nobody watches the run (the command line, an automatic auto-program):
+    // serial numbers are reserved in their files before chips are programmed.
+    bool unattended = false;
 
     buffers::MemoryBuffer& flash() { return flash_; }
     buffers::MemoryBuffer& eeprom() { return eeprom_; }

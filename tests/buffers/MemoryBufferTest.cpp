@@ -193,7 +193,11 @@ TEST_F(MemoryBufferTest, AFailedSaveKeepsFileAndBufferAsTheyWere) {
     EXPECT_TRUE(flash.modified());
     EXPECT_EQ(flash.path(), path);
     EXPECT_EQ(flash.byteStates()[0], ByteState::Loaded);
-    EXPECT_EQ(port.messages(), std::vector<std::string>(2, "Cannot save file"));
+    // Each message names the file and the system's reason.
+    EXPECT_EQ(port.messages(),
+              (std::vector<std::string>{"Cannot save file " + folder.file("missing/image.bin") +
+                                            ": No such file or directory",
+                                        "Cannot save file " + path + ": File too large"}));
     EXPECT_EQ(folder.entries(), std::vector<std::string>{"image.bin"});
 }
 

@@ -95,3 +95,14 @@ TEST(CliBoardSim, ProgramsVerifiesAndReadsTheFusesThroughAPseudoTerminal) {
     EXPECT_NE(result.out.find("\nSPIEN: programmed\n"), std::string::npos);
     EXPECT_NE(result.out.find("\nCKSEL0: unprogrammed\n"), std::string::npos);
 }
+
+// A number is a COM port, never a device path: outside 1..12 it is refused.
+TEST(CliInfo, PortNumbersOutsideTheSlotsAreUsageErrors) {
+    CliRun cli;
+    for (const std::string port : {"0", "13", "-1"}) {
+        const auto result = cli({"-p", port, "info"});
+        EXPECT_EQ(result.exitCode, 2) << port;
+        EXPECT_EQ(result.err, "message: COM port " + port +
+                                  " does not exist: the ports are numbered 1 to 12\n");
+    }
+}

@@ -1,5 +1,12 @@
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <thread>
+
+#include <sys/stat.h>
+#include <sys/sysmacros.h>
+#include <unistd.h>
+
 #include "cli/CliTesting.h"
 
 using zavuv::testing::CliRun;
@@ -44,7 +51,8 @@ TEST(CliConvert, TextsFollowTheLanguageOfTheOptionOrElseTheProfile) {
     CliRun cli;
     const auto& f = cli.folder();
     const std::string bin = f.write("e.bin", std::string("\x01", 1));
-    const std::string english = "message: Cannot save file\n";
+    const std::string english =
+        "message: Cannot save file " + f.file("missing/x.bin") + ": No such file or directory\n";
     auto result = cli({"convert", bin, f.file("missing/x.bin")});
     EXPECT_EQ(result.err, english);
     result = cli({"--lang", "ru", "convert", bin, f.file("missing/x.bin")});
@@ -111,6 +119,104 @@ TEST(CliConvert, FileErrorsExitWithTwoAndKeepTheTarget) {
     result = cli({"convert", in, f.file("old.bin.d")});
     EXPECT_EQ(result.exitCode, 2);
     EXPECT_EQ(result.err, "question: Would you like to save '" + f.file("old.bin.d") +
-                              "' in Intel HEX format?\nanswer: no\nmessage: Cannot save file\n");
+                              "' in Intel HEX format?\nanswer: no\nmessage: Cannot save file " +
+                              f.file("old.bin.d") + ": Is a directory\n");
     EXPECT_EQ(ScratchFolder::read(old), "old content");
+}
+
+// A target that is no regular file is written in place, as other tools write
+// to it: a device stays a device, a FIFO a FIFO, a link a link.
+TEST(CliConvert, SpecialTargetsAreWrittenInPlace) {
+    CliRun cli;
+    const auto& f = cli.folder();
+    const std::string hex = f.write("in.hex", kTwentyBytesHex);
+    const std::string null = f.file("null");
+    if (::mknod(null.c_str(), S_IFCHR | 0666, makedev(1, 3)) != 0)
+        GTEST_SKIP() << "no device nodes can be made here";
+    std::filesystem::create_symlink(null, f.file("null.link"));
+    for (const std::string& target : {null, f.file("null.link")}) {
+        const auto result = cli({"convert", hex, target});
+        EXPECT_EQ(result.exitCode, 0) << result.err;
+        EXPECT_TRUE(std::filesystem::is_character_file(null));
+    }
+    EXPECT_TRUE(std::filesystem::is_symlink(f.file("null.link")));
+
+    const std::string fifo = f.file("fifo.bin");
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    std::string received;
+    std::thread reader([&] { received = ScratchFolder::read(fifo); });
+    const auto result = cli({"convert", hex, fifo});
+    reader.join();
+    EXPECT_EQ(result.exitCode, 0) << result.err;
+    EXPECT_EQ(received.size(), 20u);
+    EXPECT_TRUE(std::filesystem::is_fifo(fifo));
+}
+
+// With the data on standard output the status line goes to standard error.
+TEST(CliConvert, DataToStandardOutput) {
+    CliRun cli;
+    const std::string hex = cli.folder().write("in.hex", kTwentyBytesHex);
+    for (const char* target : {"-", "/dev/stdout"}) {
+        const auto result = cli({"convert", hex, target});
+        EXPECT_EQ(result.exitCode, 0) << result.err;
+        EXPECT_EQ(result.out.size(), 20u) << target;
+        EXPECT_TRUE(result.err.ends_with("answer: no\nFlash length: 20 (0x14) bytes, Checksum = "
+                                         "0x00BE\n"))
+            << result.err;
+    }
+}
+
+TEST(CliConvert, AFullDiskIsAnError) {
+    CliRun cli;
+    const std::string hex = cli.folder().write("in.hex", kTwentyBytesHex);
+    const auto result = cli({"convert", hex, "/dev/full"});
+    EXPECT_EQ(result.exitCode, 2);
+    EXPECT_TRUE(
+        result.err.ends_with("message: Cannot save file /dev/full: No space left on device\n"))
+        << result.err;
+    EXPECT_EQ(result.out, "");
+}
+
+// A save by root keeps the user's file the user's.
+TEST(CliConvert, ReplacedFileKeepsOwnerGroupAndMode) {
+    if (::geteuid() != 0)
+        GTEST_SKIP() << "only root can give a file away";
+    CliRun cli;
+    const std::string hex = cli.folder().write("in.hex", kTwentyBytesHex);
+    const std::string out = cli.folder().write("out.bin", "old");
+    ASSERT_EQ(::chown(out.c_str(), 1234, 2345), 0);
+    ASSERT_EQ(::chmod(out.c_str(), 0640), 0);
+    const auto result = cli({"convert", hex, out});
+    EXPECT_EQ(result.exitCode, 0) << result.err;
+    struct stat after;
+    ASSERT_EQ(::stat(out.c_str(), &after), 0);
+    EXPECT_EQ(after.st_uid, 1234u);
+    EXPECT_EQ(after.st_gid, 2345u);
+    EXPECT_EQ(after.st_mode & 07777, 0640u);
+    EXPECT_EQ(ScratchFolder::read(out).size(), 20u);
+}
+
+// Every exit 2 says why.
+TEST(CliConvert, NothingToConvertIsSaid) {
+    CliRun cli;
+    const auto& f = cli.folder();
+    const std::string empty = f.write("empty.bin", "");
+    const std::string endOnly = f.write("end.hex", ":00000001FF\r\n");
+    for (const std::string& in : {empty, endOnly}) {
+        const auto result = cli({"convert", in, f.file("out.bin")});
+        EXPECT_EQ(result.exitCode, 2);
+        EXPECT_EQ(result.err,
+                  "message: The image from '" + in + "' holds no data: nothing to save\n");
+    }
+    auto result = cli({"convert", "", f.file("out.bin")});
+    EXPECT_EQ(result.exitCode, 2);
+    EXPECT_EQ(result.err, "message: Cannot read file ''\n");
+    EXPECT_FALSE(std::filesystem::exists(f.file("out.bin")));
+
+    // A merge refused (beyond the image limit) is a failure, of the same file too.
+    const std::string hex = f.write("in.hex", kTwentyBytesHex);
+    result = cli({"convert", hex, f.file("out.bin"), "--load-at", hex + "@0x7FFFFFFF"});
+    EXPECT_EQ(result.exitCode, 2);
+    EXPECT_NE(result.err.find("message: "), std::string::npos);
+    EXPECT_FALSE(std::filesystem::exists(f.file("out.bin")));
 }

@@ -1,7 +1,12 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdlib>
 #include <sstream>
+
+#include <fcntl.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include "cli/CliTesting.h"
 
@@ -67,4 +72,22 @@ TEST(CliUsage, BadCommandLinesExitWithTwo) {
     EXPECT_EQ(cli({"-y", "-n", "devices"}).exitCode, 2);
     EXPECT_EQ(cli({"convert", "only-one"}).exitCode, 2);
     EXPECT_EQ(cli({"--help"}).exitCode, 0);
+}
+
+// Output that cannot be written is a failure with a message, not exit 0.
+TEST(CliDevices, AFullStandardOutputIsAnError) {
+    const int saved = ::dup(STDOUT_FILENO);
+    const int full = ::open("/dev/full", O_WRONLY);
+    ASSERT_GE(full, 0);
+    ::dup2(full, STDOUT_FILENO);
+    zavuv::testing::CliRun cli;
+    const int status = std::system(("ZAVUV_PROFILE=" + cli.folder().file("profile.ini") + " " +
+                                    ZAVUV_CLI_PATH + " devices 2>" + cli.folder().file("err.txt"))
+                                       .c_str());
+    ::dup2(saved, STDOUT_FILENO);
+    ::close(full);
+    ::close(saved);
+    EXPECT_EQ(WEXITSTATUS(status), 2);
+    EXPECT_TRUE(zavuv::testing::ScratchFolder::read(cli.folder().file("err.txt"))
+                    .starts_with("message: Cannot write to standard output: "));
 }

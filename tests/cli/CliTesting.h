@@ -14,6 +14,10 @@ public:
     ProgramResult operator()(const std::vector<std::string>& arguments) const {
         return runProgram(ZAVUV_CLI_PATH, arguments, {"ZAVUV_PROFILE=" + profile_});
     }
+    // A run that goes on beside others; collectProgram ends it.
+    StartedProgram start(const std::vector<std::string>& arguments) const {
+        return startProgram(ZAVUV_CLI_PATH, arguments, {"ZAVUV_PROFILE=" + profile_});
+    }
     const ScratchFolder& folder() const { return folder_; }
 
 private:

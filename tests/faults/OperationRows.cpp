@@ -391,7 +391,7 @@ std::vector<OperationRow> makeRows() {
     autoProgram.failureStatuses = {"Autoprogram: ERROR*"};
     autoProgram.connectStatusLast = false;
     autoProgram.lockedSucceeds = true;  // the sequence erases first
-    autoProgram.lockedStatus = "Serial number saved to *";
+    autoProgram.lockedStatus = "Autoprogram: DONE*";
     rows.push_back(autoProgram);
 
     OperationRow firmware;

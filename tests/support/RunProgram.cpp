@@ -35,36 +35,66 @@ void readBoth(int outFd, int errFd, std::string& out, std::string& err) {
 
 }  // namespace
 
-ProgramResult runProgram(const std::string& program, const std::vector<std::string>& arguments,
-                         const std::vector<std::string>& environment) {
+// Everything the child needs is made before the fork: a test may start
+// programs from several threads, and a forked child may not allocate.
+StartedProgram startProgram(const std::string& program, const std::vector<std::string>& arguments,
+                            const std::vector<std::string>& environment) {
     int outPipe[2], errPipe[2];
-    if (::pipe(outPipe) != 0 || ::pipe(errPipe) != 0)
+    if (::pipe2(outPipe, O_CLOEXEC) != 0)
         return {};
+    if (::pipe2(errPipe, O_CLOEXEC) != 0) {
+        ::close(outPipe[0]);
+        ::close(outPipe[1]);
+        return {};
+    }
+    std::vector<std::string> variables;
+    for (char** e = environ; *e; ++e) {
+        const std::string entry = *e;
+        const auto name = entry.substr(0, entry.find('=') + 1);
+        bool replaced = false;
+        for (const std::string& added : environment)
+            replaced = replaced || added.rfind(name, 0) == 0;
+        if (!replaced)
+            variables.push_back(entry);
+    }
+    variables.insert(variables.end(), environment.begin(), environment.end());
+    std::vector<char*> envp;
+    for (std::string& v : variables)
+        envp.push_back(v.data());
+    envp.push_back(nullptr);
+    std::vector<char*> argv{const_cast<char*>(program.c_str())};
+    for (const std::string& a : arguments)
+        argv.push_back(const_cast<char*>(a.c_str()));
+    argv.push_back(nullptr);
+
     const pid_t child = ::fork();
     if (child == 0) {
-        const int devNull = ::open("/dev/null", O_RDONLY);
+        const int devNull = ::open("/dev/null", O_RDONLY | O_CLOEXEC);
         ::dup2(devNull, STDIN_FILENO);
         ::dup2(outPipe[1], STDOUT_FILENO);
         ::dup2(errPipe[1], STDERR_FILENO);
-        ::close(outPipe[0]);
-        ::close(errPipe[0]);
-        for (const std::string& e : environment)
-            ::putenv(const_cast<char*>(e.c_str()));
-        std::vector<char*> argv{const_cast<char*>(program.c_str())};
-        for (const std::string& a : arguments)
-            argv.push_back(const_cast<char*>(a.c_str()));
-        argv.push_back(nullptr);
-        ::execv(program.c_str(), argv.data());
+        ::execve(program.c_str(), argv.data(), envp.data());
         ::_exit(127);
     }
     ::close(outPipe[1]);
     ::close(errPipe[1]);
+    return {child, outPipe[0], errPipe[0]};
+}
+
+ProgramResult collectProgram(const StartedProgram& started) {
     ProgramResult result;
-    readBoth(outPipe[0], errPipe[0], result.out, result.err);
+    if (started.pid < 0)
+        return result;
+    readBoth(started.outFd, started.errFd, result.out, result.err);
     int status = 0;
-    ::waitpid(child, &status, 0);
+    ::waitpid(started.pid, &status, 0);
     result.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
     return result;
+}
+
+ProgramResult runProgram(const std::string& program, const std::vector<std::string>& arguments,
+                         const std::vector<std::string>& environment) {
+    return collectProgram(startProgram(program, arguments, environment));
 }
 
 }  // namespace zavuv::testing

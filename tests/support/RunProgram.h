@@ -1,7 +1,9 @@
 #pragma once
-// Runs a program to its end and collects what it printed.
+// Runs a program to its end and collects what it printed; or starts several
+// that run at the same time and collects each one afterwards.
 
 #include <string>
+#include <sys/types.h>
 #include <vector>
 
 namespace zavuv::testing {
@@ -12,8 +14,20 @@ struct ProgramResult {
     std::string err;
 };
 
+// A program started and not yet collected.
+struct StartedProgram {
+    pid_t pid = -1;
+    int outFd = -1;
+    int errFd = -1;
+};
+
 // Standard input is empty (closed), as for a script or CI. `environment`
 // entries "NAME=value" are added to this process's environment.
+StartedProgram startProgram(const std::string& program, const std::vector<std::string>& arguments,
+                            const std::vector<std::string>& environment = {});
+// Reads what it prints until it ends.
+ProgramResult collectProgram(const StartedProgram& started);
+
 ProgramResult runProgram(const std::string& program, const std::vector<std::string>& arguments,
                          const std::vector<std::string>& environment = {});
 
