@@ -181,6 +181,8 @@ private:
             messages_.status(row_.flash ? text::Msg::NoFlashFile : text::Msg::NoEepromFile);
             return false;
         }
+        if (row_.kind == Kind::Program && serialNumberCannotBeSaved())
+            return false;
         const devices::DeviceInfo& device = ws_.selectedDeviceInfo();
         const bool refused = (row_.needsEeprom == NeedsEeprom::OnChip && device.eepromSize == 0) ||
                              (row_.needsEeprom != NeedsEeprom::No &&
@@ -188,6 +190,20 @@ private:
         if (refused)
             messages_.status(text::Msg::NoEepromOnChip);
         return !refused;
+    }
+
+    // A serial number stepped in a buffer whose file is never written (ELF)
+    // would program the same number into the next chip: refused up front.
+    bool serialNumberCannotBeSaved() {
+        const auto& project = ws_.project();
+        const bool increments = row_.flash ? project.autoIncrementFlash : project.autoIncrement;
+        if (!increments || !buffer_->hasFilePath() || buffer_->savesToItsFile())
+            return false;
+        ws_.user().showMessage(
+            text::formatUiText(text::Msg::SerialNumberNotWritable, buffer_->path()),
+            base::MessageIcon::Error, text::GetUiText(text::Msg::ProgrammerCaption));
+        messages_.status(row_.cancelled);
+        return true;
     }
 
     base::EndCode runWorker() {

@@ -222,6 +222,26 @@ constexpr MessageRow kMessages[] = {
     {Msg::SerialNumberSaved, "Serial number saved to %s", "Серийный номер сохранён в %s"},
     // A project whose chip's fuse map was corrected since it was saved.
     {Msg::FuseNamesChanged, "The fuse names of the %s have changed: review the lock and fuse bits of this project", "Названия fuse-битов %s изменились: проверьте Lock и fuse биты проекта"},
+    // Memory files: formats, ELF input, sparse images, verify details.
+    {Msg::ErrorInSRecordFile, "Error in S-record file (line %d)", "Ошибка в файле S-record (строка %d)"},
+    {Msg::SRecordChecksumQuestion, "The S-record file has a wrong checksum in line %d. Would you still like to load it?", "В файле S-record неверная контрольная сумма в строке %d. Всё равно загрузить его?"},
+    {Msg::ErrorInElfFile, "Error in ELF file: %s", "Ошибка в ELF-файле: %s"},
+    {Msg::ElfNotElf, "it is no ELF file", "это не ELF-файл"},
+    {Msg::ElfTruncated, "it is truncated", "файл обрезан"},
+    {Msg::ElfSixtyFourBit, "it is a 64-bit file; AVR programs are 32-bit files", "это 64-битный файл; программы для AVR - 32-битные"},
+    {Msg::ElfBigEndian, "it is big-endian; AVR programs are little-endian", "порядок байтов big-endian; программы для AVR - little-endian"},
+    {Msg::ElfWrongMachine, "it is built for machine %s, not for the AVR", "файл собран для машины %s, а не для AVR"},
+    {Msg::ElfUnreadable, "libelf cannot read it (%s)", "libelf не может его прочитать (%s)"},
+    {Msg::ElfSegmentPastEnd, "segment %s lies past the end of the file", "сегмент %s выходит за конец файла"},
+    {Msg::ElfSectionPastEnd, "section %s lies past the end of the file", "секция %s выходит за конец файла"},
+    {Msg::ElfWrongSectionSize, "section %s has a wrong size", "секция %s имеет неверный размер"},
+    {Msg::ElfOutsideMemories, "section %s lies at 0x%X, outside Flash and EEPROM", "секция %s находится по адресу 0x%X, вне Flash и EEPROM"},
+    {Msg::ElfOverlap, "sections give address 0x%X different bytes", "секции задают адресу 0x%X разные байты"},
+    {Msg::ElfNotWritten, "ELF files are never written: save as HEX, S-record or BIN", "ELF-файлы не записываются: сохраните в формате HEX, S-record или BIN"},
+    {Msg::ElfSignatureQuestion, "The file was built for a chip with the signature %s, but %s has the signature %s. Load it anyway?", "Файл собран для микросхемы с сигнатурой %s, а у %s сигнатура %s. Всё равно загрузить?"},
+    {Msg::EepromFilledFrom, "Eeprom buffer: %d bytes from '%s'", "Буфер Eeprom: %d байт из '%s'"},
+    {Msg::LockFuseFromFile, "Lock and fuse bits of the project taken from '%s'", "Lock и fuse биты проекта взяты из '%s'"},
+    {Msg::SerialNumberNotWritable, "The serial number cannot be incremented in '%s': ELF files are never written back. Nothing was programmed.", "Серийный номер в '%s' нельзя увеличить: ELF-файлы не перезаписываются. Ничего не запрограммировано."},
 };
 // clang-format on
 
