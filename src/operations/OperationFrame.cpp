@@ -279,7 +279,8 @@ private:
         case Kind::Verify:
             if (!verify_.allEqual) {
                 messages_.status(text::formatUiText(*row_.mismatch, results.firstMismatch,
-                                                    results.firstMismatch));
+                                                    results.firstMismatch, verify_.expected,
+                                                    verify_.read, verify_.differing));
                 return false;
             }
             messages_.status(text::formatUiText(row_.success, count));
