@@ -1,29 +1,31 @@
 #include "buffers/MemoryBuffer.h"
 
 #include <algorithm>
-#include <cctype>
 #include <new>
 #include <numeric>
-#include <string_view>
 
+#include "buffers/FileFormats.h"
 #include "buffers/FileIo.h"
 #include "buffers/FileLimits.h"
-#include "buffers/IntelHex.h"
 #include "text/UiText.h"
 
 namespace zavuv::buffers {
 
 namespace {
 
-// Whether the path ends in this extension, compared without regard to case.
-bool hasExtension(const std::string& path, std::string_view extension) {
-    if (path.size() < extension.size())
-        return false;
-    return std::equal(extension.begin(), extension.end(), path.end() - extension.size(),
-                      [](char a, char b) {
-                          return std::tolower(static_cast<unsigned char>(a)) ==
-                                 std::tolower(static_cast<unsigned char>(b));
-                      });
+// The part of a file that belongs in the buffer. avr-gcc's EEPROM lies at
+// 0x810000: the EEPROM buffer takes that window from address 0 when the file
+// holds data there and nowhere else (an ELF file's EEPROM always), and the
+// Flash buffer leaves it out of an ELF file, whose EEPROM fills the other
+// buffer. An image that runs from below into the window is one memory's.
+ImageSegments imageForBuffer(const DecodedFile& file, FileFormatId format, bool isEeprom) {
+    auto split = splitImage(file.image, kAvrEepromRange);
+    const bool elf = format == FileFormatId::Elf;
+    if (isEeprom && (elf || (!split.inside.empty() && split.outside.empty())))
+        return std::move(split.inside);
+    if (!isEeprom && elf)
+        return std::move(split.outside);
+    return file.image;
 }
 
 bool namesNoFile(const std::string& path) {
@@ -98,10 +100,14 @@ bool MemoryBuffer::loadFile(const std::string& path) {
         return true;
     }
     try {
-        auto image = readImage(path);
-        if (!image)
+        auto file = readImage(path);
+        if (!file)
             return true;
-        takeLoadedImage(std::move(*image), path);
+        for (auto* o : observers_)
+            if (!o->acceptsFile(*this, file->decoded, file->format))
+                return true;
+        takeLoadedImage(flatten(file->image, 0xFF), path, file->format);
+        notify([&](BufferObserver& o) { o.fileTaken(*this, file->decoded, file->format, path); });
     } catch (const std::bad_alloc&) {
         showError(text::GetUiText(text::Msg::NotEnoughMemory));
         return false;
@@ -118,8 +124,8 @@ bool MemoryBuffer::loadAt(const std::string& path, const AddressRequest& askAddr
         return true;
     }
     try {
-        auto image = readImage(path);
-        if (image && !mergeAt(std::move(*image), path, askAddress))
+        auto file = readImage(path);
+        if (file && !mergeAt(flatten(file->image, 0xFF), path, file->format, askAddress))
             showError(text::GetUiText(text::Msg::CannotLoadFile));
     } catch (const std::bad_alloc&) {
         showError(text::GetUiText(text::Msg::NotEnoughMemory));
@@ -141,27 +147,37 @@ bool MemoryBuffer::reload() {
     return loadFile(path);
 }
 
+bool MemoryBuffer::savesToItsFile() const {
+    return hasFilePath() && fileFormat(format_).write != nullptr;
+}
+
 bool MemoryBuffer::save() {
-    if (data_.empty() || !hasFilePath())
+    if (data_.empty() || !savesToItsFile())
         return false;
-    return writeFile(path_, savesAsHex(path_));
+    const FileFormat* format = formatForSaving(path_);
+    return format != nullptr && writeFile(path_, *format);
 }
 
 bool MemoryBuffer::saveAs(const std::string& path) {
     if (data_.empty())
         return false;
-    return writeFile(path, savesAsHex(path));
+    const FileFormat* format = formatForSaving(path);
+    return format != nullptr && writeFile(path, *format);
 }
 
 bool MemoryBuffer::saveInLoadedFormat() {
     if (data_.empty() || !hasFilePath())
         return false;
-    return writeFile(path_, loadedAsHex_ ? *loadedAsHex_ : savesAsHex(path_));
+    const FileFormat& format = fileFormat(format_);
+    if (format.write == nullptr) {
+        showError(text::GetUiText(text::Msg::ElfNotWritten));
+        return false;
+    }
+    return writeFile(path_, format);
 }
 
 void MemoryBuffer::adoptFileImage(std::vector<std::uint8_t> image) {
-    const bool hex = loadedAsHex_.value_or(false);
-    takeLoadedImage({std::move(image), hex}, path_);
+    takeLoadedImage(std::move(image), path_, format_);
 }
 
 std::uint16_t MemoryBuffer::checksum16() const {
@@ -183,37 +199,50 @@ void MemoryBuffer::removeObserver(BufferObserver& observer) {
     std::erase(observers_, &observer);
 }
 
-// The file's image, or nothing after a message. Names ending in ".bin" are
-// binary; anything else is tried as Intel HEX first and taken byte for byte
-// when that fails.
-std::optional<MemoryBuffer::FileImage> MemoryBuffer::readImage(const std::string& path) {
-    auto file = readWholeFile(path, kMaxInputFileSize);
-    if (file.status == ReadStatus::CannotRead) {
+// The file's image for this buffer, or nothing after a message. The format
+// comes from the one list; a file that names or looks like a format and does
+// not decode is refused, never taken byte for byte.
+std::optional<MemoryBuffer::ReadFile> MemoryBuffer::readImage(const std::string& path) {
+    auto content = readWholeFile(path, kMaxInputFileSize);
+    if (content.status == ReadStatus::CannotRead) {
         notify([](BufferObserver& o) { o.refreshControls(); });
         showError(text::formatUiText(text::Msg::FileUnreadable, path));
         return std::nullopt;
     }
-    if (file.status == ReadStatus::Ok) {
-        if (!hasExtension(path, ".bin"))
-            if (auto image = readIntelHex(file.bytes, port_))
-                return FileImage{std::move(*image), true};
-        if (file.bytes.size() <= kMaxImageSize)
-            return FileImage{std::move(file.bytes), false};
+    if (content.status == ReadStatus::TooLarge) {
+        showError(text::GetUiText(text::Msg::CannotLoadFile));
+        return std::nullopt;
     }
-    showError(text::GetUiText(text::Msg::CannotLoadFile));
-    return std::nullopt;
+    const FileFormat& format = formatForReading(path, content.bytes);
+    DecodeResult result = format.read(content.bytes, ChecksumPolicy::Check);
+    if (const auto* failure = std::get_if<FormatFailure>(&result);
+        failure != nullptr && failure->checksumQuestion &&
+        port_.ask(*failure->checksumQuestion, base::QuestionButtons::YesNo,
+                  base::MessageIcon::Question, base::Answer::Yes,
+                  text::GetUiText(text::Msg::ProgramTitle)) == base::Answer::Yes)
+        result = format.read(content.bytes, ChecksumPolicy::Accept);
+    if (const auto* failure = std::get_if<FormatFailure>(&result)) {
+        // The person has said No to the checksum question: no second message.
+        if (!failure->checksumQuestion)
+            showError(failure->message);
+        return std::nullopt;
+    }
+    ReadFile file{std::get<DecodedFile>(std::move(result)), {}, format.id};
+    file.image = imageForBuffer(file.decoded, format.id, isEeprom_);
+    return file;
 }
 
-void MemoryBuffer::takeLoadedImage(FileImage image, const std::string& path) {
+void MemoryBuffer::takeLoadedImage(std::vector<std::uint8_t> image, const std::string& path,
+                                   FileFormatId format) {
+    format_ = format;
     // Flash is programmed in 16-bit words.
-    if (!isEeprom_ && image.bytes.size() % 2 != 0)
-        image.bytes.push_back(0xFF);
-    std::vector<ByteState> states(image.bytes.size(), ByteState::Loaded);
-    data_ = std::move(image.bytes);
+    if (!isEeprom_ && image.size() % 2 != 0)
+        image.push_back(0xFF);
+    std::vector<ByteState> states(image.size(), ByteState::Loaded);
+    data_ = std::move(image);
     states_ = std::move(states);
     busy_ = false;
     path_ = path;
-    loadedAsHex_ = image.hex;
     modified_ = false;
     notify([this](BufferObserver& o) { o.bufferCleaned(*this); });
     redraw();
@@ -221,11 +250,11 @@ void MemoryBuffer::takeLoadedImage(FileImage image, const std::string& path) {
 }
 
 // Returns false when the merge does not take place.
-bool MemoryBuffer::mergeAt(FileImage loaded, const std::string& path,
-                           const AddressRequest& askAddress) {
+bool MemoryBuffer::mergeAt(std::vector<std::uint8_t> loaded, const std::string& path,
+                           FileFormatId format, const AddressRequest& askAddress) {
     const auto answer = askAddress(static_cast<int>(data_.size()));
     if (!answer || *answer < 0 ||
-        static_cast<unsigned long long>(*answer) > kMaxImageSize - loaded.bytes.size())
+        static_cast<unsigned long long>(*answer) > kMaxImageSize - loaded.size())
         return false;
     const auto address = static_cast<std::size_t>(*answer);
     if (address < data_.size() &&
@@ -234,29 +263,23 @@ bool MemoryBuffer::mergeAt(FileImage loaded, const std::string& path,
                   text::GetUiText(text::Msg::ProgramTitle)) != base::Answer::Yes)
         return false;
     std::vector<std::uint8_t> merged = data_;
-    if (address + loaded.bytes.size() > merged.size())
-        merged.resize(address + loaded.bytes.size(), 0xFF);
-    std::ranges::copy(loaded.bytes, merged.begin() + static_cast<std::ptrdiff_t>(address));
-    takeLoadedImage({std::move(merged), loaded.hex}, path);
+    if (address + loaded.size() > merged.size())
+        merged.resize(address + loaded.size(), 0xFF);
+    std::ranges::copy(loaded, merged.begin() + static_cast<std::ptrdiff_t>(address));
+    takeLoadedImage(std::move(merged), path, format);
     return true;
 }
 
-bool MemoryBuffer::writeFile(const std::string& path, bool hex) {
-    bool ok;
+bool MemoryBuffer::writeFile(const std::string& path, const FileFormat& format) {
+    const std::string bytes = format.write(ImageSegments{{0, data_}}, path);
     std::string failure;
-    if (hex) {
-        const std::string text = writeIntelHex(data_);
-        ok = writeFileAtomically(
-            path, {reinterpret_cast<const std::uint8_t*>(text.data()), text.size()}, &failure);
-    } else {
-        ok = writeFileAtomically(path, data_, &failure);
-    }
-    if (!ok) {
+    if (!writeFileAtomically(
+            path, {reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size()}, &failure)) {
         showError(text::formatUiText(text::Msg::FileNotSaved, path, failure));
         return false;
     }
     path_ = path;
-    loadedAsHex_ = hex;
+    format_ = format.id;
     modified_ = false;
     notify([this](BufferObserver& o) { o.bufferCleaned(*this); });
     setAllStates(ByteState::Saved);
@@ -265,14 +288,20 @@ bool MemoryBuffer::writeFile(const std::string& path, bool hex) {
     return true;
 }
 
-bool MemoryBuffer::savesAsHex(const std::string& path) {
-    if (hasExtension(path, ".bin"))
-        return false;
-    if (hasExtension(path, ".hex") || hasExtension(path, ".eep"))
-        return true;
-    return port_.ask(text::formatUiText(text::Msg::SaveAsIntelHexQuestion, path),
-                     base::QuestionButtons::YesNo, base::MessageIcon::Question, base::Answer::Yes,
-                     text::GetUiText(text::Msg::ProgramTitle)) == base::Answer::Yes;
+// The format the name asks for; a name that asks for none gets Intel HEX or
+// binary as the person chooses. Nothing for a format that is never written.
+const FileFormat* MemoryBuffer::formatForSaving(const std::string& path) {
+    if (const FileFormat* named = formatNamedBy(path)) {
+        if (named->write != nullptr)
+            return named;
+        showError(text::GetUiText(text::Msg::ElfNotWritten));
+        return nullptr;
+    }
+    const bool hex =
+        port_.ask(text::formatUiText(text::Msg::SaveAsIntelHexQuestion, path),
+                  base::QuestionButtons::YesNo, base::MessageIcon::Question, base::Answer::Yes,
+                  text::GetUiText(text::Msg::ProgramTitle)) == base::Answer::Yes;
+    return &fileFormat(hex ? FileFormatId::IntelHex : FileFormatId::Binary);
 }
 
 void MemoryBuffer::showError(const std::string& text) {

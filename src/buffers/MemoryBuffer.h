@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "base/UserPort.h"
+#include "buffers/FileFormats.h"
 #include "buffers/UnspecifiedPath.h"
 
 namespace zavuv::buffers {
@@ -42,6 +43,12 @@ public:
     virtual void bufferCleaned(const MemoryBuffer&) {}
     // The main window refreshes its commands.
     virtual void refreshControls() {}
+    // Load by name decoded a file: false refuses it (after saying why), before
+    // the buffer changes.
+    virtual bool acceptsFile(const MemoryBuffer&, const DecodedFile&, FileFormatId) { return true; }
+    // Load by name took a file; `file` is all of it, the other memories too.
+    virtual void fileTaken(const MemoryBuffer&, const DecodedFile&, FileFormatId,
+                           const std::string& /*path*/) {}
 };
 
 // Asks for the Load At address, proposing one; nothing means Cancel.
@@ -60,9 +67,12 @@ public:
     bool modified() const { return modified_; }
     std::size_t size() const { return data_.size(); }
     const std::string& path() const { return path_; }
-    // False when there is no file to save to: the caller asks for a name and
-    // uses saveAs.
     bool hasFilePath() const;
+    // False when there is no file to save to, or the file is of a format that
+    // is never written (ELF): the caller asks for a name and uses saveAs.
+    bool savesToItsFile() const;
+    // The format of the buffer's file, as loaded or last saved.
+    FileFormatId loadedFormat() const { return format_; }
 
     std::span<const std::uint8_t> data() const { return data_; }
     std::span<const ByteState> byteStates() const { return states_; }
@@ -81,8 +91,8 @@ public:
     void create(std::size_t n);
     void markModified();
 
-    // Loads a HEX or binary file. False only when memory runs out; every other
-    // failure is reported to the person and leaves the buffer as it was.
+    // Loads a memory file in any format of the list (buffers/FileFormats.h). False only when memory
+    // runs out; every other failure is reported to the person and leaves the buffer as it was.
     bool loadFile(const std::string& path);
     // Merges a file into the image at an address asked from the person. False
     // when the buffer is empty (nothing happens) or memory runs out.
@@ -90,7 +100,7 @@ public:
     // Loads the buffer's file again; empties the buffer first.
     bool reload();
     // Writes the image to its file. False, doing nothing, when the buffer is
-    // empty or has no file; false after "Cannot save file".
+    // empty or does not save to its file; false after "Cannot save file".
     bool save();
     bool saveAs(const std::string& path);
     // Writes the image back to its file in the format the file was loaded in,
@@ -110,16 +120,18 @@ public:
     void removeObserver(BufferObserver& observer);
 
 private:
-    // A file's image and whether it was read as Intel HEX.
-    struct FileImage {
-        std::vector<std::uint8_t> bytes;
-        bool hex = false;
+    struct ReadFile {
+        DecodedFile decoded;  // the whole file
+        ImageSegments image;  // the part of it for this buffer
+        FileFormatId format;
     };
-    std::optional<FileImage> readImage(const std::string& path);
-    void takeLoadedImage(FileImage image, const std::string& path);
-    bool mergeAt(FileImage loaded, const std::string& path, const AddressRequest& askAddress);
-    bool writeFile(const std::string& path, bool hex);
-    bool savesAsHex(const std::string& path);
+    std::optional<ReadFile> readImage(const std::string& path);
+    void takeLoadedImage(std::vector<std::uint8_t> image, const std::string& path,
+                         FileFormatId format);
+    bool mergeAt(std::vector<std::uint8_t> loaded, const std::string& path, FileFormatId format,
+                 const AddressRequest& askAddress);
+    bool writeFile(const std::string& path, const FileFormat& format);
+    const FileFormat* formatForSaving(const std::string& path);
     void rewriteCaption();
     void showError(const std::string& text);
     template <typename Call> void notify(Call call);
@@ -130,7 +142,7 @@ private:
     bool busy_ = false;
     bool modified_ = false;
     std::string path_ = kUnspecifiedPath;
-    std::optional<bool> loadedAsHex_;  // how the file at path_ was read, if it was
+    FileFormatId format_ = FileFormatId::Binary;
     std::vector<std::uint8_t> data_;
     std::vector<ByteState> states_;
 };

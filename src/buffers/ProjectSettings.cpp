@@ -2,10 +2,14 @@
 
 #include <cstring>
 
+#include <fmt/format.h>
+
 #include "buffers/IniFile.h"
 #include "buffers/ProjectKeys.h"
 #include "devices/DeviceTable.h"
 #include "devices/FuseBitCarryOver.h"
+#include "devices/FuseCoding.h"
+#include "devices/LockByteCoding.h"
 #include "text/UiText.h"
 
 namespace zavuv::buffers {
@@ -103,13 +107,55 @@ bool ProjectSettings::loadProject(const std::string& path) {
 
     flash_.clear();
     eeprom_.clear();
+    loadingProject_ = true;
     for (auto& [buffer, file] : files)
         buffer->loadFile(file);
+    loadingProject_ = false;
 
     dirty = false;
     projectPath = path;
     notifyTitle();
     return true;
+}
+
+bool ProjectSettings::acceptsFile(const MemoryBuffer&, const DecodedFile& file, FileFormatId) {
+    if (!file.signature || fillingEeprom_ || !DeviceTable::isValidIndex(deviceNo))
+        return true;
+    const devices::DeviceInfo& device = DeviceTable::at(deviceNo);
+    if (*file.signature == device.signature || *file.signature == device.altSignature)
+        return true;
+    const auto hex = [](const std::array<std::uint8_t, 3>& s) {
+        return fmt::format("{:02X} {:02X} {:02X}", s[0], s[1], s[2]);
+    };
+    return port_.ask(formatUiText(text::Msg::ElfSignatureQuestion, hex(*file.signature),
+                                  device.name, hex(device.signature)),
+                     base::QuestionButtons::YesNo, base::MessageIcon::Question, base::Answer::No,
+                     text::GetUiText(text::Msg::ProgramTitle)) == base::Answer::Yes;
+}
+
+void ProjectSettings::fileTaken(const MemoryBuffer& buffer, const DecodedFile& file,
+                                FileFormatId format, const std::string& path) {
+    if (&buffer != &flash_ || format != FileFormatId::Elf)
+        return;
+    if (!splitImage(file.image, kAvrEepromRange).inside.empty()) {
+        fillingEeprom_ = true;
+        eeprom_.loadFile(path);
+        fillingEeprom_ = false;
+        if (eeprom_.path() == path)
+            port_.setStatus(formatUiText(text::Msg::EepromFilledFrom, eeprom_.size(), path));
+    }
+    const devices::LockFuseLayout* layout = devices::layoutOf(deviceNo);
+    if (loadingProject_ || layout == nullptr || (file.fuses.empty() && !file.lock))
+        return;
+    for (std::size_t i = 0; i < file.fuses.size(); ++i) {
+        const auto which = static_cast<devices::FuseByte>(i);
+        if (layout->fuseByte(which).present)
+            devices::decodeFuseByte(*layout, which, file.fuses[i], lockFuse);
+    }
+    if (file.lock)
+        devices::decodeLockByte(*layout, *file.lock, lockFuse, port_);
+    port_.setStatus(formatUiText(text::Msg::LockFuseFromFile, path));
+    setDirty();
 }
 
 bool ProjectSettings::reloadProject() {
@@ -124,9 +170,9 @@ bool ProjectSettings::saveProject(const std::string& path, const BufferPathPromp
     for (MemoryBuffer* buffer : {&flash_, &eeprom_}) {
         if (buffer->size() == 0)
             continue;
-        if (buffer->hasFilePath()) {
+        if (buffer->savesToItsFile()) {
             buffer->save();
-        } else if (askBufferPath) {
+        } else if (askBufferPath && (!buffer->hasFilePath() || buffer->modified())) {
             if (const auto chosen = askBufferPath(*buffer))
                 buffer->saveAs(*chosen);
         }

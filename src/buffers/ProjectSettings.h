@@ -105,6 +105,15 @@ public:
     // was saved or loaded may make it clean again.
     void bufferModified(const MemoryBuffer&) override { setDirty(); }
     void bufferCleaned(const MemoryBuffer&) override { buffersClean(); }
+    // An ELF file built for another chip than the project's is loaded only
+    // when the person says so.
+    bool acceptsFile(const MemoryBuffer& buffer, const DecodedFile& file,
+                     FileFormatId format) override;
+    // An ELF file loaded into the Flash buffer fills the EEPROM buffer with its
+    // EEPROM and the project's lock and fuse bits with its own (but not while
+    // a project loads, whose file has the last word on its bits).
+    void fileTaken(const MemoryBuffer& buffer, const DecodedFile& file, FileFormatId format,
+                   const std::string& path) override;
 
 private:
     void reset();
@@ -114,6 +123,8 @@ private:
     MemoryBuffer& eeprom_;
     base::UserPort& port_;
     ProjectObserver* observer_ = nullptr;
+    bool loadingProject_ = false;
+    bool fillingEeprom_ = false;
 };
 
 }  // namespace zavuv::buffers

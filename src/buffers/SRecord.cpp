@@ -7,6 +7,7 @@
 
 #include "buffers/HexDigits.h"
 #include "buffers/SegmentBuilder.h"
+#include "buffers/TextLines.h"
 
 namespace zavuv::buffers {
 
@@ -43,7 +44,6 @@ constexpr char kHeaderType = '0';
 // One record holds at most 255 bytes after its count, the checksum included.
 constexpr std::size_t kMaxCount = 255;
 constexpr std::size_t kBytesPerRecord = 16;
-constexpr std::array<std::uint8_t, 3> kUtf8Bom = {0xEF, 0xBB, 0xBF};
 
 struct Record {
     RecordType type{};
@@ -67,10 +67,6 @@ struct Record {
         return sum == 0xFF;
     }
 };
-
-bool isSpace(std::uint8_t c) {
-    return c == ' ' || c == '\t' || c == '\r' || c == '\v' || c == '\f';
-}
 
 // Decodes a line without its line end and trailing white space.
 std::optional<SRecordProblem> decodeRecord(std::span<const std::uint8_t> line, Record& record) {
@@ -110,8 +106,7 @@ std::optional<SRecordProblem> decodeRecord(std::span<const std::uint8_t> line, R
 
 std::variant<SRecordImage, SRecordError> readSRecord(std::span<const std::uint8_t> text,
                                                      const SRecordReadOptions& options) {
-    if (text.size() >= kUtf8Bom.size() && std::ranges::equal(text.first(kUtf8Bom.size()), kUtf8Bom))
-        text = text.subspan(kUtf8Bom.size());
+    text = withoutBom(text);
 
     SRecordImage image;
     SegmentBuilder data;
@@ -123,16 +118,8 @@ std::variant<SRecordImage, SRecordError> readSRecord(std::span<const std::uint8_
     std::size_t lineNumber = 0;
     std::size_t firstWrongChecksum = 0;
     while (!text.empty()) {
-        const void* newline = std::memchr(text.data(), '\n', text.size());
-        const std::size_t length =
-            newline != nullptr
-                ? static_cast<std::size_t>(static_cast<const std::uint8_t*>(newline) - text.data())
-                : text.size();
-        auto line = text.first(length);
-        text = text.subspan(std::min(length + 1, text.size()));
+        const auto line = takeLine(text);
         ++lineNumber;
-        while (!line.empty() && isSpace(line.back()))
-            line = line.first(line.size() - 1);
         if (line.empty())
             continue;
 
@@ -185,6 +172,11 @@ std::variant<SRecordImage, SRecordError> readSRecord(std::span<const std::uint8_
         return SRecordError{SRecordProblem::WrongChecksum, firstWrongChecksum};
     image.segments = std::move(std::get<ImageSegments>(segments));
     return image;
+}
+
+bool looksLikeSRecord(std::span<const std::uint8_t> text) {
+    Record record;
+    return !decodeRecord(firstTextLine(text), record).has_value();
 }
 
 namespace {

@@ -8,6 +8,7 @@
 #include <variant>
 #include <vector>
 
+#include "buffers/ChecksumPolicy.h"
 #include "buffers/ImageSegments.h"
 
 namespace zavuv::buffers {
@@ -38,8 +39,6 @@ struct SRecordError {
     bool operator==(const SRecordError&) const = default;
 };
 
-enum class ChecksumPolicy { Check, Accept };
-
 struct SRecordReadOptions {
     // No data byte at or above this address.
     std::uint64_t addressLimit = 0;
@@ -59,6 +58,10 @@ struct SRecordImage {
 // as srec_cat writes one without a start address, with a count record.
 std::variant<SRecordImage, SRecordError> readSRecord(std::span<const std::uint8_t> text,
                                                      const SRecordReadOptions& options);
+
+// Whether the first line that is not blank (after a byte order mark) is a
+// complete S-record (any type but the reserved S4), whatever its checksum.
+bool looksLikeSRecord(std::span<const std::uint8_t> text);
 
 // The image as S-records, CR LF after every line: an S0 header (cut to the 252
 // bytes one record holds), data records of up to 16 bytes that do not cross a

@@ -188,6 +188,8 @@ private:
             messages_.status(row_.flash ? text::Msg::NoFlashFile : text::Msg::NoEepromFile);
             return false;
         }
+        if (row_.kind == Kind::Program && serialNumberCannotBeSaved())
+            return false;
         const devices::DeviceInfo& device = ws_.selectedDeviceInfo();
         // A chip without Flash (an AT25 EEPROM) gets nothing sent for it.
         if (buffer_ == &ws_.flash() && device.flashSize == 0) {
@@ -200,6 +202,20 @@ private:
         if (refused)
             messages_.status(text::Msg::NoEepromOnChip);
         return !refused;
+    }
+
+    // A serial number stepped in a buffer whose file is never written (ELF)
+    // would program the same number into the next chip: refused up front.
+    bool serialNumberCannotBeSaved() {
+        const auto& project = ws_.project();
+        const bool increments = row_.flash ? project.autoIncrementFlash : project.autoIncrement;
+        if (!increments || !buffer_->hasFilePath() || buffer_->savesToItsFile())
+            return false;
+        ws_.user().showMessage(
+            text::formatUiText(text::Msg::SerialNumberNotWritable, buffer_->path()),
+            base::MessageIcon::Error, text::GetUiText(text::Msg::ProgrammerCaption));
+        messages_.status(row_.cancelled);
+        return true;
     }
 
     base::EndCode runWorker() {
@@ -275,7 +291,8 @@ private:
         case Kind::Verify:
             if (!verify_.allEqual) {
                 messages_.status(text::formatUiText(*row_.mismatch, results.firstMismatch,
-                                                    results.firstMismatch));
+                                                    results.firstMismatch, verify_.expected,
+                                                    verify_.read, verify_.differing));
                 return false;
             }
             messages_.status(text::formatUiText(row_.success, count));

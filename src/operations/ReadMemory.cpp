@@ -35,8 +35,12 @@ public:
             return;
         }
         outcome_.allEqual = false;
-        if (outcome_.firstMismatch < 0)
+        ++outcome_.differing;
+        if (outcome_.firstMismatch < 0) {
             outcome_.firstMismatch = static_cast<int>(offset);
+            outcome_.expected = buffer_.data()[offset];
+            outcome_.read = value;
+        }
     }
 
 private:

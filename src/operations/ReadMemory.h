@@ -19,6 +19,10 @@ base::EndCode readMemory(workspace::Workspace& ws, base::ProgressSink& sink,
 struct VerifyOutcome {
     bool allEqual = true;
     int firstMismatch = -1;
+    // At the first mismatch: the buffer's byte and the chip's.
+    std::uint8_t expected = 0;
+    std::uint8_t read = 0;
+    int differing = 0;  // bytes that differ
 };
 
 // Compares the bytes that fit the chip with it. Every state goes to Created

@@ -253,6 +253,26 @@ enum class Msg : std::int32_t {
     NothingToSave = 1323,
     PortNumberOutOfRange = 1324,
     CannotWriteOutput = 1325,
+    // Memory files: formats, ELF input, sparse images, verify details.
+    ErrorInSRecordFile = 1230,
+    SRecordChecksumQuestion = 1231,
+    ErrorInElfFile = 1232,
+    ElfNotElf = 1233,
+    ElfTruncated = 1234,
+    ElfSixtyFourBit = 1235,
+    ElfBigEndian = 1236,
+    ElfWrongMachine = 1237,
+    ElfUnreadable = 1238,
+    ElfSegmentPastEnd = 1239,
+    ElfSectionPastEnd = 1240,
+    ElfWrongSectionSize = 1241,
+    ElfOutsideMemories = 1242,
+    ElfOverlap = 1243,
+    ElfNotWritten = 1244,
+    ElfSignatureQuestion = 1245,
+    EepromFilledFrom = 1246,
+    LockFuseFromFile = 1247,
+    SerialNumberNotWritable = 1248,
 };
 
 }  // namespace zavuv::text

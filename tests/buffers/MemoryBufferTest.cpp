@@ -107,24 +107,109 @@ TEST_F(MemoryBufferTest, PadsOddFlashImagesButNotEeprom) {
     EXPECT_EQ(contents(eeprom), bytesOf(":00000001FF\r\n"));
 }
 
-TEST_F(MemoryBufferTest, TakesFilesThatAreNoHexByteForByte) {
-    const std::string text = ":0400000001020304F2\r\n\r\n:00000001FF\r\n";
-    eeprom.loadFile(folder.write("blank-line.hex", text));
-    EXPECT_EQ(contents(eeprom), bytesOf(text));
-
+TEST_F(MemoryBufferTest, TakesByteForByteOnlyWhatNoFormatClaims) {
     std::mt19937 random(7);
     std::vector<std::uint8_t> noise(4001);
     for (auto& b : noise)
         b = static_cast<std::uint8_t>(random());
+    // A binary dump that merely starts with ':' or 'S' is binary.
     noise[0] = ':';
-    EXPECT_TRUE(flash.loadFile(folder.write("noise.eep", noise)));
-    noise.push_back(0xFF);
-    EXPECT_EQ(contents(flash), noise);
+    EXPECT_TRUE(flash.loadFile(folder.write("noise.dat", noise)));
+    EXPECT_EQ(contents(flash).size(), noise.size() + 1);
+    noise[0] = 'S';
+    EXPECT_TRUE(eeprom.loadFile(folder.write("noise", noise)));
+    EXPECT_EQ(contents(eeprom), noise);
+    EXPECT_TRUE(port.events().empty());
 
-    EXPECT_TRUE(flash.loadFile(folder.write("empty.hex", "")));
-    EXPECT_EQ(flash.size(), 0u);
-    EXPECT_EQ(flash.path(), folder.file("empty.hex"));
-    EXPECT_EQ(flash.captionText(), folder.file("empty.hex"));
+    // A text format under a name that says nothing is read as what it is.
+    eeprom.loadFile(folder.write("image.dat", "\xEF\xBB\xBF:0400000001020304F2\r\n\r\n"
+                                              ":00000001FF \r\n"));
+    EXPECT_EQ(contents(eeprom), (std::vector<std::uint8_t>{1, 2, 3, 4}));
+    eeprom.loadFile(folder.write("image.txt", "S1060010010203E3\r\nS9030000FC\r\n"));
+    EXPECT_EQ(contents(eeprom).size(), 0x13u);
+    EXPECT_EQ(eeprom.data()[0x10], 1);
+    EXPECT_TRUE(port.events().empty());
+}
+
+TEST_F(MemoryBufferTest, RefusesAFileThatNamesOrLooksLikeAFormatAndDoesNotDecode) {
+    fillFlash(6);
+    const auto before = contents(flash);
+    struct Case {
+        const char* name;
+        std::string content;
+        std::string message;
+    };
+    const Case cases[] = {
+        {"cut.hex", ":0400000001020304F2\r\n", "Error in HEX file"},
+        {"empty.eep", "", "Error in HEX file"},
+        {"noise.ihx", ":\x01\x02 not a record", "Error in HEX file"},
+        {"cut.dat", ":0400000001020304F2\r\n:10000000", "Error in HEX file"},
+        {"elf.hex",
+         "\x7F"
+         "ELF\x01\x01\x01",
+         "Error in HEX file"},
+        {"cut.s19", "S1060010010203E3\r\n", "Error in S-record file (line 1)"},
+        {"bad.txt", "S00600004844521B\r\nS1060010010203E3\r\nS1FF0010\r\n",
+         "Error in S-record file (line 3)"},
+        {"text.elf", ":00000001FF\r\n", "Error in ELF file: it is no ELF file"},
+        {"dump",
+         std::string("\x7F"
+                     "ELF\x02\x01\x01",
+                     7) +
+             std::string(9, '\0'),
+         "Error in ELF file: it is a 64-bit file; AVR programs are 32-bit files"},
+    };
+    for (const Case& c : cases) {
+        port.clearEvents();
+        EXPECT_TRUE(flash.loadFile(folder.write(c.name, c.content))) << c.name;
+        EXPECT_EQ(port.messages(), std::vector<std::string>{c.message}) << c.name;
+        EXPECT_EQ(contents(flash), before) << c.name;
+        EXPECT_EQ(flash.path(), "[Unspecified]") << c.name;
+    }
+    // ".bin" is binary, whatever it holds.
+    eeprom.loadFile(folder.write("image.BIN", ":00000001FF\r\n"));
+    EXPECT_EQ(contents(eeprom), bytesOf(":00000001FF\r\n"));
+}
+
+TEST_F(MemoryBufferTest, AWrongChecksumIsAQuestionAndNoRefusesTheFile) {
+    fillFlash(6);
+    const auto before = contents(flash);
+    const auto hex =
+        folder.write("sum.hex", ":0400000001020304F0\r\n:020010000506E0\r\n:00000001FF\r\n");
+    port.answerNext(base::Answer::No);
+    EXPECT_TRUE(flash.loadFile(hex));
+    EXPECT_EQ(contents(flash), before);
+    ASSERT_EQ(port.events().size(), 1u) << "no message after the answer";
+    EXPECT_EQ(port.events()[0].text, "If this file is in Intel HEX format, its control sum is "
+                                     "invalid. Would you still like to load this file as HEX?");
+    EXPECT_EQ(port.events()[0].buttons, base::QuestionButtons::YesNo);
+
+    port.clearEvents();
+    port.answerNext(base::Answer::Yes);
+    flash.loadFile(hex);
+    EXPECT_EQ(flash.size(), 0x12u);
+    EXPECT_EQ(flash.data()[0x11], 6);
+
+    port.clearEvents();
+    port.answerNext(base::Answer::No);
+    eeprom.loadFile(folder.write("sum.srec", "S1060010010203E0\r\nS9030000FC\r\n"));
+    EXPECT_EQ(port.questions(),
+              std::vector<std::string>{"The S-record file has a wrong checksum in line 1. Would "
+                                       "you still like to load it?"});
+    EXPECT_EQ(eeprom.size(), 0u);
+}
+
+TEST_F(MemoryBufferTest, EepromFilesOfAvrGccLandAtTheirOffsetInTheEepromBuffer) {
+    // avr-objcopy's .eep: a linear base of 0x0081, so the bytes lie at 0x810010.
+    const auto eep = folder.write("app.eep", ":02000004008179\r\n:03001000A55A01ED\r\n"
+                                             ":00000001FF\r\n");
+    eeprom.loadFile(eep);
+    ASSERT_EQ(eeprom.size(), 0x13u);
+    EXPECT_EQ(eeprom.data()[0x10], 0xA5);
+    EXPECT_EQ(eeprom.data()[0x12], 0x01);
+    eeprom.loadFile(folder.write("app.srec", "S205810010A5C4\r\nS804000000FB\r\n"));
+    ASSERT_EQ(eeprom.size(), 0x11u);
+    EXPECT_EQ(eeprom.data()[0x10], 0xA5);
 }
 
 TEST_F(MemoryBufferTest, KeepsTheBufferWhenAFileCannotBeLoaded) {

@@ -81,16 +81,36 @@ TEST(CliConvert, FormatQuestionFollowsYesAndNo) {
     EXPECT_EQ(ScratchFolder::read(f.file("b.dat")), std::string("\xAA\xFF", 2));
 }
 
-TEST(CliConvert, ChecksumQuestionDecidesBetweenHexAndBinary) {
+TEST(CliConvert, ChecksumQuestionDecidesWhetherTheFileLoads) {
     CliRun cli;
     const auto& f = cli.folder();
     const std::string bad = f.write("bad.hex", ":0100000055AB\n:00000001FF\n");
     auto result = cli({"-y", "convert", bad, f.file("y.bin")});
     ASSERT_EQ(result.exitCode, 0);
     EXPECT_EQ(ScratchFolder::read(f.file("y.bin")), std::string("\x55\xFF", 2));
+    // No refuses the file: it is never taken byte for byte.
     result = cli({"-n", "convert", bad, f.file("n.bin")});
-    ASSERT_EQ(result.exitCode, 0);
-    EXPECT_EQ(ScratchFolder::read(f.file("n.bin")).substr(0, 11), ":0100000055");
+    EXPECT_EQ(result.exitCode, 2);
+    EXPECT_FALSE(std::filesystem::exists(f.file("n.bin")));
+}
+
+TEST(CliConvert, WritesSRecordsByTheExtensionAndReadsThemBack) {
+    CliRun cli;
+    const auto& f = cli.folder();
+    const std::string eep = f.write("app.eep", ":02000004008179\r\n:03001000A55A01ED\r\n"
+                                               ":00000001FF\r\n");
+    ASSERT_EQ(cli({"convert", "--eeprom", eep, f.file("app.s19")}).exitCode, 0);
+    const std::string srec = ScratchFolder::read(f.file("app.s19"));
+    EXPECT_NE(srec.find("\r\nS1"), std::string::npos) << srec;
+    ASSERT_EQ(cli({"convert", "--eeprom", f.file("app.s19"), f.file("back.bin")}).exitCode, 0);
+    EXPECT_EQ(ScratchFolder::read(f.file("back.bin")),
+              std::string(16, '\xFF') + std::string("\xA5\x5A\x01", 3));
+    // Cut short: refused, nothing written.
+    const std::string cut = f.write("cut.hex", ":0400000001020304F2\r\n");
+    const auto result = cli({"convert", cut, f.file("cut.bin")});
+    EXPECT_EQ(result.exitCode, 2);
+    EXPECT_EQ(result.err, "message: Error in HEX file\n");
+    EXPECT_FALSE(std::filesystem::exists(f.file("cut.bin")));
 }
 
 TEST(CliConvert, LoadAtMergesFilesAtTheirAddresses) {

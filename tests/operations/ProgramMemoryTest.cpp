@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstdio>
+
 #include "operations/MemoryTesting.h"
 #include "operations/OperationFrame.h"
 
@@ -238,6 +241,12 @@ TEST(ProgramFlash, WithoutEraseOldDataSpoilsTheVerify) {
     EXPECT_TRUE(operations::programFlash(sim.ws()));
     EXPECT_FALSE(operations::verifyFlash(sim.ws()));
     EXPECT_EQ(sim.ws().results.firstMismatch, 1);
-    EXPECT_EQ(sim.user().lastStatus(), "Flash verify: ERROR at byte 1 (0x1)");
+    const auto spoiled =
+        std::ranges::count_if(image, [](std::uint8_t b) { return (b & 0xF0) != b; });
+    char expected[100];
+    std::snprintf(expected, sizeof expected,
+                  "Flash verify: ERROR at byte 1 (0x1): expected %02X, read %02X; %d bytes differ",
+                  image[1], image[1] & 0xF0, static_cast<int>(spoiled));
+    EXPECT_EQ(sim.user().lastStatus(), expected);
     EXPECT_FALSE(sim.ws().results.flashVerified);
 }

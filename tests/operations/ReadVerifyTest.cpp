@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <cstdio>
+
 #include <numeric>
 
 #include "operations/MemoryTesting.h"
@@ -42,7 +44,11 @@ TEST(VerifyFlash, MismatchesStayUnverifiedAndTheFirstIsReported) {
     sim.ws().results.flashVerified = true;
 
     EXPECT_FALSE(operations::verifyFlash(sim.ws()));
-    EXPECT_EQ(sim.user().lastStatus(), "Flash verify: ERROR at byte 16 (0x10)");
+    char expected[100];
+    std::snprintf(expected, sizeof expected,
+                  "Flash verify: ERROR at byte 16 (0x10): expected %02X, read %02X; 2 bytes differ",
+                  image[0x10], image[0x10] ^ 1);
+    EXPECT_EQ(sim.user().lastStatus(), expected);
     EXPECT_EQ(sim.ws().results.firstMismatch, 16);
     EXPECT_FALSE(sim.ws().results.flashVerified);
     EXPECT_EQ(sim.ws().results.lastOperationStatus, zavuv::workspace::OperationStatus::Failed);

@@ -6,6 +6,7 @@
 #include "app/shell/MainDialog.h"
 #include "app/shell/MainWindowIds.h"
 #include "operations/BufferCommands.h"
+#include "text/UiText.h"
 
 namespace zavuv::app::shell {
 
@@ -34,11 +35,24 @@ void showBufferText(MainDialog& window, const MemoryBuffer& buffer) {
     window.setStatus(operations::bufferText(buffer));
 }
 
-// The buffer text when the buffer took the file.
+MemoryBuffer& otherBuffer(MainDialog& window, const MemoryBuffer& buffer) {
+    auto& ws = window.workspace();
+    return &buffer == &ws.flash() ? ws.eeprom() : ws.flash();
+}
+
+// The buffer text when the buffer took the file; and what the other buffer
+// took from the same file (an ELF file's EEPROM).
 void loadWatched(MainDialog& window, MemoryBuffer& buffer, const std::function<bool()>& load) {
     LoadWatch watch(buffer);
-    if (load() && watch.took())
-        showBufferText(window, buffer);
+    MemoryBuffer& other = otherBuffer(window, buffer);
+    LoadWatch otherWatch(other);
+    if (load() && watch.took()) {
+        std::string text = operations::bufferText(buffer);
+        if (otherWatch.took() && other.path() == buffer.path())
+            text +=
+                "; " + text::formatUiText(text::Msg::EepromFilledFrom, other.size(), other.path());
+        window.setStatus(text);
+    }
     window.UpdateControls();
 }
 
@@ -58,7 +72,7 @@ void loadAt(MainDialog& window, MemoryBuffer& buffer) {
 
 // Without a file of its own the buffer asks for one, as Save As does.
 void save(MainDialog& window, MemoryBuffer& buffer) {
-    if (buffer.hasFilePath()) {
+    if (buffer.savesToItsFile()) {
         buffer.save();
     } else if (buffer.size() != 0) {
         if (const auto path = window.chooseFile(bufferSaveRequest(buffer.isEeprom())))

@@ -1,14 +1,30 @@
 #include "app/shell/FileChooser.h"
 
 #include <QFileDialog>
+#include <QStringList>
+
+#include "buffers/FileFormats.h"
 
 namespace zavuv::app::shell {
 
 namespace {
 
 const QString kProjectFilters = "ZAVUV Projects (*.kb2);;ZAVUV Projects (*.zavuv)";
-const QString kEepromFilters =
-    "EEP Files (*.eep);;HEX Files (*.hex);;BIN Files (*.bin);;All Files (*)";
+
+// The buffers' list of formats in Qt's form: "HEX Files (*.hex *.eep);;...;;All Files (*)".
+FileRequest bufferRequest(bool isEeprom, bool save) {
+    QStringList filters;
+    for (const auto& filter : buffers::bufferFileFilters(isEeprom, save)) {
+        QStringList patterns;
+        for (const auto& extension : filter.extensions)
+            patterns << "*." + QString::fromStdString(extension);
+        filters << QString::fromStdString(filter.name) + " (" + patterns.join(' ') + ")";
+    }
+    filters << "All Files (*)";
+    const std::string_view suffix = buffers::defaultBufferExtension(isEeprom);
+    return {save, filters.join(";;"),
+            QString::fromUtf8(suffix.data(), static_cast<qsizetype>(suffix.size()))};
+}
 
 }  // namespace
 
@@ -34,15 +50,11 @@ FileRequest projectSaveRequest() {
 }
 
 FileRequest bufferOpenRequest(bool isEeprom) {
-    if (isEeprom)
-        return {false, kEepromFilters, "eep"};
-    return {false, "HEX Files (*.hex);;BIN Files (*.bin);;All Files (*)", "hex"};
+    return bufferRequest(isEeprom, false);
 }
 
 FileRequest bufferSaveRequest(bool isEeprom) {
-    if (isEeprom)
-        return {true, kEepromFilters, "eep"};
-    return {true, "HEX Files (*.hex);;EEP Files (*.eep);;BIN Files (*.bin);;All Files (*)", "hex"};
+    return bufferRequest(isEeprom, true);
 }
 
 }  // namespace zavuv::app::shell
