@@ -372,6 +372,7 @@ TEST_F(LockFuseDialogTest, ABitAlreadyOnTheReadChipIsNoChange) {
     state.fuse[kRstdisbl] = false;
     open("ATmega8", state);
     fuse(kRstdisbl)->click();
+    user.answerNext(base::Answer::No);
     button(kProgram)->click();
     ASSERT_EQ(user.questions().size(), 1u);
     EXPECT_NE(
