@@ -68,6 +68,7 @@ void MemoryBuffer::clear() {
     states_ = {};
     busy_ = false;
     path_ = kUnspecifiedPath;
+    fileTime_.reset();
     redraw();
     rewriteCaption();
 }
@@ -203,6 +204,7 @@ void MemoryBuffer::takeLoadedImage(std::vector<std::uint8_t> image, const std::s
     busy_ = false;
     path_ = path;
     modified_ = false;
+    rememberFileTime();
     notify([this](BufferObserver& o) { o.bufferCleaned(*this); });
     redraw();
     rewriteCaption();
@@ -229,6 +231,20 @@ bool MemoryBuffer::mergeAt(std::vector<std::uint8_t> loaded, const std::string& 
     return true;
 }
 
+void MemoryBuffer::rememberFileTime() {
+    std::error_code error;
+    const auto time = std::filesystem::last_write_time(path_, error);
+    fileTime_ = error ? std::nullopt : std::optional(time);
+}
+
+bool MemoryBuffer::fileChangedOnDisk() const {
+    if (!fileTime_ || !hasFilePath())
+        return false;
+    std::error_code error;
+    const auto time = std::filesystem::last_write_time(path_, error);
+    return !error && time != *fileTime_;
+}
+
 bool MemoryBuffer::writeFile(const std::string& path) {
     bool ok;
     if (savesAsHex(path)) {
@@ -244,6 +260,7 @@ bool MemoryBuffer::writeFile(const std::string& path) {
     }
     path_ = path;
     modified_ = false;
+    rememberFileTime();
     notify([this](BufferObserver& o) { o.bufferCleaned(*this); });
     setAllStates(ByteState::Saved);
     redraw();

@@ -219,6 +219,16 @@ enum class Msg : std::int32_t {
     CannotSavePortDevice = 1214,
     SerialNumberSaved = 1215,
     FuseNamesChanged = 1216,
+    // The desktop program's own texts (1290..1319).
+    TimeLeft = 1290,
+    TransferRate = 1291,
+    SaveProjectQuestion = 1292,
+    SaveFlashQuestion = 1293,
+    SaveEepromQuestion = 1294,
+    FileReloadedFromDisk = 1295,
+    ReloadChangedFileQuestion = 1296,
+    CannotOpenHelpPage = 1297,
+    StatusLineTip = 1298,
 };
 
 }  // namespace zavuv::text
