@@ -13,6 +13,8 @@ zavuv_packages=(
     libfmt-dev libcli11-dev
     libgtest-dev libgmock-dev
     qt6-base-dev
+    # Qt's own texts (standard buttons, file dialogs) in Russian.
+    qt6-translations-l10n
     # The GUI tests draw text on Qt's offscreen platform, which finds its fonts
     # through fontconfig.
     fonts-dejavu-core libfontconfig1

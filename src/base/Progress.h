@@ -25,7 +25,9 @@ class ProgressSink {
 public:
     virtual ~ProgressSink() = default;
     // `total` is the amount of work that stands for 100 %; 0 shows no percentage.
-    virtual void setup(const std::string& title, const std::string& text, int total) = 0;
+    // A unit of work moves `unitBytes` bytes (a page, a block), for the rate.
+    virtual void setup(const std::string& title, const std::string& text, int total,
+                       int unitBytes = 1) = 0;
     virtual void reportProgress(int done) = 0;
     virtual bool cancelRequested() const = 0;
 };
@@ -39,6 +41,9 @@ public:
     virtual void showSetup(const std::string& title, const std::string& text) = 0;
     // The bar moves to `percent`; `text` is the percentage line ("45% completed").
     virtual void showPercent(int percent, const std::string& text) = 0;
+    // The time left and the rate ("Time left: 1:05", "1234 bytes/s"), once
+    // the work has run long enough to tell.
+    virtual void showEstimate(const std::string& timeLeft, const std::string& rate) = 0;
 };
 
 // For runs that show nothing.
@@ -46,6 +51,7 @@ class SilentProgressDisplay final : public ProgressDisplay {
 public:
     void showSetup(const std::string&, const std::string&) override {}
     void showPercent(int, const std::string&) override {}
+    void showEstimate(const std::string&, const std::string&) override {}
 };
 
 // Work that cannot be stopped part-way (the firmware upload) withholds Cancel.

@@ -70,6 +70,7 @@ void MemoryBuffer::clear() {
     states_ = {};
     busy_ = false;
     path_ = kUnspecifiedPath;
+    fileTime_.reset();
     redraw();
     rewriteCaption();
 }
@@ -244,6 +245,7 @@ void MemoryBuffer::takeLoadedImage(std::vector<std::uint8_t> image, const std::s
     busy_ = false;
     path_ = path;
     modified_ = false;
+    rememberFileTime();
     notify([this](BufferObserver& o) { o.bufferCleaned(*this); });
     redraw();
     rewriteCaption();
@@ -270,6 +272,20 @@ bool MemoryBuffer::mergeAt(std::vector<std::uint8_t> loaded, const std::string& 
     return true;
 }
 
+void MemoryBuffer::rememberFileTime() {
+    std::error_code error;
+    const auto time = std::filesystem::last_write_time(path_, error);
+    fileTime_ = error ? std::nullopt : std::optional(time);
+}
+
+bool MemoryBuffer::fileChangedOnDisk() const {
+    if (!fileTime_ || !hasFilePath())
+        return false;
+    std::error_code error;
+    const auto time = std::filesystem::last_write_time(path_, error);
+    return !error && time != *fileTime_;
+}
+
 bool MemoryBuffer::writeFile(const std::string& path, const FileFormat& format) {
     const std::string bytes = format.write(ImageSegments{{0, data_}}, path);
     std::string failure;
@@ -281,6 +297,7 @@ bool MemoryBuffer::writeFile(const std::string& path, const FileFormat& format) 
     path_ = path;
     format_ = format.id;
     modified_ = false;
+    rememberFileTime();
     notify([this](BufferObserver& o) { o.bufferCleaned(*this); });
     setAllStates(ByteState::Saved);
     redraw();

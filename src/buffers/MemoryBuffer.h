@@ -5,6 +5,7 @@
 // main window hear about changes through observers.
 
 #include <cstdint>
+#include <filesystem>
 #include <functional>
 #include <optional>
 #include <span>
@@ -115,6 +116,9 @@ public:
     std::uint16_t checksum16() const;
     // The path, with "*" when the buffer holds modified data.
     std::string captionText() const;
+    // The file was written by someone else since this buffer loaded or saved
+    // it (a fresh build); false while the buffer has no file or it is gone.
+    bool fileChangedOnDisk() const;
 
     void addObserver(BufferObserver& observer);
     void removeObserver(BufferObserver& observer);
@@ -133,6 +137,7 @@ private:
     bool writeFile(const std::string& path, const FileFormat& format);
     const FileFormat* formatForSaving(const std::string& path);
     void rewriteCaption();
+    void rememberFileTime();
     void showError(const std::string& text);
     template <typename Call> void notify(Call call);
 
@@ -143,6 +148,7 @@ private:
     bool modified_ = false;
     std::string path_ = kUnspecifiedPath;
     FileFormatId format_ = FileFormatId::Binary;
+    std::optional<std::filesystem::file_time_type> fileTime_;
     std::vector<std::uint8_t> data_;
     std::vector<ByteState> states_;
 };

@@ -86,7 +86,8 @@ EndCode At25Driver::program(const ChipSession& session, base::ProgressSink& sink
     const auto data = job.buffer.data();
     const auto pageBytes = static_cast<std::size_t>(session.device.pageSize);
     // An AT25 is all EEPROM, whichever buffer is written into it.
-    sink.setup(texts.title, text::GetUiText(text::Msg::ProgrammingEeprom), pageCount(n, pageBytes));
+    sink.setup(texts.title, text::GetUiText(text::Msg::ProgrammingEeprom), pageCount(n, pageBytes),
+               static_cast<int>(pageBytes));
     if (!wake(link))
         return EndCode::LinkFailure;
     for (std::size_t p = 0, o = 0; o < n; ++p, o += pageBytes) {
@@ -113,7 +114,8 @@ EndCode At25Driver::read(const ChipSession& session, base::ProgressSink& sink, c
                          const ReadPass& pass) const {
     link::ProgrammerLink& link = session.link;
     const auto pageBytes = static_cast<std::size_t>(session.device.pageSize);
-    sink.setup(pass.texts.title, pass.texts.text, pageCount(pass.amount, pageBytes));
+    sink.setup(pass.texts.title, pass.texts.text, pageCount(pass.amount, pageBytes),
+               static_cast<int>(pageBytes));
     if (!wake(link))
         return EndCode::LinkFailure;
     for (std::size_t p = 0, o = 0; o < pass.amount; ++p, o += pageBytes) {

@@ -72,7 +72,8 @@ EndCode pageMode(const ChipSession& session, base::ProgressSink& sink, const Mem
     const std::size_t n = job.amount();
     const auto data = job.buffer.data();
     const auto pageBytes = static_cast<std::size_t>(2 * session.device.pageSize);
-    sink.setup(texts.title, texts.text, static_cast<int>(n / pageBytes));
+    sink.setup(texts.title, texts.text, static_cast<int>(n / pageBytes),
+               static_cast<int>(pageBytes));
     if (!session.link.acknowledged(BoardCommand::CMD_SET_WORD, {0x00, 0x00}))
         return connectionErrorBox(session);
     std::vector<std::uint8_t> image(pageBytes);
@@ -99,7 +100,8 @@ EndCode blockMode(const ChipSession& session, base::ProgressSink& sink, const Me
     const std::size_t n = job.amount();
     const auto data = job.buffer.data();
     link::ProgrammerLink& link = session.link;
-    sink.setup(texts.title, texts.text, static_cast<int>(n / link::kMaxBlockBytes));
+    sink.setup(texts.title, texts.text, static_cast<int>(n / link::kMaxBlockBytes),
+               static_cast<int>(link::kMaxBlockBytes));
     const std::size_t blockBytes = link::kMaxBlockBytes;
     for (std::size_t b = 0, o = 0; o < n; ++b, o += blockBytes) {
         const std::size_t count = std::min(blockBytes, n - o);

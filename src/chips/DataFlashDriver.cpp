@@ -188,7 +188,7 @@ EndCode DataFlashDriver::program(const ChipSession& session, base::ProgressSink&
     const std::size_t n = job.amount();
     const auto data = job.buffer.data();
     const auto pageBytes = static_cast<std::size_t>(session.device.pageSize);
-    sink.setup(texts.title, texts.text, pageCount(n, pageBytes));
+    sink.setup(texts.title, texts.text, pageCount(n, pageBytes), static_cast<int>(pageBytes));
     if (!link.acknowledged(BoardCommand::CMD_AT45_DESELECT))
         return EndCode::LinkFailure;
     std::vector<std::uint8_t> transfer;
@@ -226,7 +226,8 @@ EndCode DataFlashDriver::read(const ChipSession& session, base::ProgressSink& si
                               const MemoryJob&, const ReadPass& pass) const {
     link::ProgrammerLink& link = session.link;
     const auto pageBytes = static_cast<std::size_t>(session.device.pageSize);
-    sink.setup(pass.texts.title, pass.texts.text, pageCount(pass.amount, pageBytes));
+    sink.setup(pass.texts.title, pass.texts.text, pageCount(pass.amount, pageBytes),
+               static_cast<int>(pageBytes));
     if (!startArrayRead(link))
         return EndCode::LinkFailure;
     for (std::size_t p = 0, o = 0; o < pass.amount; ++p, o += pageBytes) {
@@ -255,7 +256,8 @@ EndCode DataFlashDriver::blankCheck(const ChipSession& session, base::ProgressSi
     link::ProgrammerLink& link = session.link;
     const auto flashSize = static_cast<std::size_t>(std::max(session.device.flashSize, 0));
     const auto pageBytes = static_cast<std::size_t>(session.device.pageSize);
-    sink.setup(texts.title, texts.text, pageCount(flashSize, pageBytes));
+    sink.setup(texts.title, texts.text, pageCount(flashSize, pageBytes),
+               static_cast<int>(pageBytes));
     if (!startArrayRead(link))
         return EndCode::LinkFailure;
     for (std::size_t p = 0, o = 0; o < flashSize; ++p, o += pageBytes) {

@@ -31,23 +31,29 @@ TerminalProgressDisplay::~TerminalProgressDisplay() {
 void TerminalProgressDisplay::showSetup(const std::string& title, const std::string& text) {
     finishLine();
     text_ = title.empty() ? text : title + ": " + text;
-    start_ = std::chrono::steady_clock::now();
-    showPercent(0, "");
+    percent_ = 0;
+    percentText_.clear();
+    estimate_.clear();
+    draw();
 }
 
 void TerminalProgressDisplay::showPercent(int percent, const std::string& text) {
+    percent_ = percent;
+    percentText_ = text;
+    draw();
+}
+
+void TerminalProgressDisplay::showEstimate(const std::string& timeLeft, const std::string& rate) {
+    estimate_ = ", " + timeLeft + ", " + rate;
+    draw();
+}
+
+void TerminalProgressDisplay::draw() {
     if (!enabled_)
         return;
-    const int filled = percent * kBarWidth / 100;
-    std::string remaining;
-    if (percent > 0 && percent < 100) {
-        const auto elapsed = std::chrono::steady_clock::now() - start_;
-        const auto left =
-            std::chrono::duration_cast<std::chrono::seconds>(elapsed * (100 - percent) / percent);
-        remaining = fmt::format(" {}:{:02} left", left.count() / 60, left.count() % 60);
-    }
+    const int filled = percent_ * kBarWidth / 100;
     fmt::print(stream_, "\r{} [{}{}] {}{}\x1b[K", text_, std::string(filled, '#'),
-               std::string(kBarWidth - filled, '.'), text, remaining);
+               std::string(kBarWidth - filled, '.'), percentText_, estimate_);
     std::fflush(stream_);
     lineOpen_ = true;
 }

@@ -1,9 +1,8 @@
 #pragma once
-// The progress of long work on standard error: a bar with the percentage and
-// the time left when standard error is a terminal, nothing otherwise. Ctrl-C
+// The progress of long work on standard error: a bar with the percentage, the
+// time left and the rate when standard error is a terminal, nothing otherwise. Ctrl-C
 // asks the work to stop, so that the board session still ends cleanly.
 
-#include <chrono>
 #include <cstdio>
 #include <string>
 
@@ -18,15 +17,19 @@ public:
 
     void showSetup(const std::string& title, const std::string& text) override;
     void showPercent(int percent, const std::string& text) override;
+    void showEstimate(const std::string& timeLeft, const std::string& rate) override;
 
 private:
     void finishLine();
+    void draw();
 
     std::FILE* stream_;
     bool enabled_;
     bool lineOpen_ = false;
     std::string text_;
-    std::chrono::steady_clock::time_point start_;
+    int percent_ = 0;
+    std::string percentText_;
+    std::string estimate_;
 };
 
 // While it lives, SIGINT requests Cancel from the runner instead of ending the

@@ -39,7 +39,8 @@ base::EndCode uploadFirmware(link::ProgrammerLink& link, link::LinkMessages& mes
     const Pacing& pacing = speed == TransferSpeed::Normal ? kNormal : kReduced;
     const std::size_t chunks = image.size() / kFirmwareChunkSize;
     progress.setup(text::GetUiText(text::Msg::UpdateProgressTitle),
-                   text::GetUiText(text::Msg::UpdatingFirmware), static_cast<int>(chunks));
+                   text::GetUiText(text::Msg::UpdatingFirmware), static_cast<int>(chunks),
+                   static_cast<int>(kFirmwareChunkSize));
 
     link.pause(pacing.bootEnterMs);
     if (!link.send(BoardCommand::CMD_BOOT_ENTER))

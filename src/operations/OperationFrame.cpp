@@ -156,13 +156,14 @@ public:
         }
         const devices::DeviceInfo& device = ws_.projectDeviceInfo();
         memorySize_ = std::max(row_.flash ? device.flashSize : device.eepromSize, 0);
-        if (row_.kind == Kind::Read)
-            buffer_->create(static_cast<std::size_t>(memorySize_));
 
         if (!connect(ws_, memorySpeed(ws_))) {
             ws_.link().endSession();  // the connect has said why
             return false;
         }
+        // Only now: a board that cannot be reached leaves the loaded image alone.
+        if (row_.kind == Kind::Read)
+            buffer_->create(static_cast<std::size_t>(memorySize_));
         if (row_.operation == MemoryOperation::ProgramFlash &&
             chips::driverFor(ws_.selectedDeviceInfo()).abilities().signatureBeforeProgramming &&
             ws_.project().checkSign && !signatureAllowsProgramming(ws_))

@@ -52,7 +52,8 @@ EndCode readPass(workspace::Workspace& ws, base::ProgressSink& sink, const chips
                  const chips::ReadPass& pass) {
     const devices::DeviceInfo& device = ws.projectDeviceInfo();
     sink.setup(pass.texts.title, pass.texts.text,
-               static_cast<int>(pass.amount / link::kMaxBlockBytes));
+               static_cast<int>(pass.amount / link::kMaxBlockBytes),
+               static_cast<int>(link::kMaxBlockBytes));
     const EndCode code = chips::driverFor(device).read(chipSession(ws, device), sink, job, pass);
     if (code == EndCode::Done)
         job.buffer.redraw();

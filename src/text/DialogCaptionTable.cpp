@@ -7,11 +7,11 @@ namespace {
 // clang-format off
 constexpr CaptionRow kDialog138[] = {
     {3001, "Enable data polling", "Включить polling"},
-    {3002, "Auto check signature\nbefore each operation", "Проверять сигнатуру\nnеред каждой операцией"},
+    {3002, "Auto check signature\nbefore each operation", "Проверять сигнатуру\nперед каждой операцией"},
     {3003, "Disable Synchronization", "Отменить синхронизацию"},
     {1063, "Erase Chip", "Стереть"},
     {1069, "Blank Check", "Проверить"},
-    {1060, "Reload", "Перезагр,"},
+    {1060, "Reload", "Перезагр."},
     {1061, "Program", "Запрогр."},
     {1062, "Verify", "Проверить"},
     {1064, "Reload", "Перезагр."},
@@ -50,9 +50,9 @@ constexpr CaptionRow kDialog132[] = {
     {1107, "Version 11.15, November 2006", "версия 11.15, ноябрь 2006"},
     {1105, "For Windows XP/2000", "Для Windows XP/2000"},
     {1106, "Links:", "Ссылки:"},
-    {1108, "help/zavuv.htm", "help/zavuv.htm"},
-    {1109, "docs", "docs"},
-    {1110, "LICENSE", "LICENSE"},
+    {1108, "Help page", "Страница помощи"},
+    {1109, "Documentation", "Документация"},
+    {1110, "Licence (GPL 3 or later)", "Лицензия (GPL 3 или новее)"},
     {1111, "Last version:", "Последняя версия:"},
 };
 constexpr CaptionRow kDialog148[] = {
@@ -93,7 +93,7 @@ constexpr CaptionRow kDialog149[] = {
     {2, "Cancel", "Отмена"},
     {1131, "Address", "Адрес"},
     {1129, "Decimal", "Десятичный"},
-    {1130, "Hexadecimal", "Шестнадцатиричный"},
+    {1130, "Hexadecimal", "Шестнадцатеричный"},
 };
 constexpr CaptionRow kDialog150[] = {
     {1153, "Settings", "Настройки"},

@@ -273,6 +273,16 @@ enum class Msg : std::int32_t {
     EepromFilledFrom = 1246,
     LockFuseFromFile = 1247,
     SerialNumberNotWritable = 1248,
+    // The desktop program's own texts (1290..1319).
+    TimeLeft = 1290,
+    TransferRate = 1291,
+    SaveProjectQuestion = 1292,
+    SaveFlashQuestion = 1293,
+    SaveEepromQuestion = 1294,
+    FileReloadedFromDisk = 1295,
+    ReloadChangedFileQuestion = 1296,
+    CannotOpenHelpPage = 1297,
+    StatusLineTip = 1298,
 };
 
 }  // namespace zavuv::text

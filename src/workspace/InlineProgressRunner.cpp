@@ -6,7 +6,7 @@ namespace zavuv::workspace {
 
 base::EndCode InlineProgressRunner::runBody(const base::WorkerBody& body, base::CancelOffer) {
     cancel_.store(false);
-    ProgressTracker tracker(display_, cancel_);
+    ProgressTracker tracker(display_, cancel_, *clock_);
     return body(tracker);
 }
 

@@ -5,12 +5,16 @@
 #include <atomic>
 
 #include "base/Progress.h"
+#include "base/SystemClock.h"
 
 namespace zavuv::workspace {
 
 class InlineProgressRunner final : public base::ProgressRunner {
 public:
     explicit InlineProgressRunner(base::ProgressDisplay& display) : display_(display) {}
+    // The time left is measured on `clock` (tests: a virtual one).
+    InlineProgressRunner(base::ProgressDisplay& display, const base::Clock& clock)
+        : display_(display), clock_(&clock) {}
 
     bool cancelRequested() const override { return cancel_.load(); }
 
@@ -23,6 +27,8 @@ protected:
 
 private:
     base::ProgressDisplay& display_;
+    base::SystemClock systemClock_;
+    const base::Clock* clock_ = &systemClock_;
     std::atomic<bool> cancel_{false};
 };
 

@@ -27,6 +27,8 @@ class Preferences {
 public:
     explicit Preferences(ProfileStore& profile) : profile_(profile) {}
 
+    ProfileStore& profile() { return profile_; }
+
     // 1..12, or 0 for no board chosen (also when the profile holds a number
     // outside 1..12, so that the user is asked again).
     int comPort() const;

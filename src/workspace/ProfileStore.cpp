@@ -72,27 +72,47 @@ std::string ProfileStore::readString(std::string_view section, std::string_view 
 }
 
 bool ProfileStore::writeInt(std::string_view section, std::string_view key, int value) {
-    return writeThrough([&](buffers::IniFile& file) { return file.writeInt(section, key, value); });
+    return writeThrough([section = std::string(section), key = std::string(key), value](
+                            buffers::IniFile& file) { return file.writeInt(section, key, value); });
 }
 
 bool ProfileStore::writeString(std::string_view section, std::string_view key,
                                std::string_view value) {
-    return writeThrough(
-        [&](buffers::IniFile& file) { return file.writeString(section, key, value); });
+    return writeThrough([section = std::string(section), key = std::string(key),
+                         value = std::string(value)](buffers::IniFile& file) {
+        return file.writeString(section, key, value);
+    });
+}
+
+void ProfileStore::closeChangeSet() {
+    if (--openChangeSets_ > 0 || pending_.empty())
+        return;
+    const std::vector<Write> writes = std::move(pending_);
+    pending_.clear();
+    saveWrites(writes);
 }
 
 // The file is read afresh before each write, so that keys another running
 // copy of the program wrote meanwhile are kept rather than overwritten.
-bool ProfileStore::writeThrough(const std::function<bool(buffers::IniFile&)>& write) {
+bool ProfileStore::writeThrough(const Write& write) {
     if (!write(file_) || path_.empty()) {
         return false;
     }
+    if (openChangeSets_ > 0) {
+        pending_.push_back(write);
+        return true;
+    }
+    return saveWrites({write});
+}
+
+bool ProfileStore::saveWrites(const std::vector<Write>& writes) {
     std::optional<buffers::IniFile> onDisk = buffers::IniFile::load(path_);
     if (!onDisk) {
         return false;
     }
     readable_ = true;
-    write(*onDisk);
+    for (const Write& write : writes)
+        write(*onDisk);
     std::error_code ignored;  // a folder that cannot be made fails the save below
     fs::create_directories(path_.parent_path(), ignored);
     if (!onDisk->save(path_)) {

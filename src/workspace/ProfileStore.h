@@ -1,13 +1,15 @@
 #pragma once
 // The application profile: the user's preferences between runs, in one INI
-// file. Every write goes to disk at once, so what was written survives a
-// crash or a kill of the program.
+// file. A write goes to disk at once, so what was written survives a crash or
+// a kill of the program; the writes of one change set (the start-up, a
+// dialog's OK, the exit) go to disk together, in one atomic write.
 
 #include <filesystem>
 #include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "buffers/IniFile.h"
 
@@ -41,12 +43,32 @@ public:
     bool writeInt(std::string_view section, std::string_view key, int value);
     bool writeString(std::string_view section, std::string_view key, std::string_view value);
 
+    // While a change set is open, writes are kept and read back from memory;
+    // when the outermost one closes they reach the file in one write, on the
+    // file as it is then (another running copy's keys stay).
+    class ChangeSet {
+    public:
+        explicit ChangeSet(ProfileStore& store) : store_(store) { ++store_.openChangeSets_; }
+        ~ChangeSet() { store_.closeChangeSet(); }
+        ChangeSet(const ChangeSet&) = delete;
+        ChangeSet& operator=(const ChangeSet&) = delete;
+
+    private:
+        ProfileStore& store_;
+    };
+
 private:
-    bool writeThrough(const std::function<bool(buffers::IniFile&)>& write);
+    using Write = std::function<bool(buffers::IniFile&)>;
+    void closeChangeSet();
+    bool saveWrites(const std::vector<Write>& writes);
+
+    bool writeThrough(const Write& write);
 
     std::filesystem::path path_;
     buffers::IniFile file_;
     bool readable_ = true;
+    int openChangeSets_ = 0;
+    std::vector<Write> pending_;
 };
 
 }  // namespace zavuv::workspace

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <chrono>
 #include <filesystem>
 #include <random>
 
@@ -376,4 +377,28 @@ TEST_F(MemoryBufferTest, ModifiedFlagCaptionAndChecksum) {
     flash.removeObserver(observer);
     flash.markModified();
     EXPECT_EQ(observer.count("modified"), 3);
+}
+
+TEST_F(MemoryBufferTest, ToldWhenItsFileWasWrittenBySomeoneElseSinceItLoadedOrSavedIt) {
+    const std::string path = folder.write("image.bin", std::vector<std::uint8_t>{1, 2, 3, 4});
+    const auto touch = [&path] {
+        std::filesystem::last_write_time(path, std::filesystem::last_write_time(path) +
+                                                   std::chrono::seconds(2));
+    };
+    EXPECT_FALSE(flash.fileChangedOnDisk());  // no file yet
+    ASSERT_TRUE(flash.loadFile(path));
+    EXPECT_FALSE(flash.fileChangedOnDisk());
+    touch();
+    EXPECT_TRUE(flash.fileChangedOnDisk());
+    ASSERT_TRUE(flash.reload());
+    EXPECT_FALSE(flash.fileChangedOnDisk());
+    // Its own save is no change from outside.
+    flash.setByte(0, 9);
+    ASSERT_TRUE(flash.save());
+    EXPECT_FALSE(flash.fileChangedOnDisk());
+    touch();
+    std::filesystem::remove(path);
+    EXPECT_FALSE(flash.fileChangedOnDisk());  // gone: nothing to take
+    flash.clear();
+    EXPECT_FALSE(flash.fileChangedOnDisk());
 }

@@ -14,11 +14,16 @@ TEST(FileDrop, ExtensionDecidesProjectOrBufferAndThePlaceTheBuffer) {
               shell::DropAction::OpenProject);
     EXPECT_EQ(shell::dropAction("/p/job.kb1", shell::DropPlace::FlashPreview),
               shell::DropAction::OpenProject);
+    // Every project extension opens as a project, wherever it lands.
     EXPECT_EQ(shell::dropAction("/p/job.kb2", shell::DropPlace::FlashPreview),
+              shell::DropAction::OpenProject);
+    EXPECT_EQ(shell::dropAction("/p/job.Zavuv", shell::DropPlace::EepromPreview),
+              shell::DropAction::OpenProject);
+    EXPECT_EQ(shell::dropAction("/p/job.hex", shell::DropPlace::FlashPreview),
               shell::DropAction::LoadFlash);
-    EXPECT_EQ(shell::dropAction("/p/job.zavuv", shell::DropPlace::EepromPreview),
+    EXPECT_EQ(shell::dropAction("/p/job.bin", shell::DropPlace::EepromPreview),
               shell::DropAction::LoadEeprom);
-    EXPECT_EQ(shell::dropAction("/p/job.kb2", shell::DropPlace::Elsewhere),
+    EXPECT_EQ(shell::dropAction("/p/job.hex", shell::DropPlace::Elsewhere),
               shell::DropAction::Beep);
     // No dot: the whole path is the extension.
     EXPECT_EQ(shell::dropAction("kb1", shell::DropPlace::Elsewhere),

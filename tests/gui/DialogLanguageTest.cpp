@@ -57,7 +57,7 @@ TEST_F(DialogLanguageTest, EveryDialogWithACaptionRecordSpeaksRussian) {
 
     const dialogs::LoadAddressDialog address(0x10);
     EXPECT_EQ(address.windowTitle(), ru("Загрузить по адресу"));
-    EXPECT_EQ(control<QRadioButton>(address, 1130)->text(), ru("Шестнадцатиричный"));
+    EXPECT_EQ(control<QRadioButton>(address, 1130)->text(), ru("Шестнадцатеричный"));
     EXPECT_EQ(control<QLineEdit>(address, 1128)->text(), "0010");
 
     // The caption table blanks the two version fields; the versions still show.

@@ -64,6 +64,17 @@ TEST_F(HelpAndAboutTest, HelpOpensThePageBesideTheProgramFirstThenTheInstalledOn
     EXPECT_TRUE(boxes.requests.empty());
 }
 
+TEST_F(HelpAndAboutTest, APageThatNothingCanShowIsReportedWithItsPath) {
+    ship(shareFolder, widgets::kHelpPage);
+    const widgets::UrlOpener noBrowser = [](const QUrl&) { return false; };
+    EXPECT_FALSE(widgets::openHelp(nullptr, folders(), noBrowser, boxes.shower()));
+    ASSERT_EQ(boxes.requests.size(), 1u);
+    const std::string page = (shareFolder / widgets::kHelpPage).lexically_normal().string();
+    EXPECT_EQ(boxes.requests[0].text,
+              QString::fromStdString("Cannot open the help page \"" + page +
+                                     "\": no program to show it was found."));
+}
+
 TEST_F(HelpAndAboutTest, MissingHelpPageIsReportedWithItsPathAndNothingOpens) {
     // A folder of that name is no page either.
     fs::create_directories(shareFolder / widgets::kHelpPage);
@@ -88,24 +99,26 @@ TEST_F(HelpAndAboutTest, AboutLinksOpenTheHelpPageTheDocumentsAndTheLicence) {
 
     EXPECT_EQ(control<QLabel>(dialog, 1104)->text(), "In-System Programmer");
     EXPECT_EQ(control<QLabel>(dialog, 1107)->text(), "Version 11.15, November 2006");
-    for (const int id :
-         {dialogs::AboutDialog::kHelpLinkId, dialogs::AboutDialog::kDocumentsLinkId, dialogs::AboutDialog::kLicenseLinkId}) {
+    for (const int id : {dialogs::AboutDialog::kHelpLinkId, dialogs::AboutDialog::kDocumentsLinkId,
+                         dialogs::AboutDialog::kLicenseLinkId}) {
         auto* link = control<widgets::HyperlinkWidget>(dialog, id);
         ASSERT_NE(link, nullptr) << id;
         EXPECT_EQ(link->cursor().shape(), Qt::PointingHandCursor);
         emit link->activated();
     }
     EXPECT_EQ(opened,
-              (std::vector<QUrl>{fileUrl(programFolder / widgets::kHelpPage), fileUrl(shareFolder / "docs"),
-                                 fileUrl(docFolder / "LICENSE")}));
-    EXPECT_EQ(control<QLabel>(dialog, dialogs::AboutDialog::kLicenseLinkId)->text(), "LICENSE");
+              (std::vector<QUrl>{fileUrl(programFolder / widgets::kHelpPage),
+                                 fileUrl(shareFolder / "docs"), fileUrl(docFolder / "LICENSE")}));
+    EXPECT_EQ(control<QLabel>(dialog, dialogs::AboutDialog::kLicenseLinkId)->text(),
+              "Licence (GPL 3 or later)");
 }
 
 TEST_F(HelpAndAboutTest, AboutLinkToAMissingFileHandsOverThePlaceBesideTheProgram) {
     // The desktop is given the place a build puts the file, and says that it
     // is not there.
     dialogs::AboutDialog dialog(nullptr, folders(), recordingOpener(), boxes.shower());
-    emit control<widgets::HyperlinkWidget>(dialog, dialogs::AboutDialog::kLicenseLinkId)->activated();
+    emit control<widgets::HyperlinkWidget>(dialog, dialogs::AboutDialog::kLicenseLinkId)
+        ->activated();
     EXPECT_EQ(opened, std::vector<QUrl>{fileUrl(programFolder / "LICENSE")});
     EXPECT_TRUE(boxes.requests.empty());
 }

@@ -95,13 +95,17 @@ TEST_F(Files, NewAndCloseClearLoadMostRecentAndOnlyCloseEmptiesTheBuffers) {
     start();
     window->workspace().flash().create(32);
     click(1059);
+    // The new image is offered for saving first; No lets it go.
+    boxAnswers = {QMessageBox::No};
     click(32784);
+    EXPECT_EQ(boxes.size(), 1u);
     EXPECT_EQ(loadMostRecent(), 0);
     EXPECT_EQ(window->workspace().flash().size(), 32u);
     EXPECT_FALSE(byId<QCheckBox>(1059)->isChecked());
     EXPECT_FALSE(window->workspace().project().dirty);
 
     profile->writeInt("Recent", "LoadMostRecent", 1);
+    boxAnswers = {QMessageBox::No};
     click(32792);
     EXPECT_EQ(loadMostRecent(), 0);
     EXPECT_EQ(window->workspace().flash().size(), 0u);
@@ -182,8 +186,8 @@ TEST_F(Files, InvertBoxSwapsThePreviewAndModifiesTheProject) {
 
 TEST_F(Files, DroppedFilesFollowTheExtensionAndThePointRules) {
     start();
-    const std::string hex = folder.write("image.kb2", kHex);
-    // "kb2" is not taken for a project: it loads into the buffer under the point.
+    const std::string hex = folder.write("image.hex", kHex);
+    // An image loads into the buffer under the point.
     drop({QString::fromStdString(hex)}, over(1002));
     EXPECT_EQ(flashPath(), hex);
     EXPECT_EQ(status(), "Flash length: 16 (0x10) bytes, Checksum = 0x0078");
@@ -205,6 +209,11 @@ TEST_F(Files, DroppedFilesFollowTheExtensionAndThePointRules) {
     EXPECT_EQ(window->workspace().project().projectPath, project);
     EXPECT_EQ(byId<QComboBox>(1016)->currentText(), "ATtiny13");
     EXPECT_EQ(beeps, 1);
+
+    // So do the projects the Open dialog lists, even over a preview.
+    const std::string saved = writeProject("job.kb2", deviceIndexOf("ATmega8"), 0);
+    drop({QString::fromStdString(saved)}, over(1002));
+    EXPECT_EQ(window->workspace().project().projectPath, saved);
 }
 
 TEST_F(Files, DropOfAPathWhoseOnlyDotComesFirstIsIgnored) {

@@ -37,6 +37,11 @@ protected:
         app::shell::MainDialogHooks hooks;
         hooks.showBox = [this](QWidget*, const app::widgets::MessageBoxRequest& request) {
             boxes.push_back(request.text.toStdString());
+            if (!boxAnswers.empty()) {
+                const QMessageBox::StandardButton answer = boxAnswers.front();
+                boxAnswers.pop_front();
+                return answer;
+            }
             return request.defaultButton != QMessageBox::NoButton ? request.defaultButton
                                                                   : QMessageBox::Ok;
         };
@@ -50,9 +55,10 @@ protected:
             return answer;
         };
         if (!realBoardSettings) {
-            hooks.boardSettings = [this](QWidget*, int comPort, int baudIndex,
+            hooks.boardSettings = [this](QWidget* owner, int comPort, int baudIndex,
                                          workspace::Preferences&) {
                 boardSettingsShown.push_back({comPort, baudIndex});
+                boardSettingsOwners.push_back(owner);
                 return boardSettingsAnswer;
             };
         }
@@ -107,10 +113,13 @@ protected:
     bool started = false;
 
     std::vector<std::string> boxes;
+    // Answers for the next boxes, in order; then each box's default button.
+    std::deque<QMessageBox::StandardButton> boxAnswers;
     std::deque<std::optional<std::string>> fileAnswers;
     std::vector<app::shell::FileRequest> fileRequests;
     std::vector<app::dialogs::BoardChoice> boardSettingsShown;
     std::optional<app::dialogs::BoardChoice> boardSettingsAnswer;
+    std::vector<QWidget*> boardSettingsOwners;
     bool realBoardSettings = false;
     std::vector<link::BoardDelays> advancedShown;
     std::optional<link::BoardDelays> advancedAnswer;

@@ -8,6 +8,9 @@
 #include <QGroupBox>
 #include <QMenu>
 #include <QPushButton>
+#include <QRegularExpression>
+#include <QScreen>
+#include <QSet>
 
 #include "MainWindowFixture.h"
 #include "app/shell/MainMenu.h"
@@ -46,7 +49,7 @@ TEST_F(MainWindow, ControlsStandAtTheirTemplatePositionsAndPreviewsCoverThePlace
     const widgets::DialogUnits units(window->font());
     EXPECT_EQ(byId(1111)->geometry(), units.rect(5, 5, 335, 120));
     EXPECT_EQ(byId(1009)->geometry(), units.rect(350, 115, 85, 15));
-    EXPECT_EQ(byId(1057)->geometry(), units.rect(5, 240, 229, 12));
+    EXPECT_EQ(byId(1057)->geometry(), units.rect(5, 258, 435, 12));
     EXPECT_EQ(byId<QCheckBox>(1059)->text(), "Inv");
     EXPECT_EQ(byId<QGroupBox>(1079)->title(), "Device");
     EXPECT_FALSE(byId(1002)->isVisibleTo(window.get()));
@@ -64,18 +67,45 @@ TEST_F(MainWindow, GrowingTallerStretchesTheFlashPaneAndKeepsThePreviewsOnTheirP
     const QRect flashBefore = placeholder(1002);
     const QRect eepromBefore = placeholder(1001);
     const QRect programFlash = byId(1009)->geometry();
+    const QRect deviceBox = byId(1079)->geometry();
+    const QRect chipErase = byId(1008)->geometry();
 
     ASSERT_TRUE(resizeAndWait(*window, first + QSize(0, 120)));
     EXPECT_EQ(placeholder(1002).height(), flashBefore.height() + 120);
     EXPECT_EQ(placeholder(1001), eepromBefore.translated(0, 120));
     EXPECT_EQ(byId(1057)->geometry().top(),
-              widgets::DialogUnits(window->font()).toPixelsY(240) + 120);
+              widgets::DialogUnits(window->font()).toPixelsY(258) + 120);
     EXPECT_EQ(byId(1009)->geometry(), programFlash);
+    // The Device box grows with the panes and Chip Erase moves to its new foot.
+    EXPECT_EQ(byId(1079)->geometry().height(), deviceBox.height() + 120);
+    EXPECT_EQ(byId(1008)->geometry(), chipErase.translated(0, 120));
     EXPECT_EQ(previewRect(window->flashPreview()), placeholder(1002));
     EXPECT_EQ(previewRect(window->eepromPreview()), placeholder(1001));
     // The width is fixed and the first height is the least.
     EXPECT_EQ(window->maximumWidth(), first.width());
     EXPECT_EQ(window->minimumHeight(), first.height());
+}
+
+TEST_F(MainWindow, MaximisedItKeepsItsWidthInTheMiddleAndTakesTheWholeHeight) {
+    start();
+    window->show();
+    const int width = window->width();
+    window->showMaximized();
+    QApplication::processEvents();
+    const QRect area = window->screen()->availableGeometry();
+    EXPECT_FALSE(window->isMaximized());
+    const QRect frame = window->frameGeometry();
+    EXPECT_EQ(window->width(), width);
+    EXPECT_EQ(frame.top(), area.top());
+    EXPECT_EQ(frame.bottom(), area.bottom());
+    EXPECT_LE(std::abs((frame.left() - area.left()) - (area.right() - frame.right())), 1);
+}
+
+TEST_F(MainWindow, FirstRunBoardSettingsStandOnTheScreenNotOverAHiddenWindow) {
+    writeProfile("[Connect]\nCOM=0\n");
+    start();
+    ASSERT_EQ(boardSettingsShown.size(), 1u);
+    EXPECT_EQ(boardSettingsOwners.front(), nullptr);
 }
 
 TEST_F(MainWindow, EnterAndEscapeDoNothingWhileExitAndTheSystemCloseEndTheWindow) {
@@ -138,14 +168,78 @@ TEST_F(MainWindow, LanguageSwitchTranslatesWindowAndMenuAndRebuildsTheTitle) {
     start();
     window->applyLanguage(text::Language::Russian);
     EXPECT_EQ(byId<QPushButton>(1009)->text(), QString::fromUtf8("Программир. Flash"));
-    EXPECT_EQ(menuItem(32784)->text(), QString::fromUtf8("Новый"));
-    EXPECT_EQ(topLevelMenus().back(), QString::fromUtf8("Помощь"));
+    EXPECT_EQ(menuItem(32784)->text(), QString::fromUtf8("&Новый"));
+    EXPECT_EQ(topLevelMenus().back(), QString::fromUtf8("П&омощь"));
     EXPECT_EQ(title(), std::string("[Unspecified] - ") + text::GetUiText(text::Msg::ProgramTitle));
 
     window->applyLanguage(text::Language::English);
     EXPECT_EQ(byId<QPushButton>(1009)->text(), "Program Flash");
     EXPECT_EQ(menuItem(32784)->text(), "&New");
     EXPECT_TRUE(boxes.empty());
+}
+
+TEST_F(MainWindow, QtsOwnButtonsSpeakTheProfilesLanguageAndFollowASwitch) {
+    writeProfile("[Connect]\nCOM=1\n[Language]\nRussian=1\n");
+    start();
+    const auto buttonTexts = [] {
+        QMessageBox box;
+        box.setStandardButtons(QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
+        QStringList texts;
+        for (auto button : {QMessageBox::Yes, QMessageBox::No, QMessageBox::Cancel})
+            texts << box.button(button)->text().remove('&');
+        return texts;
+    };
+    EXPECT_EQ(buttonTexts(), (QStringList{QString::fromUtf8("Да"), QString::fromUtf8("Нет"),
+                                          QString::fromUtf8("Отмена")}));
+    window->applyLanguage(text::Language::English);
+    EXPECT_EQ(buttonTexts(), (QStringList{"Yes", "No", "Cancel"}));
+    window->applyLanguage(text::Language::Russian);
+    EXPECT_EQ(buttonTexts().front(), QString::fromUtf8("Да"));
+}
+
+TEST_F(MainWindow, EveryMenuItemHasAMnemonicOfItsOwnInBothLanguages) {
+    start();
+    for (const auto language : {text::Language::English, text::Language::Russian}) {
+        window->applyLanguage(language);
+        QSet<QChar> topKeys;
+        for (QAction* top : window->menu()->actions()) {
+            const QKeySequence topKey = QKeySequence::mnemonic(top->text());
+            ASSERT_FALSE(topKey.isEmpty()) << top->text().toStdString();
+            EXPECT_FALSE(topKeys.contains(top->text()[top->text().indexOf('&') + 1].toLower()));
+            topKeys.insert(top->text()[top->text().indexOf('&') + 1].toLower());
+            QSet<QChar> keys;
+            for (QAction* item : top->menu()->actions()) {
+                if (item->isSeparator() ||
+                    item->data().toInt() >= app::shell::id::kFirstRecentProject)
+                    continue;
+                const QString text = item->text();
+                const auto at = text.indexOf(QRegularExpression("&[^&]"));
+                ASSERT_GE(at, 0) << text.toStdString();
+                const QChar key = text[at + 1].toLower();
+                EXPECT_FALSE(keys.contains(key)) << text.toStdString();
+                keys.insert(key);
+            }
+        }
+    }
+    // The board search is named in message 1031 by its Russian caption.
+    EXPECT_EQ(menuItem(app::shell::id::kSearchBoard)->text(), QString::fromUtf8("&Поиск платы"));
+    window->applyLanguage(text::Language::English);
+}
+
+TEST_F(MainWindow, StandardShortcutsReachTheProjectCommandsReloadAndExit) {
+    start();
+    using app::shell::id::kExit;
+    EXPECT_EQ(menuItem(app::shell::id::kNewProject)->shortcut(), QKeySequence("Ctrl+N"));
+    EXPECT_EQ(menuItem(app::shell::id::kOpenProject)->shortcut(), QKeySequence("Ctrl+O"));
+    EXPECT_EQ(menuItem(app::shell::id::kSaveProject)->shortcut(), QKeySequence("Ctrl+S"));
+    EXPECT_EQ(menuItem(app::shell::id::kFlashReload)->shortcut(), QKeySequence("F5"));
+    EXPECT_EQ(menuItem(kExit)->shortcut(), QKeySequence("Ctrl+Q"));
+    // The keys work in the window itself, not only in an open menu.
+    window->show();
+    window->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
+    QTest::keyClick(window.get(), Qt::Key_O, Qt::ControlModifier);
+    EXPECT_EQ(fileRequests.size(), 1u);
 }
 
 TEST_F(MainWindow, RightDoubleClickOnTheBackgroundOpensAdvancedSettingsButNotOnAButton) {

@@ -13,6 +13,7 @@
 #include "app/widgets/DialogUnits.h"
 #include "app/widgets/ProgressWindow.h"
 #include "app/widgets/WindowThread.h"
+#include "base/VirtualClock.h"
 #include "text/LanguageFixture.h"
 
 using namespace zavuv;
@@ -193,17 +194,72 @@ TEST_F(ProgressWindowTest, ControlsSitAtTheirTemplatePositions) {
     EXPECT_EQ(item(1051)->geometry(), units.rect(8, 5, 185, 10));
     EXPECT_EQ(item(1136)->geometry(), units.rect(8, 20, 185, 30));
     EXPECT_EQ(item(1050)->geometry(), units.rect(8, 60, 185, 15));
-    EXPECT_EQ(item(1052)->geometry(), units.rect(8, 80, 182, 10));
+    // The time left and the rate moved in beside the percentage and Cancel.
+    EXPECT_EQ(item(1052)->geometry(), units.rect(130, 80, 60, 10));
+    EXPECT_EQ(item(1053)->geometry(), units.rect(8, 80, 120, 10));
+    EXPECT_EQ(item(1054)->geometry(), units.rect(8, 98, 112, 10));
     EXPECT_EQ(item(2)->geometry(), units.rect(123, 95, 70, 15));
     EXPECT_NE(qobject_cast<widgets::ChipAnimation*>(item(1136)), nullptr);
     EXPECT_EQ(item<QPushButton>(2)->text(), "Cancel");
     EXPECT_EQ(window.windowTitle(), "");
 }
 
-TEST_F(ProgressWindowTest, CancelIsCaptionedInTheCurrentLanguage) {
+TEST_F(ProgressWindowTest, CancelIsCaptionedInTheLanguageOfTheTimeItIsShown) {
+    // The window is made before the profile's language is known.
+    QString shownCaption;
     text::setLanguage(text::Language::Russian);
-    widgets::ProgressWindow russian(nullptr);
-    EXPECT_EQ(control<QPushButton>(russian, 2)->text(), QString::fromUtf8("Отмена"));
+    window.run([&](base::ProgressSink&) {
+        shownCaption =
+            widgets::runOnWindowThread(&window, [this] { return item<QPushButton>(2)->text(); });
+        return base::EndCode::Done;
+    });
+    EXPECT_EQ(shownCaption, QString::fromUtf8("Отмена"));
+
+    text::setLanguage(text::Language::English);
+    window.run([&](base::ProgressSink&) {
+        shownCaption =
+            widgets::runOnWindowThread(&window, [this] { return item<QPushButton>(2)->text(); });
+        return base::EndCode::Done;
+    });
+    EXPECT_EQ(shownCaption, "Cancel");
+}
+
+TEST_F(ProgressWindowTest, TimeLeftAndRateAppearAfterTwoSecondsAndGoWithTheNextRun) {
+    base::VirtualClock clock;
+    widgets::ProgressWindow timed(nullptr, clock);
+    const auto textIn = [&timed](int id) {
+        return widgets::runOnWindowThread(
+            &timed, [&timed, id] { return control<QLabel>(timed, id)->text(); });
+    };
+    QString early;
+    QString later;
+    QString laterRate;
+    timed.run([&](base::ProgressSink& sink) {
+        sink.setup("Program", "Programming Flash", 64, 128);  // an ATmega8's 8 KB
+        clock.advanceUs(1'900'000);
+        sink.reportProgress(8);
+        early = textIn(1053);
+        clock.advanceUs(100'000);
+        sink.reportProgress(16);  // a quarter in 2 s
+        later = textIn(1053);
+        laterRate = textIn(1054);
+        return base::EndCode::Done;
+    });
+    EXPECT_EQ(early, "");
+    EXPECT_EQ(later, "Time left: 0:06");
+    EXPECT_EQ(laterRate, "1024 bytes/s");
+
+    text::setLanguage(text::Language::Russian);
+    timed.run([&](base::ProgressSink& sink) {
+        sink.setup("Program", "Programming Flash", 64, 128);
+        early = textIn(1053);
+        clock.advanceUs(4'000'000);
+        sink.reportProgress(32);
+        later = textIn(1053);
+        return base::EndCode::Done;
+    });
+    EXPECT_EQ(early, "");
+    EXPECT_EQ(later, QString::fromUtf8("Осталось: 0:04"));
 }
 
 TEST(DialogUnits, EdgesAreConvertedSoThatNeighboursStayFlush) {

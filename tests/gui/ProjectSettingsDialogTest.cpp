@@ -100,6 +100,30 @@ TEST_F(ProjectSettingsDialogTest, EditsFollowTheirCheckBoxes) {
     EXPECT_FALSE(get<QLineEdit>(kFlashPage)->isEnabled());
 }
 
+TEST_F(ProjectSettingsDialogTest, ClickingACaptionBesideItsBoxTogglesTheBox) {
+    open();
+    for (const auto& [box, caption] : {std::pair{1030, 3001}, {1036, 3002}, {1096, 3003}}) {
+        const bool before = get(box)->isChecked();
+        QTest::mouseClick(get<QLabel>(caption), Qt::LeftButton);
+        EXPECT_NE(get(box)->isChecked(), before) << caption;
+    }
+}
+
+TEST_F(ProjectSettingsDialogTest, RussianCaptionsFitAndEachGroupHasOneFontSize) {
+    text::setLanguage(text::Language::Russian);
+    open();
+    text::setLanguage(text::Language::English);
+    const auto* device = get<QLabel>(1126);
+    EXPECT_LE(device->fontMetrics().horizontalAdvance(device->text()),
+              device->contentsRect().width());
+    for (const int id : {3001, 3002, 3003})
+        EXPECT_EQ(get<QLabel>(id)->font().pointSizeF(), device->font().pointSizeF()) << id;
+    // The auto-program steps: General, Flash and Eeprom columns.
+    const double size = get(1060)->font().pointSizeF();
+    for (const int id : {1063, 1069, 1061, 1062, 1064, 1065, 1066})
+        EXPECT_EQ(get(id)->font().pointSizeF(), size) << id;
+}
+
 TEST_F(ProjectSettingsDialogTest, CancelChangesNothing) {
     project.resetStrobeLength = 100;
     project.lockFuse.fuse[kSpien] = true;

@@ -4,12 +4,16 @@
 #include <thread>
 #include <vector>
 
+#include <QFontMetrics>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTimer>
 
 #include "GuiTesting.h"
+#include "NextModal.h"
 #include "app/shell/QtUserPort.h"
+#include "app/widgets/MessageBox.h"
 
 using namespace zavuv;
 using namespace zavuv::app;
@@ -178,4 +182,19 @@ TEST(QtUserPort, RealBoxShowsTheQuestionAndReturnsTheClickedButton) {
     EXPECT_EQ(seenTitle, "Programmer ZAVUV");
     EXPECT_TRUE(defaultWasNo);
     EXPECT_TRUE(modal);
+}
+
+TEST(MessageBoxWidth, AShortTextStillLeavesRoomForTheWholeCaption) {
+    const QString caption = QString::fromUtf8("Программатор ZAVUV");
+    int width = 0;
+    zavuv::testing::OnNextModal<QMessageBox> close([&width](QMessageBox& box) {
+        width = box.width();
+        box.done(QMessageBox::Ok);
+    });
+    zavuv::app::widgets::execMessageBox(
+        nullptr, {"OK", caption, zavuv::base::MessageIcon::None, QMessageBox::Ok, QMessageBox::Ok});
+    ASSERT_TRUE(close.ran());
+    EXPECT_GE(width,
+              QFontMetrics(QApplication::font("QMdiSubWindowTitleBar")).horizontalAdvance(caption) +
+                  100);
 }

@@ -93,11 +93,11 @@ TEST_F(TranslationTest, MainWindowAndMenuFollowTheLanguageBothWays) {
 
     EXPECT_EQ(control<QPushButton>(window, 1009)->text(), ru("Программир. Flash"));
     EXPECT_EQ(control<QGroupBox>(window, 1079)->title(), ru("Микросхема"));
-    EXPECT_EQ(window.topLevel(), (QStringList{ru("Проект"), "&Flash", "&Eeprom", ru("Настройки"),
-                                              ru("Дополнительно"), ru("Помощь")}));
-    EXPECT_EQ(window.command(32784), ru("Новый"));
-    EXPECT_EQ(window.command(1009), ru("Программировать"));
-    EXPECT_EQ(window.command(16), ru("О программе..."));
+    EXPECT_EQ(window.topLevel(), (QStringList{ru("&Проект"), "&Flash", "&Eeprom", ru("&Настройки"),
+                                              ru("&Дополнительно"), ru("П&омощь")}));
+    EXPECT_EQ(window.command(32784), ru("&Новый"));
+    EXPECT_EQ(window.command(1009), ru("Про&граммировать"));
+    EXPECT_EQ(window.command(16), ru("&О программе..."));
     // Recent-project entries have no row and keep their paths.
     EXPECT_EQ(window.command(32801), "/home/me/board.kb2");
     EXPECT_EQ(window.windowTitle(), "");

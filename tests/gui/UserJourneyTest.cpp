@@ -185,7 +185,13 @@ TEST_F(UserJourney, NewProjectSavedReopenedAutoProgramsTheChipAndTheBitsReadBack
     chooseFamily(static_cast<int>(devices::DeviceFamily::At89S));
     ASSERT_NE(menuItem(32801), nullptr);
     EXPECT_EQ(menuItem(32801)->text().toStdString(), projectPath);
+    // The chip chosen meanwhile changed the new project: asked about, and let go.
+    boxes.clear();
+    boxAnswers = {QMessageBox::No};
     click(32801);
+    EXPECT_EQ(boxes,
+              std::vector<std::string>{"The project [Unspecified] has been modified. Save it?"});
+    boxes.clear();
     const auto& project = window->workspace().project();
     EXPECT_EQ(project.projectPath, projectPath);
     EXPECT_EQ(project.deviceNo, deviceIndexOf("ATmega8"));

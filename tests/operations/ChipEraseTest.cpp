@@ -30,6 +30,7 @@ class CancelOnSetup : public base::ProgressDisplay {
 public:
     void showSetup(const std::string&, const std::string&) override { runner->requestCancel(); }
     void showPercent(int, const std::string&) override {}
+    void showEstimate(const std::string&, const std::string&) override {}
     workspace::InlineProgressRunner* runner = nullptr;
 };
 

@@ -80,7 +80,8 @@ struct Upload {
         link::LinkMessages messages(user);
         base::SilentProgressDisplay display;
         std::atomic<bool> cancel{false};
-        workspace::ProgressTracker progress(display, cancel);
+        base::VirtualClock clock;
+        workspace::ProgressTracker progress(display, cancel, clock);
         const std::vector<std::uint8_t> image(operations::kFirmwareImageSize, 0x5A);
         const base::EndCode result = operations::uploadFirmware(
             link, messages, image, operations::TransferSpeed::Normal, progress);

@@ -23,6 +23,7 @@ public:
     bool cancelRequested() const override { return cancel_; }
 
     std::vector<int> totals;  // the total of every setup, in order
+    std::vector<int> units;   // the bytes of a unit of every setup, in order
     std::vector<std::string> texts;
     std::vector<int> reports;
     std::vector<base::CancelOffer> offers;  // of every run, in order
@@ -33,8 +34,9 @@ private:
         cancel_ = cancelAfter_ == 0;
         return body(*this);
     }
-    void setup(const std::string&, const std::string& text, int total) override {
+    void setup(const std::string&, const std::string& text, int total, int unitBytes) override {
         totals.push_back(total);
+        units.push_back(unitBytes);
         texts.push_back(text);
     }
     void reportProgress(int done) override {

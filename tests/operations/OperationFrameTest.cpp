@@ -162,6 +162,24 @@ TEST(OperationFrame, ConnectFailureEndsQuietly) {
     EXPECT_FALSE(sim.ws().channel().connected());
 }
 
+TEST(OperationFrame, ReadThatCannotReachTheBoardKeepsTheLoadedImage) {
+    for (const bool boardChosen : {false, true}) {
+        SimulatedWorkspace sim("ATmega8", {"no-firmware"});
+        if (!boardChosen)
+            sim.ws().setComPort(0);
+        loadBytes(sim, sim.ws().flash(), patternBytes(64));
+        loadBytes(sim, sim.ws().eeprom(), patternBytes(16));
+        EXPECT_FALSE(operations::readFlash(sim.ws()));
+        EXPECT_FALSE(operations::readEeprom(sim.ws()));
+        const auto& flash = sim.ws().flash();
+        EXPECT_EQ(std::vector<std::uint8_t>(flash.data().begin(), flash.data().end()),
+                  patternBytes(64));
+        EXPECT_FALSE(flash.modified());
+        EXPECT_EQ(sim.ws().eeprom().size(), 16u);
+        EXPECT_FALSE(sim.ws().eeprom().modified());
+    }
+}
+
 TEST(OperationFrame, HighSpeedForEverythingButDataFlash) {
     SimulatedWorkspace sim("ATmega8");
     sim.ws().baudIndex = 2;

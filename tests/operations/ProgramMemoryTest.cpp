@@ -54,6 +54,7 @@ TEST(ProgramFlash, LastPageIsPaddedAndErasedPagesAreSkippedButMarked) {
 
     EXPECT_TRUE(operations::programFlash(sim.ws()));
     EXPECT_EQ(runner.totals, std::vector<int>{2});
+    EXPECT_EQ(runner.units, std::vector<int>{128});  // a page: the rate counts bytes
     EXPECT_EQ(runner.reports, (std::vector<int>{0, 1, 2}));
     EXPECT_EQ(chipBytes(sim.board().chip().flash, 300), image);
     EXPECT_EQ(countState(sim.ws().flash(), ByteState::Programmed), 300);

@@ -170,6 +170,8 @@ TEST(VerifyFlash, DataFlashIsReadAsOneContinuousArray) {
 
     EXPECT_TRUE(operations::verifyFlash(sim.ws()));
     EXPECT_EQ(runner.totals, (std::vector<int>{15, 4}));
+    // The frame's setup counts blocks; the driver's counts 264-byte pages.
+    EXPECT_EQ(runner.units, (std::vector<int>{64, 264}));
     const auto runs = wire(sim);
     EXPECT_TRUE(
         containsInOrder(runs, {"> 6B", "< 0D", "> 6C", "< 0D", "> 30 00 08 E8 00 00 00 00 00 00 00",

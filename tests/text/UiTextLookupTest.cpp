@@ -39,8 +39,8 @@ TEST_F(UiTextLookup, MenuCaptionFollowsTheLanguageFlag) {
     EXPECT_STREQ(menuCaption(32779), "&Empty Check...");
     EXPECT_STREQ(menuCaption(-5), "&Help");
     setLanguage(Language::Russian);
-    EXPECT_STREQ(menuCaption(32779), "Проверка на чистоту...");
-    EXPECT_STREQ(menuCaption(-5), "Помощь");
+    EXPECT_STREQ(menuCaption(32779), "Проверка на &чистоту...");
+    EXPECT_STREQ(menuCaption(-5), "П&омощь");
 }
 
 TEST(MenuCaption, IdWithoutRowGivesNothing) {

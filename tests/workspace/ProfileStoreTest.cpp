@@ -81,6 +81,29 @@ TEST_F(TemporaryProfile, WritesKeepWhatAnotherCopyWroteMeanwhile) {
     EXPECT_EQ(next.readInt("Language", "Russian", 0), 1);
 }
 
+TEST_F(TemporaryProfile, AChangeSetReachesTheFileWholeWhenItClosesAndKeepsAnotherCopysKeys) {
+    ProfileStore store(profilePath());
+    ProfileStore other(profilePath());
+    {
+        const ProfileStore::ChangeSet outer(store);
+        ASSERT_TRUE(store.writeInt("Connect", "COM", 5));
+        {
+            const ProfileStore::ChangeSet inner(store);
+            ASSERT_TRUE(store.writeString("Recent", "Project1", "/p/b.kb2"));
+        }
+        // Read back at once, but not yet on disk, not even after the inner set.
+        EXPECT_EQ(store.readInt("Connect", "COM", 0), 5);
+        EXPECT_FALSE(fs::exists(profilePath()));
+        ASSERT_TRUE(other.writeInt("Language", "Russian", 1));
+        ASSERT_TRUE(store.writeInt("Connect", "COM", 6));  // the last value wins
+    }
+    const ProfileStore next = reopened();
+    EXPECT_EQ(next.readInt("Connect", "COM", 0), 6);
+    EXPECT_EQ(next.readString("Recent", "Project1", ""), "/p/b.kb2");
+    EXPECT_EQ(next.readInt("Language", "Russian", 0), 1);
+    EXPECT_EQ(store.readInt("Language", "Russian", 0), 1);
+}
+
 TEST_F(TemporaryProfile, UnreadableProfileIsNeverReplaced) {
     fs::create_directory(profilePath());
     ProfileStore store(profilePath());

@@ -26,6 +26,7 @@
 #include "app/dialogs/ProjectSettingsDialog.h"
 #include "app/shell/MainDialog.h"
 #include "app/widgets/ProgressWindow.h"
+#include "base/VirtualClock.h"
 #include "devices/DeviceTable.h"
 #include "operations/LockFuseOnChip.h"
 #include "text/UiText.h"
@@ -114,22 +115,30 @@ private:
     bool ok_ = true;
 };
 
-// The progress window halfway through programming the Flash.
+// The progress window almost halfway through programming the Flash: at first
+// sight, and ten minutes into an AT45DB161 (4096 pages of 528 bytes) at 19200
+// baud, with the time left.
 void shootProgress(Camera& camera, QWidget* parent) {
-    widgets::ProgressWindow window(parent);
-    std::atomic<bool> shot{false};
-    window.run([&](base::ProgressSink& sink) {
-        sink.setup(text::GetUiText(text::Msg::ProgramProgressTitle),
-                   text::GetUiText(text::Msg::ProgrammingFlash), 100);
-        sink.reportProgress(45);
-        QTimer::singleShot(0, &window, [&] {
-            camera.shoot(window, "progress");
-            shot = true;
+    base::VirtualClock clock;
+    widgets::ProgressWindow window(parent, clock);
+    const auto shootAt = [&](int pagesDone, std::int64_t elapsedUs, const std::string& name) {
+        std::atomic<bool> shot{false};
+        window.run([&](base::ProgressSink& sink) {
+            sink.setup(text::GetUiText(text::Msg::ProgramProgressTitle),
+                       text::GetUiText(text::Msg::ProgrammingFlash), 4096, 528);
+            clock.advanceUs(elapsedUs);
+            sink.reportProgress(pagesDone);
+            QTimer::singleShot(0, &window, [&] {
+                camera.shoot(window, name);
+                shot = true;
+            });
+            while (!shot)
+                QThread::msleep(5);
+            return base::EndCode::Done;
         });
-        while (!shot)
-            QThread::msleep(5);
-        return base::EndCode::Done;
-    });
+    };
+    shootAt(1843, 0, "progress");
+    shootAt(1843, 600'000'000, "progress-time-left");
 }
 
 void shootDialogs(Camera& camera, shell::MainDialog& main) {

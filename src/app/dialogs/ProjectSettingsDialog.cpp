@@ -14,6 +14,7 @@
 #include <QSlider>
 
 #include "app/dialogs/LockFuseDialog.h"
+#include "app/widgets/BoxCaption.h"
 #include "app/widgets/DialogControls.h"
 #include "app/widgets/DialogUnits.h"
 #include "app/widgets/Translation.h"
@@ -162,8 +163,9 @@ void ProjectSettingsDialog::buildControls() {
     place<QGroupBox>(this, 1123, units, 210, 74, 176, 56);
     place<QGroupBox>(this, 1125, units, 203, 140, 190, 80);
 
-    place<QLabel>(this, 1126, units, 14, 17, 32, 9);
-    devices_ = place<QComboBox>(this, kDeviceComboId, units, 48, 15, 142, 12);
+    // Room for the Russian "Микросхема:" as well.
+    place<QLabel>(this, 1126, units, 14, 17, 44, 9);
+    devices_ = place<QComboBox>(this, kDeviceComboId, units, 60, 15, 130, 12);
     devices_->setMaxVisibleItems(20);
     // Check boxes with their captions beside them as labels of their own.
     const struct {
@@ -173,8 +175,8 @@ void ProjectSettingsDialog::buildControls() {
         int height;
     } labelled[] = {{1030, 3001, 33, 9}, {1036, 3002, 47, 18}, {1096, 3003, 70, 9}};
     for (const auto& row : labelled) {
-        place<QCheckBox>(this, row.box, units, 14, row.y, 10, 10);
-        place<QLabel>(this, row.label, units, 26, row.y, 164, row.height);
+        auto* box = place<QCheckBox>(this, row.box, units, 14, row.y, 10, 10);
+        place<widgets::BoxCaption>(this, row.label, units, 26, row.y, 164, row.height)->setBox(box);
     }
 
     sckPeriods_ = place<QComboBox>(this, kSckComboId, units, 14, 112, 176, 12);

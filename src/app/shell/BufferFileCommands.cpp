@@ -5,6 +5,7 @@
 #include "app/dialogs/LoadAddressDialog.h"
 #include "app/shell/MainDialog.h"
 #include "app/shell/MainWindowIds.h"
+#include "app/shell/SaveQuestions.h"
 #include "operations/BufferCommands.h"
 #include "text/UiText.h"
 
@@ -57,6 +58,8 @@ void loadWatched(MainDialog& window, MemoryBuffer& buffer, const std::function<b
 }
 
 void load(MainDialog& window, MemoryBuffer& buffer) {
+    if (!offerToSaveBuffer(window, buffer))
+        return;
     if (const auto path = window.chooseFile(bufferOpenRequest(buffer.isEeprom())))
         loadIntoBuffer(window, buffer, *path);
 }

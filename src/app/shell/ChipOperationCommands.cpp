@@ -4,9 +4,11 @@
 
 #include "app/dialogs/FirmwareUpdateDialog.h"
 #include "app/dialogs/LockFuseDialog.h"
+#include "app/shell/ChangedFiles.h"
 #include "app/shell/MainDialog.h"
 #include "app/shell/MainWindowIds.h"
 #include "chips/ChipDriver.h"
+#include "app/shell/SaveQuestions.h"
 #include "link/BoardInformation.h"
 #include "link/LinkMessages.h"
 #include "operations/AutoProgram.h"
@@ -77,15 +79,29 @@ void addChipOperationCommands(MainDialog& window) {
         table.add(id,
                   [&window, operation = std::move(operation)] { runOperation(window, operation); });
     };
-    route(id::kProgramFlash, [](Workspace& ws) { operations::programFlash(ws); });
-    route(id::kProgramEeprom, [](Workspace& ws) { operations::programEeprom(ws); });
+    route(id::kProgramFlash, [&window](Workspace& ws) {
+        reloadChangedFiles(window, {&ws.flash()});
+        operations::programFlash(ws);
+    });
+    route(id::kProgramEeprom, [&window](Workspace& ws) {
+        reloadChangedFiles(window, {&ws.eeprom()});
+        operations::programEeprom(ws);
+    });
     route(id::kVerifyFlash, [](Workspace& ws) { operations::verifyFlash(ws); });
     route(id::kVerifyEeprom, [](Workspace& ws) { operations::verifyEeprom(ws); });
-    route(id::kReadFlash, [](Workspace& ws) { operations::readFlash(ws); });
-    route(id::kReadEeprom, [](Workspace& ws) { operations::readEeprom(ws); });
+    // Reading replaces the image: a modified one is offered for saving first.
+    route(id::kReadFlash, [&window](Workspace& ws) {
+        if (offerToSaveBuffer(window, ws.flash()))
+            operations::readFlash(ws);
+    });
+    route(id::kReadEeprom, [&window](Workspace& ws) {
+        if (offerToSaveBuffer(window, ws.eeprom()))
+            operations::readEeprom(ws);
+    });
     route(id::kBlankCheck, [](Workspace& ws) { operations::blankCheck(ws); });
     route(id::kChipErase, [](Workspace& ws) { operations::chipErase(ws); });
-    route(id::kAutoProgram, [](Workspace& ws) {
+    route(id::kAutoProgram, [&window](Workspace& ws) {
+        reloadChangedFiles(window, {&ws.flash(), &ws.eeprom()});
         ws.results.autoprogramOk = false;
         operations::autoProgram(ws);
     });

@@ -11,8 +11,10 @@ DropAction dropAction(std::string_view path, DropPlace place) {
     if (dot == 0)
         return DropAction::Ignore;
     const std::string_view extension = dot == std::string_view::npos ? path : path.substr(dot + 1);
-    if (base::equalsIgnoringAsciiCase(extension, "kb1"))
-        return DropAction::OpenProject;
+    // Every project extension the Open dialog offers opens as a project.
+    for (const std::string_view project : {"kb1", "kb2", "zavuv"})
+        if (base::equalsIgnoringAsciiCase(extension, project))
+            return DropAction::OpenProject;
     switch (place) {
     case DropPlace::FlashPreview:
         return DropAction::LoadFlash;

@@ -18,9 +18,11 @@
 #include "app/shell/MainMenu.h"
 #include "app/shell/MainWindowIds.h"
 #include "app/shell/ProjectCommands.h"
+#include "app/shell/SaveQuestions.h"
 #include "app/shell/WindowCommands.h"
 #include "app/widgets/AppIcon.h"
 #include "app/widgets/DialogUnits.h"
+#include "app/widgets/ElidedLabel.h"
 #include "app/widgets/ProgressWindow.h"
 #include "app/widgets/Translation.h"
 #include "app/widgets/WindowThread.h"
@@ -40,7 +42,9 @@ struct TemplateControl {
     int left, top, width, height;  // dialog units
 };
 
-// Dialog 102, 448 x 262 dialog units, in creation (and so stacking) order.
+// Dialog 102, 448 x 274 dialog units, in creation (and so stacking) order. The
+// status line has a row of its own across the whole window, so that the
+// longest status texts (the Russian auto-program results) are shown whole.
 // A combo box's height is that of its dropped list.
 constexpr TemplateControl kTemplate[] = {
     {id::kFlashGroup, Kind::Group, "Flash", 5, 5, 335, 120},
@@ -55,7 +59,7 @@ constexpr TemplateControl kTemplate[] = {
     {id::kEepromLoad, Kind::Button, ">>", 293, 140, 15, 10},
     {id::kEepromReload, Kind::Button, "!", 315, 140, 15, 10},
     {id::kEepromPreviewPlace, Kind::Placeholder, "", 10, 162, 325, 69},
-    {id::kStatusLine, Kind::Status, "Please wait...", 5, 240, 229, 12},
+    {id::kStatusLine, Kind::Status, "Please wait...", 5, 258, 435, 12},
     {id::kSckList, Kind::Combo, "", 240, 240, 100, 200},
     {id::kDeviceGroup, Kind::Group, "Device", 345, 5, 95, 250},
     {id::kFamilyList, Kind::Combo, "", 350, 20, 85, 500},
@@ -73,7 +77,7 @@ constexpr TemplateControl kTemplate[] = {
 };
 
 constexpr int kClientWidth = 448;
-constexpr int kClientHeight = 262;
+constexpr int kClientHeight = 274;
 
 QWidget* makeControl(const TemplateControl& c, QWidget* parent) {
     switch (c.kind) {
@@ -96,7 +100,7 @@ QWidget* makeControl(const TemplateControl& c, QWidget* parent) {
     }
     case Kind::Sunken:
     case Kind::Status: {
-        auto* label = new QLabel(c.text, parent);
+        auto* label = new widgets::ElidedLabel(c.text, parent);
         label->setFrameStyle(QFrame::Panel | QFrame::Sunken);
         if (c.kind == Kind::Status)
             label->setAlignment(Qt::AlignCenter);
@@ -132,7 +136,10 @@ MainDialog::MainDialog(workspace::ProfileStore& profile, MainDialogHooks hooks)
     ws_.setProgressRunner(*progress_);
     // A COM slot the person maps to "sim" gets the simulated board's default chip.
     ws_.ports().setSimulatorMaker(sim::simulatorMaker({}));
-    connect(&user_, &QtUserPort::statusChanged, status_, &QLabel::setText);
+    connect(&user_, &QtUserPort::statusChanged, status_, [this](const QString& text) {
+        status_->setText(text, QString::fromStdString(text::formatUiText(text::Msg::StatusLineTip,
+                                                                         text.toStdString())));
+    });
 
     deviceLists_ = std::make_unique<DeviceLists>(
         ws_, child<QComboBox>(client_, id::kFamilyList), child<QComboBox>(client_, id::kDeviceList),
@@ -146,6 +153,7 @@ MainDialog::MainDialog(workspace::ProfileStore& profile, MainDialogHooks hooks)
 
 MainDialog::~MainDialog() {
     if (started_) {
+        const workspace::ProfileStore::ChangeSet exitWrites(profile_);
         auto& preferences = ws_.preferences();
         preferences.setComPort(profileComPort_);
         preferences.setBaudIndex(ws_.baudIndex);
@@ -173,7 +181,7 @@ void MainDialog::createControls() {
             r.setHeight(control->sizeHint().height());
         control->setGeometry(r);
     }
-    status_ = child<QLabel>(client_, id::kStatusLine);
+    status_ = child<widgets::ElidedLabel>(client_, id::kStatusLine);
     status_->installEventFilter(this);
     client_->installEventFilter(this);
 }
@@ -214,6 +222,8 @@ void MainDialog::connectControls() {
 bool MainDialog::initDialog(const StartOptions& options) {
     started_ = true;
     simulate_ = options.simulate;
+    // Everything the start-up writes to the profile reaches it in one write.
+    std::optional<workspace::ProfileStore::ChangeSet> startupWrites(std::in_place, profile_);
     // The Flash pane keeps its height; the window's extra height goes to the
     // Flash preview, and the EEPROM pane, status line and SCK list move down.
     for (const int control :
@@ -222,6 +232,9 @@ bool MainDialog::initDialog(const StartOptions& options) {
         AddAnchor(control, widgets::AnchorFlag::MoveDown);
     AddAnchor(id::kFlashGroup, widgets::AnchorFlag::StretchHeight);
     AddAnchor(id::kFlashPreviewPlace, widgets::AnchorFlag::StretchHeight);
+    // The Device box reaches down with the panes; Chip Erase stays at its foot.
+    AddAnchor(id::kDeviceGroup, widgets::AnchorFlag::StretchHeight);
+    AddAnchor(id::kChipErase, widgets::AnchorFlag::MoveDown);
 
     setStatus(text::GetUiText(text::Msg::ProgramTitle));
     recent_.load();
@@ -229,13 +242,16 @@ bool MainDialog::initDialog(const StartOptions& options) {
 
     ws_.readPreferences();
     text::setLanguage(ws_.preferences().language());
+    qtTranslation_.use(text::language());
     profileComPort_ = ws_.comPort();
     if (simulate_) {
         ws_.setComPort(1);
         ws_.ports().mapForThisRun(1, workspace::kSimulatedPortName);
     }
     if (ws_.comPort() == 0) {
-        if (const auto choice = hooks_.boardSettings(this, 0, 0, ws_.preferences()))
+        // The window is not shown yet: the dialog stands in the screen's middle.
+        QWidget* owner = isVisible() ? this : nullptr;
+        if (const auto choice = hooks_.boardSettings(owner, 0, 0, ws_.preferences()))
             takeBoardChoice(*choice);
     }
     ws_.preferences().setComPort(profileComPort_);
@@ -270,6 +286,7 @@ bool MainDialog::initDialog(const StartOptions& options) {
     deviceLists_->SelectDevice(ws_.project().deviceNo);
     deviceLists_->OnDeviceChanged();
     UpdateControls();
+    startupWrites.reset();
 
     if (!automatic)
         return true;
@@ -349,6 +366,7 @@ void MainDialog::showProjectSelection() {
 
 void MainDialog::applyLanguage(text::Language language) {
     text::setLanguage(language);
+    qtTranslation_.use(language);
     widgets::TranslateWindow(this, kDialogId, hooks_.showBox);
     UpdateControls();
 }
@@ -379,8 +397,9 @@ void MainDialog::projectOptionsChanged() {
 void MainDialog::captionChanged(const buffers::MemoryBuffer& buffer) {
     const QString caption = QString::fromStdString(buffer.captionText());
     const int field = buffer.isEeprom() ? id::kEepromFileField : id::kFlashFileField;
-    widgets::runOnWindowThread(
-        this, [this, caption, field] { child<QLabel>(client_, field)->setText(caption); });
+    widgets::runOnWindowThread(this, [this, caption, field] {
+        child<widgets::ElidedLabel>(client_, field)->setText(caption);
+    });
 }
 
 void MainDialog::resizeEvent(QResizeEvent* event) {
@@ -389,6 +408,10 @@ void MainDialog::resizeEvent(QResizeEvent* event) {
 }
 
 void MainDialog::closeEvent(QCloseEvent* event) {
+    if (!offerToSaveWork(*this)) {
+        event->ignore();
+        return;
+    }
     exitProgram();
     event->accept();
 }
@@ -415,13 +438,16 @@ void MainDialog::dropEvent(QDropEvent* event) {
     case DropAction::Ignore:
         break;
     case DropAction::OpenProject:
-        loadProjectFile(*this, path);
+        if (offerToSaveWork(*this))
+            loadProjectFile(*this, path);
         break;
     case DropAction::LoadFlash:
-        loadIntoBuffer(*this, ws_.flash(), path);
+        if (offerToSaveBuffer(*this, ws_.flash()))
+            loadIntoBuffer(*this, ws_.flash(), path);
         break;
     case DropAction::LoadEeprom:
-        loadIntoBuffer(*this, ws_.eeprom(), path);
+        if (offerToSaveBuffer(*this, ws_.eeprom()))
+            loadIntoBuffer(*this, ws_.eeprom(), path);
         break;
     case DropAction::Beep:
         hooks_.beep();

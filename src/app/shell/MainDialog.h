@@ -21,16 +21,17 @@
 #include "app/shell/StartOptions.h"
 #include "app/widgets/BufferPreview.h"
 #include "app/widgets/MessageBox.h"
+#include "app/widgets/QtTranslation.h"
 #include "app/widgets/ResizableDialog.h"
 #include "workspace/RecentProjects.h"
 #include "workspace/Workspace.h"
 
-class QLabel;
 class QMenuBar;
 
 namespace zavuv::app::widgets {
+class ElidedLabel;
 class ProgressWindow;
-}
+}  // namespace zavuv::app::widgets
 
 namespace zavuv::app::shell {
 
@@ -135,8 +136,9 @@ private:
 
     QWidget* client_ = nullptr;
     QMenuBar* menuBar_ = nullptr;
-    QLabel* status_ = nullptr;
+    widgets::ElidedLabel* status_ = nullptr;
     widgets::ProgressWindow* progress_ = nullptr;
+    widgets::QtTranslation qtTranslation_;
     std::unique_ptr<DeviceLists> deviceLists_;
     widgets::BufferPreview* flashPreview_ = nullptr;
     widgets::BufferPreview* eepromPreview_ = nullptr;

@@ -16,6 +16,7 @@ constexpr int kSeparator = 0;
 struct MenuItem {
     int id;  // kSeparator: a separator line
     const char* text;
+    const char* keys = nullptr;  // the shortcut, in QKeySequence's portable form
 };
 
 struct TopMenu {
@@ -28,47 +29,47 @@ struct TopMenu {
 // can be reached without knowing its id.
 const std::initializer_list<TopMenu> kMenu131 = {
     {"&Project",
-     {{id::kNewProject, "&New"},
-      {id::kOpenProject, "&Open..."},
+     {{id::kNewProject, "&New", "Ctrl+N"},
+      {id::kOpenProject, "&Open...", "Ctrl+O"},
       {id::kReloadProject, "&Reload"},
-      {id::kSaveProject, "&Save"},
+      {id::kSaveProject, "&Save", "Ctrl+S"},
       {id::kSaveProjectAs, "Save &As..."},
       {id::kCloseProject, "&Close"},
       {kSeparator, nullptr},
       {id::kAutoProgram, "Auto-&Program"},
       {kSeparator, nullptr},
-      {id::kRecentProjectsItem, "Recent Projects"},
+      {id::kRecentProjectsItem, "Recent Pro&jects"},
       {kSeparator, nullptr},
-      {id::kExit, "&Exit"}}},
+      {id::kExit, "&Exit", "Ctrl+Q"}}},
     {"&Flash",
      {{id::kFlashLoad, "&Load..."},
       {id::kFlashLoadAt, "Load A&t..."},
-      {id::kFlashReload, "&Reload..."},
-      {id::kFlashSave, "Save"},
+      {id::kFlashReload, "&Reload...", "F5"},
+      {id::kFlashSave, "&Save"},
       {id::kFlashSaveAs, "Save &As..."},
-      {id::kFlashClose, "Close"},
+      {id::kFlashClose, "&Close"},
       {kSeparator, nullptr},
       {id::kProgramFlash, "&Program"},
       {id::kVerifyFlash, "&Verify"},
-      {id::kReadFlash, "&Read"}}},
+      {id::kReadFlash, "R&ead"}}},
     {"&Eeprom",
      {{id::kEepromLoad, "&Load..."},
-      {id::kEepromLoadAt, "Load &At..."},
+      {id::kEepromLoadAt, "Load A&t..."},
       {id::kEepromReload, "&Reload..."},
-      {id::kEepromSave, "Save"},
+      {id::kEepromSave, "&Save"},
       {id::kEepromSaveAs, "Save &As..."},
-      {id::kEepromClose, "Close"},
+      {id::kEepromClose, "&Close"},
       {kSeparator, nullptr},
       {id::kProgramEeprom, "&Program"},
       {id::kVerifyEeprom, "&Verify"},
-      {id::kReadEeprom, "&Read"}}},
+      {id::kReadEeprom, "R&ead"}}},
     {"&Settings",
      {{id::kProjectSettings, "&Project Settings..."},
       {id::kLockFuseBits, "&Lock&&Fuse Bits..."},
       {kSeparator, nullptr},
       {id::kBoardSettings, "&Board Settings..."},
       {kSeparator, nullptr},
-      {id::kSelectLanguage, "Select &Language..."}}},
+      {id::kSelectLanguage, "Select La&nguage..."}}},
     {"&Advanced",
      {{id::kBlankCheck, "&Empty Check..."},
       {id::kReadSignature, "&Read Signature..."},
@@ -82,9 +83,11 @@ const std::initializer_list<TopMenu> kMenu131 = {
     {"&Help", {{id::kHelp, "&Help"}, {kSeparator, nullptr}, {id::kAbout, "&About"}}},
 };
 
-QAction* makeCommand(QMenu* menu, const QString& text, int id) {
+QAction* makeCommand(QMenu* menu, const QString& text, int id, const char* keys = nullptr) {
     auto* action = new QAction(text, menu);
     action->setData(id);
+    if (keys != nullptr)
+        action->setShortcut(QKeySequence(QString::fromLatin1(keys)));
     return action;
 }
 
@@ -113,7 +116,7 @@ QMenuBar* BuildMenu(const workspace::RecentProjects& recent, QWidget* parent) {
             if (item.id == kSeparator)
                 menu->addSeparator();
             else
-                menu->addAction(makeCommand(menu, item.text, item.id));
+                menu->addAction(makeCommand(menu, item.text, item.id, item.keys));
         }
     }
     widgets::TranslateMenu(bar);

@@ -3,6 +3,7 @@
 #include "app/shell/MainDialog.h"
 #include "app/shell/MainMenu.h"
 #include "app/shell/MainWindowIds.h"
+#include "app/shell/SaveQuestions.h"
 
 namespace zavuv::app::shell {
 
@@ -20,6 +21,8 @@ buffers::ProjectSettings::BufferPathPrompt bufferPathPrompt(MainDialog& window) 
 
 void newProject(MainDialog& window) {
     auto& ws = window.workspace();
+    if (!offerToSaveWork(window))
+        return;
     ws.project().newProject();
     ws.project().dirty = false;
     ws.preferences().setLoadMostRecent(false);
@@ -28,6 +31,8 @@ void newProject(MainDialog& window) {
 
 void openProject(MainDialog& window) {
     auto& ws = window.workspace();
+    if (!offerToSaveWork(window))
+        return;
     const auto path = window.chooseFile(projectOpenRequest());
     if (path && loadProjectFile(window, *path)) {
         window.setStatus(kProjectLoaded);
@@ -50,12 +55,6 @@ void reloadProject(MainDialog& window) {
     window.UpdateControls();
 }
 
-void saveProject(MainDialog& window) {
-    window.workspace().project().saveOrSaveAs(
-        [&window] { return window.chooseFile(projectSaveRequest()); }, bufferPathPrompt(window));
-    window.UpdateControls();
-}
-
 void saveProjectAs(MainDialog& window) {
     auto& project = window.workspace().project();
     if (const auto path = window.chooseFile(projectSaveRequest())) {
@@ -69,6 +68,8 @@ void saveProjectAs(MainDialog& window) {
 
 void closeProject(MainDialog& window) {
     auto& ws = window.workspace();
+    if (!offerToSaveWork(window))
+        return;
     ws.project().newProject();
     ws.flash().clear();
     ws.eeprom().clear();
@@ -80,7 +81,7 @@ void openRecentProject(MainDialog& window, int slot) {
     auto& ws = window.workspace();
     // A copy: adding it to the list moves the slots.
     const std::string path = window.recentProjects().paths()[static_cast<std::size_t>(slot)];
-    if (path.empty() || path == workspace::kUnspecifiedPath)
+    if (path.empty() || path == workspace::kUnspecifiedPath || !offerToSaveWork(window))
         return;
     window.AddRecentProject(path);
     loadProjectFile(window, path);
@@ -89,6 +90,14 @@ void openRecentProject(MainDialog& window, int slot) {
 }
 
 }  // namespace
+
+bool saveProject(MainDialog& window) {
+    auto& project = window.workspace().project();
+    project.saveOrSaveAs([&window] { return window.chooseFile(projectSaveRequest()); },
+                         bufferPathPrompt(window));
+    window.UpdateControls();
+    return !project.dirty;
+}
 
 bool loadProjectFile(MainDialog& window, const std::string& path) {
     if (!window.workspace().project().loadProject(path))

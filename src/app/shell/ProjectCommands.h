@@ -14,4 +14,8 @@ void addProjectCommands(MainDialog& window);
 // the lists (a dropped project file, a recent entry).
 bool loadProjectFile(MainDialog& window, const std::string& path);
 
+// Save: the project and its buffers, asking for the paths they lack. True
+// when everything was written.
+bool saveProject(MainDialog& window);
+
 }  // namespace zavuv::app::shell

@@ -8,6 +8,7 @@
 #include "app/shell/DeviceLists.h"
 #include "app/shell/MainDialog.h"
 #include "app/shell/MainWindowIds.h"
+#include "app/shell/SaveQuestions.h"
 #include "app/widgets/HelpCommand.h"
 
 namespace zavuv::app::shell {
@@ -36,6 +37,8 @@ void eepromIncrement(MainDialog& window) {
 void boardSettings(MainDialog& window) {
     auto& ws = window.workspace();
     ws.readPreferences();
+    // The dialog's device mapping and the choice reach the profile in one write.
+    const workspace::ProfileStore::ChangeSet writes(ws.preferences().profile());
     const auto choice =
         window.hooks().boardSettings(&window, ws.comPort(), ws.baudIndex, ws.preferences());
     if (!choice)
@@ -83,7 +86,10 @@ void projectSettings(MainDialog& window) {
 void addWindowCommands(MainDialog& window) {
     CommandTable& table = window.commands();
     DeviceLists& lists = window.deviceLists();
-    table.add(id::kExit, [&window] { window.exitProgram(); });
+    table.add(id::kExit, [&window] {
+        if (offerToSaveWork(window))
+            window.exitProgram();
+    });
     table.add(id::kBoardSettings, [&window] { boardSettings(window); });
     table.add(id::kFlashInvert, [&window] { flashInvert(window); });
     table.add(id::kEepromIncrement, [&window] { eepromIncrement(window); });

@@ -2,8 +2,10 @@
 
 #include <algorithm>
 
+#include <QAbstractButton>
 #include <QCheckBox>
 #include <QFontMetrics>
+#include <QGroupBox>
 #include <QLabel>
 #include <QPushButton>
 #include <QRadioButton>
@@ -89,6 +91,33 @@ void fitCaption(QWidget* control) {
     }
     if (size != full)
         control->setFont(font);
+}
+
+void evenOutGroupFonts(QWidget* window) {
+    const auto captions = [window](const QGroupBox* group) {
+        QList<QWidget*> inside;
+        for (QWidget* control : window->findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
+            if (control != group && group->geometry().contains(control->geometry()) &&
+                (qobject_cast<QAbstractButton*>(control) || qobject_cast<QLabel*>(control)))
+                inside << control;
+        return inside;
+    };
+    for (const QGroupBox* group : window->findChildren<QGroupBox*>(Qt::FindDirectChildrenOnly)) {
+        const QList<QWidget*> inside = captions(group);
+        double smallest = 0;
+        for (const QWidget* control : inside) {
+            const double size = control->font().pointSizeF();
+            if (size > 0 && (smallest == 0 || size < smallest))
+                smallest = size;
+        }
+        for (QWidget* control : inside) {
+            if (control->font().pointSizeF() > smallest) {
+                QFont font = control->font();
+                font.setPointSizeF(smallest);
+                control->setFont(font);
+            }
+        }
+    }
 }
 
 }  // namespace zavuv::app::widgets

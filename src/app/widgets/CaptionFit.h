@@ -12,4 +12,9 @@ namespace zavuv::app::widgets {
 // Other controls are left alone.
 void fitCaption(QWidget* control);
 
+// The captions inside a group box share one font size: the smallest that any
+// of them needed, so that a group does not mix sizes. A control belongs to the
+// groups its place lies in.
+void evenOutGroupFonts(QWidget* window);
+
 }  // namespace zavuv::app::widgets

@@ -15,7 +15,8 @@ namespace zavuv::app::widgets {
 inline constexpr const char* kHelpPage = "help/zavuv.htm";
 
 // Opens the help page found in `folders`; false, after message 1199 over
-// `owner`, when no folder holds a readable one.
+// `owner`, when no folder holds a readable one, and after a message with the
+// page's path when nothing on the desktop could show it.
 bool openHelp(QWidget* owner, const std::vector<std::filesystem::path>& folders,
               const UrlOpener& opener = openWithDesktop,
               const MessageBoxShower& shower = execMessageBox);

@@ -19,6 +19,8 @@ namespace zavuv::app::widgets {
 namespace {
 
 constexpr int kCloseTickMs = 150;
+constexpr int kTimeLeftId = 1053;
+constexpr int kRateId = 1054;
 
 }  // namespace
 
@@ -34,8 +36,11 @@ ProgressWindow::ProgressWindow(QWidget* parent) : QDialog(parent) {
     bar_->setRange(0, 100);
     bar_->setValue(0);
     bar_->setTextVisible(false);
-    percent_ = placeControl(new QLabel(this), 1052, units.rect(8, 80, 182, 10));
+    // The time left shares the percentage's line; the rate stands beside Cancel.
+    timeLeft_ = placeControl(new QLabel(this), kTimeLeftId, units.rect(8, 80, 120, 10));
+    percent_ = placeControl(new QLabel(this), 1052, units.rect(130, 80, 60, 10));
     percent_->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    rate_ = placeControl(new QLabel(this), kRateId, units.rect(8, 98, 112, 10));
     cancelButton_ = placeControl(new QPushButton("Cancel", this), 2, units.rect(123, 95, 70, 15));
     // Enter must not reach the button through the dialog's default-button rule.
     cancelButton_->setAutoDefault(false);
@@ -45,6 +50,10 @@ ProgressWindow::ProgressWindow(QWidget* parent) : QDialog(parent) {
 
     closeTimer_.setInterval(kCloseTickMs);
     connect(&closeTimer_, &QTimer::timeout, this, &ProgressWindow::closeWhenFinished);
+}
+
+ProgressWindow::ProgressWindow(QWidget* parent, const base::Clock& clock) : ProgressWindow(parent) {
+    clock_ = &clock;
 }
 
 ProgressWindow::~ProgressWindow() = default;
@@ -57,9 +66,11 @@ base::EndCode ProgressWindow::runBody(const base::WorkerBody& body, base::Cancel
     result_.store(base::EndCode::Done);
     bar_->setValue(0);
     percent_->clear();
+    timeLeft_->clear();
+    rate_->clear();
 
     std::unique_ptr<QThread> worker(QThread::create([this, &body] {
-        workspace::ProgressTracker tracker(*this, cancel_);
+        workspace::ProgressTracker tracker(*this, cancel_, *clock_);
         result_.store(body(tracker));
         finished_.store(true);
     }));
@@ -94,6 +105,20 @@ void ProgressWindow::showPercent(int percent, const std::string& text) {
             percent_->setText(text);
         bar_->setValue(percent);
     });
+}
+
+void ProgressWindow::showEstimate(const std::string& timeLeft, const std::string& rate) {
+    runOnWindowThread(this, [this, timeLeft = QString::fromStdString(timeLeft),
+                             rate = QString::fromStdString(rate)] {
+        timeLeft_->setText(timeLeft);
+        rate_->setText(rate);
+    });
+}
+
+// The language may have changed since the last time.
+void ProgressWindow::showEvent(QShowEvent* event) {
+    TranslateWindow(this, kDialogId);
+    QDialog::showEvent(event);
 }
 
 void ProgressWindow::reject() {

@@ -1,7 +1,8 @@
 #pragma once
 // The modal progress window of long work: the worker body runs on its own
 // thread while this window shows its title, message, a looping animation, the
-// bar and the percentage, and offers Cancel. The window closes on the first
+// bar, the percentage, the time left and the rate, and offers Cancel. It is
+// captioned in the current language each time it is shown. The window closes on the first
 // tick of a 150 ms timer after the body has returned, and `run` hands back the
 // body's end code.
 
@@ -11,6 +12,7 @@
 #include <QTimer>
 
 #include "base/Progress.h"
+#include "base/SystemClock.h"
 
 class QLabel;
 class QProgressBar;
@@ -30,6 +32,8 @@ public:
     static constexpr int kDialogId = 129;
 
     explicit ProgressWindow(QWidget* parent);
+    // The time left is measured on `clock` (tests: a virtual one).
+    ProgressWindow(QWidget* parent, const base::Clock& clock);
     ~ProgressWindow() override;
 
     bool cancelRequested() const override { return cancel_.load(); }
@@ -41,6 +45,7 @@ public:
     // shows it.
     void showSetup(const std::string& title, const std::string& text) override;
     void showPercent(int percent, const std::string& text) override;
+    void showEstimate(const std::string& timeLeft, const std::string& rate) override;
 
 public slots:
     // Cancel: button 2 and Escape. The window stays until the body returns.
@@ -49,6 +54,7 @@ public slots:
     void accept() override {}
 
 protected:
+    void showEvent(QShowEvent* event) override;
     // Shows the window modally until the body has returned; NotStarted when
     // no worker thread could be made. Withheld Cancel: no button, and Escape
     // does nothing.
@@ -61,8 +67,12 @@ private:
     ChipAnimation* animation_;
     QProgressBar* bar_;
     QLabel* percent_;
+    QLabel* timeLeft_;
+    QLabel* rate_;
     QPushButton* cancelButton_;
     QTimer closeTimer_;
+    base::SystemClock systemClock_;
+    const base::Clock* clock_ = &systemClock_;
     bool cancellable_ = true;
 
     std::atomic<bool> finished_{false};

@@ -1,6 +1,7 @@
 #include "app/widgets/ResizableDialog.h"
 
 #include <QResizeEvent>
+#include <QScreen>
 
 namespace zavuv::app::widgets {
 
@@ -26,6 +27,25 @@ void ResizableDialog::resizeEvent(QResizeEvent* event) {
         followEdges(size.width() - lastSize_.width(), size.height() - lastSize_.height());
     }
     lastSize_ = size;
+}
+
+void ResizableDialog::changeEvent(QEvent* event) {
+    QDialog::changeEvent(event);
+    if (event->type() != QEvent::WindowStateChange || !(windowState() & Qt::WindowMaximized) ||
+        lastSize_.isEmpty() || screen() == nullptr)
+        return;
+    const QRect area = screen()->availableGeometry();
+    // A window manager would make it as wide as the screen: take the state back
+    // and give the window the place a maximised one of this kind has.
+    setWindowState(windowState() & ~Qt::WindowMaximized);
+    const QRect frame = frameGeometry();
+    const QRect client = geometry();
+    const QMargins margins(client.left() - frame.left(), client.top() - frame.top(),
+                           frame.right() - client.right(), frame.bottom() - client.bottom());
+    const int width = minimumWidth();
+    const int frameWidth = width + margins.left() + margins.right();
+    setGeometry(area.x() + (area.width() - frameWidth) / 2 + margins.left(),
+                area.y() + margins.top(), width, area.height() - margins.top() - margins.bottom());
 }
 
 void ResizableDialog::followEdges(int dx, int dy) {

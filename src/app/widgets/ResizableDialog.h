@@ -32,6 +32,9 @@ public:
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
+    // Maximised, the window keeps its width, stands in the middle of the
+    // screen's work area and takes its whole height.
+    void changeEvent(QEvent* event) override;
 
 private:
     struct Anchor {

@@ -87,6 +87,7 @@ void TranslateWindow(QWidget* window, int dialogId, const MessageBoxShower& show
             setControlText(control, QString::fromUtf8(text::inLanguage(row.english, row.russian)));
             fitCaption(control);
         }
+    evenOutGroupFonts(window);
 }
 
 }  // namespace zavuv::app::widgets
