@@ -9,6 +9,8 @@ namespace zavuv::cli {
 void addAutoProgramCommand(BoardCommandCatalog& catalog) {
     catalog.add({.name = "autoprogram",
                  .description = "run the project's auto-program sequence",
+                 .gang = true,
+                 .repeatable = true,
                  .run = [](workspace::Workspace& ws, const CommandArguments&) {
                      const bool ok = operations::autoProgramUnattended(ws);
                      // The verdict a production script looks for, as the desktop shows it.

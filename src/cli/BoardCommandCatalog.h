@@ -9,14 +9,19 @@
 #include <utility>
 #include <vector>
 
+#include "cli/JsonReport.h"
 #include "workspace/Workspace.h"
 
 namespace zavuv::cli {
 
 // What the command line gathered for the command.
 struct CommandArguments {
-    std::string file;   // its file argument
-    bool flag = false;  // its flag
+    std::string file;    // its file argument
+    bool flag = false;   // its flag
+    std::string repeat;  // --repeat: "manual" or "auto"; empty without it
+    // Where a command that produces data puts it as structured data (--json);
+    // nullptr without --json.
+    Json* data = nullptr;
 };
 
 using BoardCommandRun = std::function<int(workspace::Workspace&, const CommandArguments&)>;
@@ -34,6 +39,10 @@ struct BoardCommandEntry {
     // A flag ("--reduced"); none when empty.
     std::string flagName{};
     std::string flagHelp{};
+    // It works on the chip and may run on several boards at once.
+    bool gang = false;
+    // It takes --repeat[=auto]: unit after unit until the operator ends it.
+    bool repeatable = false;
     BoardCommandRun run{};
 };
 

@@ -7,13 +7,13 @@
 #include "app/shell/MainDialog.h"
 #include "app/shell/MainWindowIds.h"
 #include "link/BoardInformation.h"
-#include "operations/AutoProgram.h"
 #include "operations/BoardAccess.h"
 #include "operations/CalibrationBytes.h"
 #include "operations/ChipErase.h"
 #include "operations/FirmwareUpdate.h"
 #include "operations/LockFuseOnChip.h"
 #include "operations/OperationFrame.h"
+#include "operations/ProductionRun.h"
 #include "operations/ReadSignatureCommand.h"
 
 namespace zavuv::app::shell {
@@ -59,7 +59,7 @@ void lockFuseBits(MainDialog& window, Workspace& ws) {
 }  // namespace
 
 void runAutoProgramUnattended(MainDialog& window) {
-    runOperation(window, [](Workspace& ws) { operations::autoProgramUnattended(ws); });
+    runOperation(window, [](Workspace& ws) { operations::autoProgramLogged(ws, true); });
 }
 
 void addChipOperationCommands(MainDialog& window) {
@@ -76,10 +76,7 @@ void addChipOperationCommands(MainDialog& window) {
     route(id::kReadEeprom, [](Workspace& ws) { operations::readEeprom(ws); });
     route(id::kBlankCheck, [](Workspace& ws) { operations::blankCheck(ws); });
     route(id::kChipErase, [](Workspace& ws) { operations::chipErase(ws); });
-    route(id::kAutoProgram, [](Workspace& ws) {
-        ws.results.autoprogramOk = false;
-        operations::autoProgram(ws);
-    });
+    route(id::kAutoProgram, [](Workspace& ws) { operations::autoProgramLogged(ws, false); });
     route(id::kReadSignature, [](Workspace& ws) { operations::readSignatureCommand(ws); });
     route(id::kReadSignatureButton, [](Workspace& ws) { operations::readSignatureButton(ws); });
     route(id::kReadCalibration, [](Workspace& ws) { operations::readCalibrationBytes(ws); });
