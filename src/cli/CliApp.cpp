@@ -96,10 +96,13 @@ ParsedBoardCommand offerBoardCommands(CLI::App& app, const BoardCommandCatalog& 
         if (!entry.flagName.empty())
             command->add_flag(entry.flagName, result.arguments->flag, entry.flagHelp);
         if (entry.repeatable)
+            // Alone it means "manual": the next unit after Enter.
             command
-                ->add_flag("--repeat{manual}", result.arguments->repeat,
-                           "program unit after unit: the next after Enter (q ends); "
-                           "--repeat=auto: when the next chip answers")
+                ->add_option("--repeat", result.arguments->repeat,
+                             "program unit after unit: the next after Enter (q ends); "
+                             "--repeat=auto: when the next chip answers")
+                ->expected(0, 1)
+                ->default_str("manual")
                 ->check(CLI::IsMember({"manual", "auto"}));
         result.offered.emplace_back(command, &entry);
     }
