@@ -17,11 +17,11 @@ _zavuv_cli() {
     local cur prev words cword
     _init_completion || return
 
-    local commands="devices convert info search signature erase calibration fuses
+    local commands="devices ports convert info search signature erase calibration fuses
         update-firmware program-flash program-eeprom verify-flash verify-eeprom
         read-flash read-eeprom blank-check autoprogram project"
     local options="-h --help -p --port -b --baud -P --project -d --device --lang
-        -y --yes -n --no --sim-chip --sim-state --sim-trace --sim-fault"
+        -y --yes -n --no --sim-chip --sim-state --sim-trace --sim-fault --json --log"
 
     case $prev in
         -p | --port)
@@ -50,7 +50,7 @@ _zavuv_cli() {
             _filedir -d
             return
             ;;
-        --sim-trace | --load-at)
+        --sim-trace | --load-at | --log)
             _filedir
             return
             ;;
@@ -68,7 +68,7 @@ _zavuv_cli() {
     local i command="" subcommand=""
     for ((i = 1; i < cword; i++)); do
         case ${words[i]} in
-            -p | --port | -b | --baud | -P | --project | -d | --device | --lang | --sim-*) ((i++)) ;;
+            -p | --port | -b | --baud | -P | --project | -d | --device | --lang | --log | --sim-*) ((i++)) ;;
             -*) ;;
             *)
                 if [[ -z $command ]]; then
@@ -88,7 +88,7 @@ _zavuv_cli() {
             devices) options="-h --help --aliases" ;;
             convert) options="-h --help --eeprom --load-at" ;;
             update-firmware) options="-h --help --reduced" ;;
-            autoprogram) options="-h --help --force-lockout" ;;
+            autoprogram) options="-h --help --force-lockout --repeat --repeat=auto" ;;
             fuses) [[ $subcommand == program ]] && options="-h --help --low --high --ext --lock --force-lockout" || options="-h --help" ;;
             *) options="-h --help" ;;
         esac

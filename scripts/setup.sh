@@ -11,6 +11,8 @@ ZAVUV_BUILD="${ZAVUV_BUILD:-$ZAVUV_ROOT/build}"
 zavuv_packages=(
     g++ cmake ninja-build pkg-config
     libfmt-dev libcli11-dev
+    # zavuv-cli --json
+    nlohmann-json3-dev
     libgtest-dev libgmock-dev
     qt6-base-dev
     # Qt's own texts (standard buttons, file dialogs) in Russian.

@@ -22,6 +22,13 @@ ProjectKey pathKey(const char* section, std::string name, MemoryBuffer& buffer) 
     return {section, std::move(name), ProjectKey::Kind::Path, nullptr, nullptr, &buffer};
 }
 
+ProjectKey optionalTextKey(const char* section, std::string name, std::string& field) {
+    ProjectKey key{section, std::move(name), ProjectKey::Kind::Text};
+    key.text = &field;
+    key.optional = true;
+    return key;
+}
+
 }  // namespace
 
 std::vector<ProjectKey> projectKeys(ProjectSettings& p) {
@@ -67,6 +74,7 @@ std::vector<ProjectKey> projectKeys(ProjectSettings& p) {
                                 flagKey("Delays", "DelayPage2", p.delayPage2),
                                 intKey("Delays", "DelayByteValue2", p.delayByteValue2),
                                 intKey("Delays", "DelayPageValue2", p.delayPageValue2),
+                                optionalTextKey("Production", "Log", p.productionLog),
                             });
     return keys;
 }
@@ -79,8 +87,14 @@ std::string projectKeyValue(const ProjectKey& key) {
         return *key.flag ? "1" : "0";
     case ProjectKey::Kind::Int:
         return std::to_string(*key.number);
+    case ProjectKey::Kind::Text:
+        return *key.text;
     }
     return {};
+}
+
+bool projectKeyUsed(const ProjectKey& key) {
+    return !key.optional || !projectKeyValue(key).empty();
 }
 
 }  // namespace zavuv::buffers

@@ -11,7 +11,7 @@ class MemoryBuffer;
 class ProjectSettings;
 
 struct ProjectKey {
-    enum class Kind { Path, Bool, Int };
+    enum class Kind { Path, Bool, Int, Text };
 
     const char* section;
     std::string name;
@@ -20,7 +20,14 @@ struct ProjectKey {
     int* number = nullptr;           // Kind::Int
     MemoryBuffer* buffer = nullptr;  // Kind::Path: the buffer whose file it names
     int missingDefault = 0;          // Kind::Int and Kind::Bool (0 or 1)
+    std::string* text = nullptr;     // Kind::Text
+    // Written and listed only when it holds a value (or the file has it
+    // already), so that projects that never use it stay as they were.
+    bool optional = false;
 };
+
+// Whether the key is written and listed: not an optional one left empty.
+bool projectKeyUsed(const ProjectKey& key);
 
 std::vector<ProjectKey> projectKeys(ProjectSettings& project);
 

@@ -1,5 +1,7 @@
 #include "buffers/ProjectSettings.h"
 
+#include <filesystem>
+
 #include <cstring>
 
 #include <fmt/format.h>
@@ -50,6 +52,16 @@ void ProjectSettings::reset() {
     autoIncAddress = autoIncAddressFlash = 0;
     programFuse = false;
     allowLockout = false;
+    productionLog.clear();
+}
+
+std::string ProjectSettings::productionLogPath() const {
+    if (productionLog.empty())
+        return {};
+    const std::filesystem::path log(productionLog);
+    if (log.is_absolute() || projectPath == kUnspecifiedPath)
+        return productionLog;
+    return (std::filesystem::path(projectPath).parent_path() / log).string();
 }
 
 void ProjectSettings::newProject() {
@@ -85,6 +97,9 @@ bool ProjectSettings::loadProject(const std::string& path) {
             break;
         case ProjectKey::Kind::Int:
             *key.number = ini->readInt(key.section, key.name, key.missingDefault);
+            break;
+        case ProjectKey::Kind::Text:
+            *key.text = ini->readString(key.section, key.name, "");
             break;
         }
     }
@@ -184,7 +199,8 @@ bool ProjectSettings::saveProject(const std::string& path, const BufferPathPromp
     bool written = ini.has_value();
     if (written) {
         for (const ProjectKey& key : projectKeys(*this))
-            written = ini->writeString(key.section, key.name, projectKeyValue(key)) && written;
+            if (projectKeyUsed(key) || ini->hasKey(key.section, key.name))
+                written = ini->writeString(key.section, key.name, projectKeyValue(key)) && written;
         written = written && ini->save(path);
     }
     if (!written) {

@@ -76,6 +76,11 @@ public:
     bool delayPage2 = false;
     int delayByteValue2 = 10;
     int delayPageValue2 = 10;
+    // [Production] Log=: the production log as the file names it; empty: none.
+    std::string productionLog;
+    // The production log's path, a relative name taken from the project's
+    // folder as the memory files are; empty when the project names none.
+    std::string productionLogPath() const;
 
     MemoryBuffer& flashBuffer() { return flash_; }
     MemoryBuffer& eepromBuffer() { return eeprom_; }

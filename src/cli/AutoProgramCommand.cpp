@@ -11,6 +11,8 @@ void addAutoProgramCommand(BoardCommandCatalog& catalog) {
                  .description = "run the project's auto-program sequence",
                  .flagName = "--force-lockout",
                  .flagHelp = "program lock and fuse bits that can lock the chip out",
+                 .gang = true,
+                 .repeatable = true,
                  .run = [](workspace::Workspace& ws, const CommandArguments& arguments) {
                      const bool ok = operations::autoProgramUnattended(ws, arguments.flag);
                      // The verdict a production script looks for, as the desktop shows it.

@@ -10,14 +10,19 @@
 #include <utility>
 #include <vector>
 
+#include "cli/JsonReport.h"
 #include "workspace/Workspace.h"
 
 namespace zavuv::cli {
 
 // What the command line gathered for the command.
 struct CommandArguments {
-    std::string file;   // its file argument
-    bool flag = false;  // its flag
+    std::string file;    // its file argument
+    bool flag = false;   // its flag
+    std::string repeat;  // --repeat: "manual" or "auto"; empty without it
+    // Where a command that produces data puts it as structured data (--json);
+    // nullptr without --json.
+    Json* data = nullptr;
     // Its value options that were given, by option name ("--low" -> "0xE2").
     std::map<std::string, std::string> values;
 };
@@ -44,6 +49,10 @@ struct BoardCommandEntry {
     std::string flagName{};
     std::string flagHelp{};
     std::vector<ValueOption> values{};
+    // It works on the chip and may run on several boards at once.
+    bool gang = false;
+    // It takes --repeat[=auto]: unit after unit until the operator ends it.
+    bool repeatable = false;
     BoardCommandRun run{};
 };
 

@@ -50,10 +50,13 @@ void printBit(Workspace& ws, const char* name, bool programmed) {
             programmed ? text::Msg::ProgrammedLine : text::Msg::UnprogrammedLine, name));
 }
 
-void printLockFuse(Workspace& ws, const LockFuseLayout& layout, const LockFuseState& state) {
+std::string lockModeText(Workspace& ws, const LockFuseState& state) {
     const auto texts = chips::driverFor(ws.projectDeviceInfo()).abilities().lockModeTexts;
-    ws.user().setStatus(text::formatUiText(
-        text::Msg::LockModeLine, shownOnce(devices::lockModeName(texts, state.lockMode))));
+    return shownOnce(devices::lockModeName(texts, state.lockMode));
+}
+
+void printLockFuse(Workspace& ws, const LockFuseLayout& layout, const LockFuseState& state) {
+    ws.user().setStatus(text::formatUiText(text::Msg::LockModeLine, lockModeText(ws, state)));
     for (int j = 0; j < layout.bootLockCount; ++j)
         printBit(ws, layout.bootLockName[j], state.bootLock[j]);
     for (int i = 0; i < layout.fuseCount; ++i)
@@ -71,6 +74,22 @@ const LockFuseLayout* chipLayout(Workspace& ws) {
     return nullptr;
 }
 
+Json bitsJson(const char* const* names, int count, const bool* programmed) {
+    Json bits = Json::array();
+    for (int i = 0; i < count; ++i)
+        if (*names[i] != '\0')
+            bits.push_back({{"name", names[i]}, {"programmed", programmed[i]}});
+    return bits;
+}
+
+Json lockFuseJson(Workspace& ws, const LockFuseLayout& layout, const LockFuseState& state) {
+    return {{"lockMode", state.lockMode},
+            {"lockModeText", lockModeText(ws, state)},
+            {"bootLock",
+             bitsJson(layout.bootLockName.data(), layout.bootLockCount, state.bootLock.data())},
+            {"fuses", bitsJson(layout.fuseName.data(), layout.fuseCount, state.fuse.data())}};
+}
+
 // The chip's bits, or nothing when they could not be read (reported).
 std::optional<LockFuseState> readChipBits(Workspace& ws) {
     LockFuseState state;
@@ -80,13 +99,15 @@ std::optional<LockFuseState> readChipBits(Workspace& ws) {
     return state;
 }
 
-int readFuses(Workspace& ws) {
+int readFuses(Workspace& ws, Json* data) {
     const auto state = readChipBits(ws);
     if (!state)
         return kExitFailed;
     const LockFuseLayout& layout = *operations::projectLockFuseLayout(ws);
     printLockFuse(ws, layout, *state);
     printFuseBytes(ws, layout, *state);
+    if (data)
+        *data = lockFuseJson(ws, layout, *state);
     return kExitOk;
 }
 
@@ -179,9 +200,11 @@ int updateFirmware(Workspace& ws, bool reduced) {
 void addChipCommands(BoardCommandCatalog& catalog) {
     catalog.add({.name = "signature",
                  .description = "read the chip's signature",
+                 .gang = true,
                  .run = [](Workspace& ws, const CommandArguments&) { return readSignature(ws); }});
     catalog.add({.name = "erase",
                  .description = "erase the chip",
+                 .gang = true,
                  .run = [](Workspace& ws, const CommandArguments&) {
                      operations::chipErase(ws);
                      return exitCode(ws.results.lastOperationStatus ==
@@ -196,19 +219,23 @@ void addChipCommands(BoardCommandCatalog& catalog) {
     catalog.add({.parent = "fuses",
                  .name = "read",
                  .description = "print the chip's lock mode, boot lock and fuse bits and bytes",
-                 .run = [](Workspace& ws, const CommandArguments&) { return readFuses(ws); }});
+                 .run = [](Workspace& ws, const CommandArguments& arguments) {
+                     return readFuses(ws, arguments.data);
+                 }});
     catalog.add({.parent = "fuses",
                  .name = "program",
                  .description = "program the project's lock and fuse bits (-P), or the bytes given",
                  .flagName = "--force-lockout",
                  .flagHelp = "program SPIEN, RSTDISBL or DWEN changes that end serial programming",
                  .values = fuseByteOptions(),
+                 .gang = true,
                  .run = [](Workspace& ws, const CommandArguments& arguments) {
                      return programFuses(ws, arguments);
                  }});
     catalog.add({.parent = "fuses",
                  .name = "verify",
                  .description = "compare the chip's bits with the project's (-P)",
+                 .gang = true,
                  .run = [](Workspace& ws, const CommandArguments&) { return verifyFuses(ws); }});
     catalog.add({.name = "update-firmware",
                  .description = "load the board's firmware image",

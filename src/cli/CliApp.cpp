@@ -1,6 +1,7 @@
 #include "cli/CliApp.h"
 
 #include <cerrno>
+#include <chrono>
 #include <cstdio>
 #include <iostream>
 #include <map>
@@ -16,14 +17,19 @@
 #include "cli/BoardCommands.h"
 #include "cli/ChipCommands.h"
 #include "cli/CliOptions.h"
-#include "cli/CliSession.h"
 #include "cli/ConsoleUserPort.h"
 #include "cli/ConvertCommand.h"
 #include "cli/DevicesCommand.h"
+#include "cli/GangRun.h"
+#include "cli/JsonReport.h"
 #include "cli/MemoryCommands.h"
+#include "cli/PortsCommand.h"
 #include "cli/ProjectCommand.h"
-#include "cli/TerminalProgress.h"
+#include "cli/RunTranscript.h"
+#include "cli/SingleBoardRun.h"
+#include "link/PortDetection.h"
 #include "text/UiText.h"
+#include "workspace/PortList.h"
 #include "workspace/Preferences.h"
 #include "workspace/ProfileStore.h"
 
@@ -32,7 +38,12 @@ namespace zavuv::cli {
 namespace {
 
 void addGlobalOptions(CLI::App& app, CliOptions& o) {
-    app.add_option("-p,--port", o.port, "COM number 1..12, a device path, or sim");
+    app.add_option("-p,--port", o.ports,
+                   "COM number 1..12, a device path, or sim; repeated or comma-separated: "
+                   "several boards at once")
+        ->expected(1)
+        ->multi_option_policy(CLI::MultiOptionPolicy::TakeAll)
+        ->delimiter(',');
     app.add_option("-b,--baud", o.baud, "0 = 19200, 1 = 115200, 2 = 921600")
         ->check(CLI::Range(0, 2));
     app.add_option("-P,--project", o.project, "take device and options from this project file");
@@ -48,6 +59,11 @@ void addGlobalOptions(CLI::App& app, CliOptions& o) {
     app.add_option("--sim-state", o.simState, "simulator state folder (port sim)");
     app.add_option("--sim-trace", o.simTrace, "simulator wire trace file (port sim)");
     app.add_option("--sim-fault", o.simFaults, "simulator fault (port sim), repeatable");
+    app.add_option("--log", o.log,
+                   "append one CSV line per board and run to this production log "
+                   "(default: the project's [Production] Log)");
+    app.add_flag("--json", o.json,
+                 "print one JSON object per board at the end; status lines go to standard error");
 }
 
 // The board commands as subcommands; which one was parsed and its arguments.
@@ -90,6 +106,15 @@ ParsedBoardCommand offerBoardCommands(CLI::App& app, const BoardCommandCatalog& 
                     arguments->values[name] = given;
                 },
                 value.help);
+        if (entry.repeatable)
+            // Alone it means "manual": the next unit after Enter.
+            command
+                ->add_option("--repeat", result.arguments->repeat,
+                             "program unit after unit: the next after Enter (q ends); "
+                             "--repeat=auto: when the next chip answers")
+                ->expected(0, 1)
+                ->default_str("manual")
+                ->check(CLI::IsMember({"manual", "auto"}));
         result.offered.emplace_back(command, &entry);
     }
     return result;
@@ -129,6 +154,9 @@ int run(int argc, char** argv) {
     bool aliases = false;
     devices->add_flag("--aliases", aliases, "the other names of the chips: alias, table name");
 
+    auto* ports = app.add_subcommand(
+        "ports", "COM1..COM12 with their devices, then the other serial devices found");
+
     ConvertRequest convert;
     auto* convertCmd = app.add_subcommand(
         "convert", "load IN as the buffer's Load does, save as OUT as Save As does");
@@ -166,41 +194,89 @@ int run(int argc, char** argv) {
     else
         text::setLanguage(options.language == "ru" ? text::Language::Russian
                                                    : text::Language::English);
-    ConsoleUserPort port(std::cout, std::cerr, std::cin, isatty(STDIN_FILENO) != 0, options.answer);
-    const int exitCode = [&]() -> int {
-        if (devices->parsed()) {
-            if (aliases)
-                printDeviceAliases(std::cout);
-            else
-                printDeviceTable(std::cout);
-            return kExitOk;
+    // With --json standard output holds only the JSON: the status lines go to
+    // standard error with the messages.
+    ConsoleUserPort console(options.json ? std::cerr : std::cout, std::cerr, std::cin,
+                            isatty(STDIN_FILENO) != 0, options.answer);
+    RunTranscript transcript(console);
+    CommandReport report;
+    report.transcript = &transcript;
+    const auto started = std::chrono::steady_clock::now();
+    const auto finished = [&](int exitCode) {
+        if (options.json) {
+            report.exitCode = exitCode;
+            report.durationSeconds =
+                std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
+            printJsonLine(std::cout, reportJson(report));
         }
-        if (convertCmd->parsed()) {
-            if (convert.output == "-")
-                convert.output = "/dev/stdout";
-            if (!namesStandardOutput(convert.output))
-                return convertFile(convert, port);
-            // The data goes to standard output: the status lines must not mix with it.
-            ConsoleUserPort statusToErr(std::cerr, std::cerr, std::cin, isatty(STDIN_FILENO) != 0,
-                                        options.answer);
-            return convertFile(convert, statusToErr);
-        }
-        if (projectShow->parsed())
-            return showProject(projectFile, port, std::cout);
+        return checkStandardOutput(exitCode, console);
+    };
 
-        const BoardCommandEntry* parsed = boardCommand.parsed();
-        if (!parsed)
-            return kExitUsage;
-        CliSession session(options, port, profile);
-        if (const auto failed = session.prepare())
-            return session.finish(*failed);
-        TerminalProgressDisplay progressDisplay(stderr);
-        workspace::InlineProgressRunner progress(progressDisplay);
-        session.workspace().setProgressRunner(progress);
-        const CancelOnInterrupt interrupt(progress);
-        return session.finish(parsed->run(session.workspace(), *boardCommand.arguments));
-    }();
-    return checkStandardOutput(exitCode, port);
+    if (devices->parsed()) {
+        report.command = "devices";
+        if (options.json)
+            report.data = aliases ? deviceAliasesJson() : deviceTableJson();
+        else if (aliases)
+            printDeviceAliases(std::cout);
+        else
+            printDeviceTable(std::cout);
+        return finished(kExitOk);
+    }
+    if (ports->parsed()) {
+        report.command = "ports";
+        const auto list = workspace::listPorts(preferences, link::detectSerialPorts());
+        if (options.json)
+            report.data = portsJson(list);
+        else
+            printPorts(list, std::cout);
+        return finished(kExitOk);
+    }
+    if (convertCmd->parsed()) {
+        report.command = "convert";
+        if (convert.output == "-")
+            convert.output = "/dev/stdout";
+        if (!namesStandardOutput(convert.output))
+            return finished(convertFile(convert, transcript));
+        // The data goes to standard output: the status lines must not mix with it.
+        ConsoleUserPort statusToErr(std::cerr, std::cerr, std::cin, isatty(STDIN_FILENO) != 0,
+                                    options.answer);
+        return finished(convertFile(convert, statusToErr));
+    }
+    if (projectShow->parsed()) {
+        report.command = "project show";
+        return finished(
+            showProject(projectFile, transcript, std::cout, options.json ? &report.data : nullptr));
+    }
+
+    const BoardCommandEntry* parsed = boardCommand.parsed();
+    if (!parsed)
+        return kExitUsage;
+    const std::string commandName =
+        parsed->parent.empty() ? parsed->name : parsed->parent + " " + parsed->name;
+    report.command = commandName;
+    CommandArguments& arguments = *boardCommand.arguments;
+    if (options.ports.size() > 1) {
+        if (!parsed->gang || !arguments.repeat.empty()) {
+            transcript.showMessage(
+                text::formatUiText(text::Msg::GangCommandRefused, arguments.repeat.empty()
+                                                                      ? commandName
+                                                                      : commandName + " --repeat"),
+                base::MessageIcon::Error, text::GetUiText(text::Msg::ProgrammerCaption));
+            return finished(kExitUsage);
+        }
+        return checkStandardOutput(runGang({options, *parsed, arguments, commandName}), console);
+    }
+    if (!options.ports.empty())
+        options.port = options.ports.front();
+    return checkStandardOutput(runSingleBoard({.options = options,
+                                               .command = *parsed,
+                                               .arguments = arguments,
+                                               .commandName = commandName,
+                                               .transcript = transcript,
+                                               .console = console,
+                                               .in = std::cin,
+                                               .profile = profile}),
+                               console);
 }
 
 }  // namespace zavuv::cli

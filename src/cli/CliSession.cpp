@@ -10,9 +10,6 @@
 
 namespace zavuv::cli {
 
-namespace {
-
-// 1..12 for a COM number, nothing for anything else.
 std::optional<int> comNumber(const std::string& text) {
     int value = 0;
     const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
@@ -21,6 +18,8 @@ std::optional<int> comNumber(const std::string& text) {
         return std::nullopt;
     return value;
 }
+
+namespace {
 
 // "0", "13", "-1": a number meant as a COM port, not a device path.
 bool looksLikeNumber(const std::string& text) {
@@ -93,6 +92,15 @@ std::optional<int> CliSession::prepare() {
             return usageError(error);
     }
     return std::nullopt;
+}
+
+std::optional<std::string> CliSession::portLabel() const {
+    if (!options_.portLabel.empty())
+        return options_.portLabel;
+    if (!options_.port.empty() && !comNumber(options_.port))
+        return options_.port;
+    const int com = workspace_.comPort();
+    return com == 0 ? std::nullopt : std::optional<std::string>("COM" + std::to_string(com));
 }
 
 int CliSession::finish(int exitCode) {

@@ -3,6 +3,8 @@
 #include <cctype>
 #include <string>
 
+#include "cli/RunTranscript.h"
+
 namespace zavuv::cli {
 
 ConsoleUserPort::ConsoleUserPort(std::ostream& out, std::ostream& err, std::istream& in,
@@ -31,8 +33,7 @@ base::Answer ConsoleUserPort::ask(const std::string& text, base::QuestionButtons
     const bool yesNo = buttons == base::QuestionButtons::YesNo;
     const base::Answer answer = positive ? (yesNo ? base::Answer::Yes : base::Answer::Ok)
                                          : (yesNo ? base::Answer::No : base::Answer::Cancel);
-    static const char* const kWords[] = {"yes", "no", "ok", "cancel"};
-    err_ << "answer: " << kWords[static_cast<int>(answer)] << '\n' << std::flush;
+    err_ << "answer: " << answerWord(answer) << '\n' << std::flush;
     return answer;
 }
 

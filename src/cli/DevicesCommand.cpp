@@ -40,6 +40,39 @@ void printDeviceTable(std::ostream& out) {
     }
 }
 
+Json deviceTableJson() {
+    Json records = Json::array();
+    for (int i = 0; i < DeviceTable::count(); ++i) {
+        const DeviceInfo& d = DeviceTable::at(i);
+        records.push_back({{"index", i},
+                           {"family", static_cast<int>(d.family)},
+                           {"name", d.name},
+                           {"pageSize", d.pageSize},
+                           {"flashSize", d.flashSize},
+                           {"eepromSize", d.eepromSize},
+                           {"signature", signatureText(d.signature)},
+                           {"altSignature", signatureText(d.altSignature)},
+                           {"algorithm", static_cast<int>(d.algorithm)},
+                           {"flashWriteDelayCode", codeText(d.flashWriteDelayCode)},
+                           {"flashReadDelayCode", codeText(d.flashReadDelayCode)},
+                           {"eepromWriteDelayCode", codeText(d.eepromWriteDelayCode)},
+                           {"eepromReadDelayCode", codeText(d.eepromReadDelayCode)},
+                           {"pageWriteDelayMs", d.pageWriteDelayMs},
+                           {"boardDeviceCode", d.boardDeviceCode},
+                           {"lockFuseLayout", d.lockFuseLayout},
+                           {"forceProgEnable", static_cast<bool>(d.forceProgEnable)},
+                           {"calibrationBytes", d.calibrationBytes()}});
+    }
+    return records;
+}
+
+Json deviceAliasesJson() {
+    Json aliases = Json::array();
+    for (const devices::DeviceAlias& alias : devices::deviceAliases())
+        aliases.push_back({{"alias", alias.alias}, {"name", alias.device}});
+    return aliases;
+}
+
 void printDeviceAliases(std::ostream& out) {
     fmt::print(out, "alias\tname\n");
     for (const devices::DeviceAlias& alias : devices::deviceAliases())

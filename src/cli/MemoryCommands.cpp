@@ -79,6 +79,7 @@ void addMemoryCommands(BoardCommandCatalog& catalog) {
                      .description = command.description,
                      .fileName = "FILE",
                      .fileHelp = "memory file (default: the project's)",
+                     .gang = true,
                      .run = [command](workspace::Workspace& ws, const CommandArguments& arguments) {
                          return runOnBuffer(ws, command.operation, command.flash, arguments.file);
                      }});
@@ -93,6 +94,7 @@ void addMemoryCommands(BoardCommandCatalog& catalog) {
                      }});
     catalog.add({.name = "blank-check",
                  .description = "check that the chip's Flash is erased",
+                 .gang = true,
                  .run = [](workspace::Workspace& ws, const CommandArguments&) {
                      return operations::blankCheck(ws) ? kExitOk : kExitFailed;
                  }});

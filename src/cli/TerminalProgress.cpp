@@ -11,12 +11,18 @@ namespace zavuv::cli {
 namespace {
 
 constexpr int kBarWidth = 30;
-workspace::InlineProgressRunner* gInterruptTarget = nullptr;  // only touched by the handler below
+constexpr int kSignals[] = {SIGINT, SIGTERM, SIGHUP};
+// Set before the handler is installed and cleared after it is removed; the
+// handler only reads them.
+constexpr std::size_t kMaxTargets = 64;
+workspace::InlineProgressRunner* gInterruptTargets[kMaxTargets] = {};
 
 extern "C" void onInterrupt(int) {
-    if (gInterruptTarget)
-        gInterruptTarget->requestCancel();
-    std::signal(SIGINT, SIG_DFL);
+    for (workspace::InlineProgressRunner* target : gInterruptTargets)
+        if (target)
+            target->stop();
+    for (const int signal : kSignals)
+        std::signal(signal, SIG_DFL);
 }
 
 }  // namespace
@@ -64,14 +70,18 @@ void TerminalProgressDisplay::finishLine() {
     lineOpen_ = false;
 }
 
-CancelOnInterrupt::CancelOnInterrupt(workspace::InlineProgressRunner& runner) {
-    gInterruptTarget = &runner;
-    std::signal(SIGINT, onInterrupt);
+CancelOnInterrupt::CancelOnInterrupt(const std::vector<workspace::InlineProgressRunner*>& runners) {
+    for (std::size_t i = 0; i < runners.size() && i < kMaxTargets; ++i)
+        gInterruptTargets[i] = runners[i];
+    for (const int signal : kSignals)
+        std::signal(signal, onInterrupt);
 }
 
 CancelOnInterrupt::~CancelOnInterrupt() {
-    std::signal(SIGINT, SIG_DFL);
-    gInterruptTarget = nullptr;
+    for (const int signal : kSignals)
+        std::signal(signal, SIG_DFL);
+    for (auto& target : gInterruptTargets)
+        target = nullptr;
 }
 
 }  // namespace zavuv::cli

@@ -5,6 +5,7 @@
 
 #include <cstdio>
 #include <string>
+#include <vector>
 
 #include "workspace/InlineProgressRunner.h"
 
@@ -32,11 +33,14 @@ private:
     std::string estimate_;
 };
 
-// While it lives, SIGINT requests Cancel from the runner instead of ending the
-// program; a second Ctrl-C ends it as usual.
+// While it lives, SIGINT, SIGTERM and SIGHUP stop the work of every runner
+// instead of ending the program, so that each board session still ends
+// cleanly; a second signal ends it as usual.
 class CancelOnInterrupt {
 public:
-    explicit CancelOnInterrupt(workspace::InlineProgressRunner& runner);
+    explicit CancelOnInterrupt(workspace::InlineProgressRunner& runner)
+        : CancelOnInterrupt(std::vector<workspace::InlineProgressRunner*>{&runner}) {}
+    explicit CancelOnInterrupt(const std::vector<workspace::InlineProgressRunner*>& runners);
     ~CancelOnInterrupt();
     CancelOnInterrupt(const CancelOnInterrupt&) = delete;
     CancelOnInterrupt& operator=(const CancelOnInterrupt&) = delete;

@@ -21,7 +21,7 @@ bool BoardConnection::connectBoard(const BoardSetup& setup, int port, SpeedCode 
 
     SerialChannel& channel = link_.channel();
     if (!channel.open(port - 1, 19200)) {
-        messages_.cannotOpenPort();
+        messages_.cannotOpenPort(channel.openDenied());
         return false;
     }
     if (!synchronise())
@@ -51,7 +51,7 @@ bool BoardConnection::connectBoard(const BoardSetup& setup, int port, SpeedCode 
         channel.close();
         link_.pause(kBaudSwitchPauseMs);
         if (!channel.open(port - 1, baudRateOf(speed))) {
-            messages_.cannotOpenPort();
+            messages_.cannotOpenPort(channel.openDenied());
             return false;
         }
         link_.pause(kBaudSwitchPauseMs);

@@ -114,7 +114,7 @@ bool BoardConnection::openAndCheckVersion(int port, const OpenOptions& options) 
     state_.versionConflict = false;
     if (!link_.channel().open(port - 1, 19200)) {
         if (!options.quiet)
-            messages_.cannotOpenPort();
+            messages_.cannotOpenPort(link_.channel().openDenied());
         return false;
     }
     link_.pause(kSyncPauseMs);

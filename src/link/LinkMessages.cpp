@@ -26,9 +26,13 @@ void LinkMessages::connectionError() {
     status(text::Msg::ConnectionError);
 }
 
-void LinkMessages::cannotOpenPort() {
+void LinkMessages::cannotOpenPort(const std::optional<PortPermissionDenied>& denied) {
     status(text::Msg::ConnectionError);
-    box(text::Msg::CannotOpenPort);
+    if (denied)
+        box(text::formatUiText(text::Msg::PortPermissionDenied, denied->device, denied->group,
+                               denied->group));
+    else
+        box(text::Msg::CannotOpenPort);
 }
 
 }  // namespace zavuv::link

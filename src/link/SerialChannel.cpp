@@ -15,9 +15,14 @@ bool SerialChannel::open(int portIndex, int baudRate) {
     close();
     portIndex_ = portIndex;
     baudRate_ = baudRate;
+    openDenied_.reset();
     auto port = factory_ ? factory_(portIndex) : nullptr;
-    if (!port || !port->open(baudRate))
+    if (!port)
         return false;
+    if (!port->open(baudRate)) {
+        openDenied_ = port->permissionDenied();
+        return false;
+    }
     port_ = std::move(port);
     connected_ = true;
     return true;

@@ -43,6 +43,9 @@ public:
     // 0..255, or -1 when nothing came or the channel is closed.
     int receiveByte();
 
+    // After a failed open: set when this user may not use the device.
+    const std::optional<PortPermissionDenied>& openDenied() const { return openDenied_; }
+
     bool connected() const { return connected_; }
     int portIndex() const { return portIndex_; }
     int baudRate() const { return baudRate_; }
@@ -56,6 +59,7 @@ private:
     int portIndex_ = -1;
     int baudRate_ = 0;
     bool connected_ = false;
+    std::optional<PortPermissionDenied> openDenied_;
 };
 
 }  // namespace zavuv::link

@@ -5,7 +5,10 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <span>
+
+#include "link/PortAccess.h"
 
 namespace zavuv::link {
 
@@ -18,6 +21,8 @@ public:
     virtual bool open(int baudRate) = 0;
     virtual void close() = 0;
     virtual bool isOpen() const = 0;
+    // After a failed open: set when it failed because this user may not use the device.
+    virtual std::optional<PortPermissionDenied> permissionDenied() const { return std::nullopt; }
 
     // Waits until every byte written so far has left the driver.
     virtual bool drain() = 0;

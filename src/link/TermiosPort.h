@@ -23,6 +23,9 @@ public:
     bool open(int baudRate) override;
     void close() override;
     bool isOpen() const override { return fd_ >= 0; }
+    std::optional<PortPermissionDenied> permissionDenied() const override {
+        return portPermissionDenied(path_);
+    }
     bool drain() override;
     long write(std::span<const std::uint8_t> bytes) override;
     // Waits until into is full or timeoutMs have passed, like the Windows port

@@ -283,6 +283,19 @@ enum class Msg : std::int32_t {
     ReloadChangedFileQuestion = 1296,
     CannotOpenHelpPage = 1297,
     StatusLineTip = 1298,
+    // Production line: ports, gang runs, the production log.
+    PortPermissionDenied = 1370,
+    ProductionLogUnwritable = 1371,
+    GangSummary = 1372,
+    GangBoardOk = 1373,
+    GangBoardFailed = 1374,
+    GangCommandRefused = 1375,
+    GangPortTwice = 1376,
+    RepeatNextUnit = 1377,
+    RepeatWaitingForRemoval = 1378,
+    RepeatWaitingForChip = 1379,
+    RepeatUnit = 1380,
+    RepeatSummary = 1381,
 };
 
 }  // namespace zavuv::text

@@ -286,6 +286,19 @@ constexpr MessageRow kMessages[] = {
     {Msg::ReloadChangedFileQuestion, "%s has changed on disk since it was loaded, and the image holds changes of its own. Load the file again before programming (the changes are lost)?", "Файл %s изменился на диске после загрузки, а образ содержит свои изменения. Загрузить файл заново перед программированием (изменения будут потеряны)?"},
     {Msg::CannotOpenHelpPage, "Cannot open the help page \"%s\": no program to show it was found.", "Не удаётся открыть страницу помощи \"%s\": не найдена программа для её просмотра."},
     {Msg::StatusLineTip, "%s\n\nClick to open the project settings.", "%s\n\nЩёлкните, чтобы открыть настройки проекта."},
+    // Production line: ports, gang runs, the production log.
+    {Msg::PortPermissionDenied, "Permission denied on %s: this user may not open it. On Linux, add the user to the group that owns the device (%s): sudo usermod -aG %s $USER, then log in again.", "Нет доступа к %s: этому пользователю нельзя его открыть. В Linux добавьте пользователя в группу, которой принадлежит устройство (%s): sudo usermod -aG %s $USER, затем войдите в систему заново."},
+    {Msg::ProductionLogUnwritable, "Cannot write the production log %s: %s", "Не удаётся записать журнал производства %s: %s"},
+    {Msg::GangSummary, "GANG: %d OK, %d failed", "GANG: успешно %d, с ошибкой %d"},
+    {Msg::GangBoardOk, "Result: OK", "Результат: успешно"},
+    {Msg::GangBoardFailed, "Result: Error (%s)", "Результат: ошибка (%s)"},
+    {Msg::GangCommandRefused, "'%s' runs on one board only: give one port with -p", "'%s' работает только с одной платой: укажите один порт в -p"},
+    {Msg::GangPortTwice, "The port %s is given more than once", "Порт %s указан несколько раз"},
+    {Msg::RepeatNextUnit, "Next unit: press Enter to program it, or q and Enter to stop", "Следующее изделие: нажмите Enter, чтобы запрограммировать его, или q и Enter для завершения"},
+    {Msg::RepeatWaitingForRemoval, "Waiting for the chip to be removed...", "Ожидание извлечения микросхемы..."},
+    {Msg::RepeatWaitingForChip, "Waiting for the next chip...", "Ожидание следующей микросхемы..."},
+    {Msg::RepeatUnit, "Unit %d", "Изделие %d"},
+    {Msg::RepeatSummary, "REPEAT: %d OK, %d failed", "REPEAT: успешно %d, с ошибкой %d"},
 };
 // clang-format on
 

@@ -5,7 +5,7 @@
 namespace zavuv::workspace {
 
 base::EndCode InlineProgressRunner::runBody(const base::WorkerBody& body, base::CancelOffer) {
-    cancel_.store(false);
+    cancel_.store(stopped_.load());
     ProgressTracker tracker(display_, cancel_, *clock_);
     return body(tracker);
 }

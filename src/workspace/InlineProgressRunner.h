@@ -20,6 +20,13 @@ public:
 
     // Safe from a signal handler or another thread.
     void requestCancel() { cancel_.store(true); }
+    // Cancels the body that runs and every body after it, so that a sequence
+    // of operations ends at its next step. Safe from a signal handler.
+    void stop() {
+        stopped_.store(true);
+        cancel_.store(true);
+    }
+    bool stopped() const { return stopped_.load(); }
 
 protected:
     // Cancel stays possible even when withheld: a body that cannot stop never asks.
@@ -30,6 +37,7 @@ private:
     base::SystemClock systemClock_;
     const base::Clock* clock_ = &systemClock_;
     std::atomic<bool> cancel_{false};
+    std::atomic<bool> stopped_{false};
 };
 
 }  // namespace zavuv::workspace

@@ -2,6 +2,8 @@
 // simulated board and the colours they leave in the preview, and the zavuv
 // program itself with -autoprogram.
 
+#include <algorithm>
+
 #include <gtest/gtest.h>
 
 #include <QScrollBar>
@@ -213,6 +215,25 @@ TEST_F(StartUp, AutomaticRunProgramsTheProjectWithoutShowingTheWindow) {
     EXPECT_TRUE(window->autoprogramOk());
     ASSERT_FALSE(boxes.empty());
     EXPECT_EQ(boxes.back(), "AUTOPROGRAM: OK");
+}
+
+// A project that names a production log: the automatic run writes its unit's
+// line there, the log named relative to the project's folder.
+TEST_F(StartUp, AutomaticRunWritesTheProjectsProductionLog) {
+    const std::string project =
+        folder.write("logged.kb2", "[Files]\nFlash=" + kBlinkHex +
+                                       "\n[AutoProgram]\nAutoFlashProgram=1\nAutoFlashVerify=1\n"
+                                       "[Device]\nDeviceNo=12\n[Production]\nLog=line.csv\n");
+    shell::StartOptions options;
+    options.simulate = true;
+    options.commandLine = {project, "-autoprogram"};
+    start(options);
+    EXPECT_TRUE(window->autoprogramOk());
+    const std::string log = folder.read(folder.file("line.csv"));
+    EXPECT_EQ(log.substr(0, 15), "time,port,board");
+    EXPECT_EQ(std::count(log.begin(), log.end(), '\n'), 2) << log;
+    EXPECT_NE(log.find(",5A 56 53 00 01,ATmega8,1E 93 07,,"), std::string::npos) << log;
+    EXPECT_NE(log.find(",OK,,"), std::string::npos) << log;
 }
 
 TEST(ZavuvProgram, AutoprogramRunsWithoutAPersonAndTellsItsResultInTheExitCode) {

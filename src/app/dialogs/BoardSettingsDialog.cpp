@@ -1,7 +1,5 @@
 #include "app/dialogs/BoardSettingsDialog.h"
 
-#include <filesystem>
-
 #include <QComboBox>
 #include <QGroupBox>
 #include <QLabel>
@@ -13,10 +11,9 @@
 #include "app/widgets/Translation.h"
 #include "text/UiText.h"
 #include "workspace/BoardPorts.h"
+#include "workspace/PortList.h"
 
 namespace zavuv::app::dialogs {
-
-namespace fs = std::filesystem;
 
 namespace {
 
@@ -25,32 +22,6 @@ constexpr int kFirstRowTop = 12;
 
 QString uiText(text::Msg key) {
     return QString::fromUtf8(text::GetUiText(key));
-}
-
-// Where a path leads in the end, so that a /dev/serial/by-id link and the node
-// it names are one device; empty when the path leads nowhere.
-fs::path resolved(const std::string& path) {
-    std::error_code error;
-    fs::path target = fs::weakly_canonical(path, error);
-    return error ? fs::path() : target;
-}
-
-// "present: FTDI FT232R USB UART", "present", "not present", "simulated board".
-QString deviceState(const std::string& device, const std::vector<link::DetectedPort>& ports) {
-    if (device == workspace::kSimulatedPortName)
-        return uiText(text::Msg::PortSimulated);
-    const fs::path target = resolved(device);
-    for (const link::DetectedPort& port : ports) {
-        if (port.path != device && (target.empty() || resolved(port.device) != target))
-            continue;
-        if (port.description.empty())
-            return uiText(text::Msg::PortPresent);
-        return uiText(text::Msg::PortPresent) + ": " + QString::fromStdString(port.description);
-    }
-    std::error_code error;
-    // A pseudo-terminal of zavuv-boardsim, say: there, though no adapter.
-    return !device.empty() && fs::exists(device, error) ? uiText(text::Msg::PortPresent)
-                                                        : uiText(text::Msg::PortNotPresent);
 }
 
 }  // namespace
@@ -122,7 +93,7 @@ void BoardSettingsDialog::buildBaudGroup(int baudIndex) {
 
 void BoardSettingsDialog::showSlotState(const Slot& slot) {
     const std::string device = slot.device->currentText().trimmed().toStdString();
-    slot.state->setText(deviceState(device, detectedPorts_));
+    slot.state->setText(QString::fromStdString(workspace::portStateText(device, detectedPorts_)));
 }
 
 BoardChoice BoardSettingsDialog::choice() const {

@@ -7,8 +7,8 @@
 #include "app/shell/ChangedFiles.h"
 #include "app/shell/MainDialog.h"
 #include "app/shell/MainWindowIds.h"
-#include "chips/ChipDriver.h"
 #include "app/shell/SaveQuestions.h"
+#include "chips/ChipDriver.h"
 #include "link/BoardInformation.h"
 #include "link/LinkMessages.h"
 #include "operations/AutoProgram.h"
@@ -18,6 +18,7 @@
 #include "operations/FirmwareUpdate.h"
 #include "operations/LockFuseOnChip.h"
 #include "operations/OperationFrame.h"
+#include "operations/ProductionRun.h"
 #include "operations/ReadSignatureCommand.h"
 #include "text/UiText.h"
 
@@ -70,7 +71,7 @@ void lockFuseBits(MainDialog& window, Workspace& ws) {
 }  // namespace
 
 void runAutoProgramUnattended(MainDialog& window) {
-    runOperation(window, [](Workspace& ws) { operations::autoProgramUnattended(ws); });
+    runOperation(window, [](Workspace& ws) { operations::autoProgramLogged(ws, true); });
 }
 
 void addChipOperationCommands(MainDialog& window) {
@@ -102,8 +103,7 @@ void addChipOperationCommands(MainDialog& window) {
     route(id::kChipErase, [](Workspace& ws) { operations::chipErase(ws); });
     route(id::kAutoProgram, [&window](Workspace& ws) {
         reloadChangedFiles(window, {&ws.flash(), &ws.eeprom()});
-        ws.results.autoprogramOk = false;
-        operations::autoProgram(ws);
+        operations::autoProgramLogged(ws, false);
     });
     route(id::kReadSignature, [](Workspace& ws) { operations::readSignatureCommand(ws); });
     route(id::kReadSignatureButton, [](Workspace& ws) { operations::readSignatureButton(ws); });

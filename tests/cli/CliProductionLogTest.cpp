@@ -1,0 +1,96 @@
+#include <gtest/gtest.h>
+
+#include "cli/CliTesting.h"
+
+using zavuv::testing::CliRun;
+using zavuv::testing::runProgram;
+using zavuv::testing::ScratchFolder;
+
+namespace {
+
+std::vector<std::string> csvLines(const std::string& text) {
+    std::vector<std::string> lines;
+    for (std::size_t at = 0; at < text.size();) {
+        const std::size_t end = text.find("\r\n", at);
+        lines.push_back(text.substr(at, end - at));
+        at = end == std::string::npos ? text.size() : end + 2;
+    }
+    return lines;
+}
+
+// A serial-numbered ATmega8 job; the counter's low byte at 3 starts at 9.
+struct SerialJob {
+    explicit SerialJob(const std::string& production = "") {
+        std::string image(64, '\x11');
+        image[0] = image[1] = image[2] = 0;
+        image[3] = 0x09;
+        flash = cli.folder().write("serial.bin", image);
+        project = cli.folder().write(
+            "job.kb2", "[Files]\nFlash=" + flash +
+                           "\n[AutoProgram]\nAutoErase=1\nAutoFlashProgram=1\nAutoFlashVerify=1\n"
+                           "AutoIncrementFlash=1\nAutoIncAddressFlash=3\n[Device]\nDeviceNo=12\n" +
+                           production);
+    }
+    CliRun cli;
+    std::string flash;
+    std::string project;
+};
+
+}  // namespace
+
+TEST(CliProductionLog, OneLinePerRunWithTheNumberProgrammed) {
+    SerialJob job("[Production]\nLog=units.csv\n");  // beside the project
+    const std::string state = job.cli.folder().file("chip");
+    for (int run = 0; run < 2; ++run) {
+        const auto result =
+            job.cli({"-p", "sim", "--sim-state", state, "-P", job.project, "autoprogram"});
+        ASSERT_EQ(result.exitCode, 0) << result.out << result.err;
+        EXPECT_NE(
+            result.out.find("ZAVUV ISP programmer (simulated) (Serial number 5A 56 53 00 01)"),
+            std::string::npos)
+            << result.out;
+    }
+    const auto lines = csvLines(ScratchFolder::read(job.cli.folder().file("units.csv")));
+    ASSERT_EQ(lines.size(), 3u);
+    // UTC time, ISO 8601: 2026-12-07T21:35:49Z
+    EXPECT_EQ(lines[1].find(",sim,5A 56 53 00 01,ATmega8,1E 93 07,00000009,0x0405,,OK,,"), 20u)
+        << lines[1];
+    EXPECT_EQ(lines[1][10], 'T');
+    EXPECT_EQ(lines[1][19], 'Z');
+    EXPECT_NE(lines[2].find(",0000000A,0x0406,,OK,,"), std::string::npos) << lines[2];
+}
+
+// Nothing is touched when the log cannot take a line: not the board, not the
+// serial number.
+TEST(CliProductionLog, AnUnwritableLogStopsTheRunBeforeTheChip) {
+    SerialJob job;
+    const std::string log = job.cli.folder().file("missing/units.csv");
+    const std::string trace = job.cli.folder().file("trace.txt");
+    const auto result = job.cli(
+        {"-p", "sim", "--sim-trace", trace, "--log", log, "-P", job.project, "autoprogram"});
+    EXPECT_EQ(result.exitCode, 2);
+    EXPECT_EQ(result.err,
+              "message: Cannot write the production log " + log + ": No such file or directory\n");
+    EXPECT_EQ(ScratchFolder::read(trace), "");
+    EXPECT_EQ(static_cast<unsigned char>(ScratchFolder::read(job.flash)[3]), 9);
+}
+
+// --repeat: unit after unit, the next after Enter, q ends; a summary.
+TEST(CliProductionLog, RepeatProgramsUnitAfterUnitUntilQ) {
+    SerialJob job;
+    const std::string log = job.cli.folder().file("units.csv");
+    const std::string command = std::string("printf '\\n\\nq\\n' | ") + ZAVUV_CLI_PATH +
+                                " -p sim -P " + job.project + " --log " + log +
+                                " autoprogram --repeat";
+    const auto result = runProgram("/bin/sh", {"-c", command},
+                                   {"ZAVUV_PROFILE=" + job.cli.folder().file("profile.ini")});
+    ASSERT_EQ(result.exitCode, 0) << result.out << result.err;
+    for (const char* unit : {"Unit 1\n", "Unit 2\n", "Unit 3\n"})
+        EXPECT_NE(result.out.find(unit), std::string::npos) << unit;
+    EXPECT_EQ(result.out.find("Unit 4"), std::string::npos);
+    EXPECT_TRUE(result.out.ends_with("REPEAT: 3 OK, 0 failed\n")) << result.out;
+    const auto lines = csvLines(ScratchFolder::read(log));
+    ASSERT_EQ(lines.size(), 4u);
+    EXPECT_NE(lines[3].find(",0000000B,"), std::string::npos) << lines[3];
+    EXPECT_EQ(static_cast<unsigned char>(ScratchFolder::read(job.flash)[3]), 12);
+}
