@@ -83,6 +83,8 @@ public:
     void showPercent(int percent, const std::string&) override {
         console_.progress(board_, percent);
     }
+    // The gang's one line has room for each board's percentage only.
+    void showEstimate(const std::string&, const std::string&) override {}
 
 private:
     GangConsole& console_;

@@ -2,10 +2,10 @@
 
 #include <filesystem>
 #include <set>
+#include <variant>
 
 #include "buffers/IntelHex.h"
 #include "cli/CliTesting.h"
-#include "support/RecordingUserPort.h"
 
 using zavuv::testing::CliRun;
 using zavuv::testing::ScratchFolder;
@@ -74,6 +74,8 @@ TEST(CliAutoProgram, LockoutBitsAreRefusedUnlessAllowedOrForced) {
     result = cli({"-p", "sim", "-P", allowed, "autoprogram"});
     EXPECT_EQ(result.exitCode, 0) << result.out << result.err;
     EXPECT_NE(result.out.find("(AllowLockout=1)"), std::string::npos) << result.out;
+}
+
 namespace {
 
 // An image with the counter's low byte at address 3, as Intel HEX.
@@ -85,10 +87,13 @@ std::string hexImageWithSerial(unsigned char serial, std::size_t size = 64) {
 }
 
 unsigned char serialInHex(const std::string& text) {
-    zavuv::testing::RecordingUserPort port;
-    const auto image = zavuv::buffers::readIntelHex(
-        std::span(reinterpret_cast<const std::uint8_t*>(text.data()), text.size()), port);
-    return image && image->size() > 3 ? (*image)[3] : 0;
+    const auto read = zavuv::buffers::readIntelHex(
+        std::span(reinterpret_cast<const std::uint8_t*>(text.data()), text.size()), {});
+    const auto* segments = std::get_if<zavuv::buffers::ImageSegments>(&read);
+    if (segments == nullptr)
+        return 0;
+    const auto image = zavuv::buffers::flatten(*segments, 0xFF);
+    return image.size() > 3 ? image[3] : 0;
 }
 
 std::string projectFor(const CliRun& cli, const std::string& flash) {
