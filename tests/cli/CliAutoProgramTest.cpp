@@ -88,7 +88,8 @@ std::string hexImageWithSerial(unsigned char serial, std::size_t size = 64) {
 
 unsigned char serialInHex(const std::string& text) {
     const auto read = zavuv::buffers::readIntelHex(
-        std::span(reinterpret_cast<const std::uint8_t*>(text.data()), text.size()), {});
+        std::span(reinterpret_cast<const std::uint8_t*>(text.data()), text.size()),
+        {.addressLimit = 0x1000000});
     const auto* segments = std::get_if<zavuv::buffers::ImageSegments>(&read);
     if (segments == nullptr)
         return 0;

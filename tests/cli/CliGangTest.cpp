@@ -8,22 +8,14 @@
 
 #include "cli/CliTesting.h"
 #include "support/BoardSimProcess.h"
+#include "support/TextLines.h"
 
 using zavuv::testing::BoardSimProcess;
 using zavuv::testing::CliRun;
 using zavuv::testing::ScratchFolder;
 
+using zavuv::testing::linesOf;
 namespace {
-
-std::vector<std::string> linesOf(const std::string& text, const std::string& end = "\n") {
-    std::vector<std::string> lines;
-    for (std::size_t at = 0; at < text.size();) {
-        const std::size_t stop = text.find(end, at);
-        lines.push_back(text.substr(at, stop - at));
-        at = stop == std::string::npos ? text.size() : stop + end.size();
-    }
-    return lines;
-}
 
 std::vector<std::string> csvFields(const std::string& line) {
     std::vector<std::string> fields;

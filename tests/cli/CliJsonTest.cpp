@@ -2,21 +2,13 @@
 #include <nlohmann/json.hpp>
 
 #include "cli/CliTesting.h"
+#include "support/TextLines.h"
 
 using nlohmann::json;
 using zavuv::testing::CliRun;
 
+using zavuv::testing::linesOf;
 namespace {
-
-std::vector<std::string> linesOf(const std::string& text) {
-    std::vector<std::string> lines;
-    for (std::size_t at = 0; at < text.size();) {
-        const std::size_t end = text.find('\n', at);
-        lines.push_back(text.substr(at, end - at));
-        at = end == std::string::npos ? text.size() : end + 1;
-    }
-    return lines;
-}
 
 // --json: standard output is one JSON object, nothing else.
 json onlyObject(const std::string& out) {
@@ -74,7 +66,7 @@ TEST(CliJson, TheListsAreStructuredData) {
     EXPECT_EQ(ports["data"][1]["state"], "simulated board");
 
     const std::string project = cli.folder().write(
-        "job.kb2", "[Files]\nFlash=[Unspecified]\n[AutoProgram]\nLockMode=1\nFuse3=1\n"
+        "job.kb2", "[Files]\nFlash=[Unspecified]\n[AutoProgram]\nLockMode=1\nFuse3=1\nFuse13=1\n"
                    "[Device]\nDeviceNo=12\n");
     const json shown = onlyObject(cli({"--json", "project", "show", project}).out);
     EXPECT_EQ(shown["data"]["Device"]["DeviceNo"], "12");

@@ -5,24 +5,12 @@
 #include <unistd.h>
 
 #include "cli/CliTesting.h"
+#include "support/TextLines.h"
 
 using zavuv::testing::CliRun;
 using zavuv::testing::runProgram;
 
-namespace {
-
-std::vector<std::string> linesOf(const std::string& text) {
-    std::vector<std::string> lines;
-    for (std::size_t at = 0; at < text.size();) {
-        const std::size_t end = text.find('\n', at);
-        lines.push_back(text.substr(at, end - at));
-        at = end == std::string::npos ? text.size() : end + 1;
-    }
-    return lines;
-}
-
-}  // namespace
-
+using zavuv::testing::linesOf;
 TEST(CliPorts, ListsEveryComSlotWithItsDevice) {
     CliRun cli;
     const std::string present = cli.folder().write("pts-like", "");

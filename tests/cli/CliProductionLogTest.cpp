@@ -1,22 +1,14 @@
 #include <gtest/gtest.h>
 
 #include "cli/CliTesting.h"
+#include "support/TextLines.h"
 
 using zavuv::testing::CliRun;
 using zavuv::testing::runProgram;
 using zavuv::testing::ScratchFolder;
 
+using zavuv::testing::linesOf;
 namespace {
-
-std::vector<std::string> csvLines(const std::string& text) {
-    std::vector<std::string> lines;
-    for (std::size_t at = 0; at < text.size();) {
-        const std::size_t end = text.find("\r\n", at);
-        lines.push_back(text.substr(at, end - at));
-        at = end == std::string::npos ? text.size() : end + 2;
-    }
-    return lines;
-}
 
 // A serial-numbered ATmega8 job; the counter's low byte at 3 starts at 9.
 struct SerialJob {
@@ -50,7 +42,7 @@ TEST(CliProductionLog, OneLinePerRunWithTheNumberProgrammed) {
             std::string::npos)
             << result.out;
     }
-    const auto lines = csvLines(ScratchFolder::read(job.cli.folder().file("units.csv")));
+    const auto lines = linesOf(ScratchFolder::read(job.cli.folder().file("units.csv")), "\r\n");
     ASSERT_EQ(lines.size(), 3u);
     // UTC time, ISO 8601: 2026-12-07T21:35:49Z
     EXPECT_EQ(lines[1].find(",sim,5A 56 53 00 01,ATmega8,1E 93 07,00000009,0x0405,,OK,,"), 20u)
@@ -89,7 +81,7 @@ TEST(CliProductionLog, RepeatProgramsUnitAfterUnitUntilQ) {
         EXPECT_NE(result.out.find(unit), std::string::npos) << unit;
     EXPECT_EQ(result.out.find("Unit 4"), std::string::npos);
     EXPECT_TRUE(result.out.ends_with("REPEAT: 3 OK, 0 failed\n")) << result.out;
-    const auto lines = csvLines(ScratchFolder::read(log));
+    const auto lines = linesOf(ScratchFolder::read(log), "\r\n");
     ASSERT_EQ(lines.size(), 4u);
     EXPECT_NE(lines[3].find(",0000000B,"), std::string::npos) << lines[3];
     EXPECT_EQ(static_cast<unsigned char>(ScratchFolder::read(job.flash)[3]), 12);

@@ -130,7 +130,7 @@ TEST_F(LockoutCheck, RstdisblProgrammedInBothLanguages) {
     text::setLanguage(text::Language::Russian);
     findings = overFactory("ATmega8", wanted);
     ASSERT_EQ(findings.size(), 1u);
-    EXPECT_EQ(findings[0].text.rfind("\n  -  RSTDISBL должен быть незапрограммирован\n     Если "
+    EXPECT_EQ(findings[0].text.rfind("\n  -  RSTDISBL должен быть не запрограммирован\n     Если "
                                      "он запрограммирован, вывод RESET становится линией",
                                      0),
               0u)
@@ -156,7 +156,7 @@ TEST_F(LockoutCheck, DwenProgrammedInBothLanguages) {
         text::setLanguage(text::Language::Russian);
         findings = overFactory(device, wanted);
         ASSERT_EQ(findings.size(), 1u);
-        EXPECT_NE(findings[0].text.find("DWEN должен быть незапрограммирован"), std::string::npos);
+        EXPECT_NE(findings[0].text.find("DWEN должен быть не запрограммирован"), std::string::npos);
         EXPECT_NE(findings[0].text.find("debugWIRE"), std::string::npos);
     }
 }

@@ -101,6 +101,11 @@ void checkRead(const buffers::MemoryBuffer& buffer, const std::vector<std::uint8
                std::size_t spoilt, bool succeeded) {
     const auto data = buffer.data();
     const auto states = buffer.byteStates();
+    // A read that never reached the chip leaves the buffer as it was.
+    if (!succeeded && data.size() != chip.size()) {
+        EXPECT_TRUE(std::ranges::none_of(states, [](ByteState s) { return s == ByteState::Read; }));
+        return;
+    }
     ASSERT_EQ(data.size(), chip.size());
     std::size_t differing = 0;
     for (std::size_t i = 0; i < data.size(); ++i) {

@@ -113,7 +113,7 @@ std::vector<std::string> statusTexts() {
           Msg::AutoProgramDoneFlash, Msg::AutoProgramDoneEeprom})
         all.push_back(text::formatUiText(key, bytes));
     for (const Msg key : {Msg::FlashVerifyMismatch, Msg::EepromVerifyMismatch})
-        all.push_back(text::formatUiText(key, bytes - 1, bytes - 1));
+        all.push_back(text::formatUiText(key, bytes - 1, bytes - 1, 0xFF, 0x00, bytes));
     all.push_back(text::formatUiText(Msg::AutoProgramDoneBoth, bytes, 4096));
     all.push_back(text::formatUiText(Msg::SignatureShown, 0x1E, 0x95, 0x0F, chip));
     all.push_back(text::formatUiText(Msg::ErasedWithSignature, 0x1E, 0x95, 0x0F, chip));

@@ -7,26 +7,14 @@
 
 #include "operations/ProductionLog.h"
 #include "support/ScratchFolder.h"
+#include "support/TextLines.h"
 
 using zavuv::operations::csvLine;
 using zavuv::operations::ProductionLog;
 using zavuv::operations::UnitRecord;
 using zavuv::testing::ScratchFolder;
 
-namespace {
-
-std::vector<std::string> linesOf(const std::string& text) {
-    std::vector<std::string> lines;
-    for (std::size_t at = 0; at < text.size();) {
-        const std::size_t end = text.find("\r\n", at);
-        lines.push_back(text.substr(at, end - at));
-        at = end == std::string::npos ? text.size() : end + 2;
-    }
-    return lines;
-}
-
-}  // namespace
-
+using zavuv::testing::linesOf;
 TEST(ProductionLog, FieldsAreQuotedOnlyWhereTheyMustBe) {
     EXPECT_EQ(csvLine({"COM3", "ATmega8", ""}), "COM3,ATmega8,\r\n");
     EXPECT_EQ(csvLine({"a,b", "say \"no\"", "two\nlines", "cr\r"}),
@@ -51,7 +39,7 @@ TEST(ProductionLog, AHeaderStartsANewFileOnly) {
     unit.serialNumber.clear();
     unit.error = "Connection error";
     ASSERT_EQ(log.append(unit), "");
-    EXPECT_EQ(linesOf(ScratchFolder::read(log.path())),
+    EXPECT_EQ(linesOf(ScratchFolder::read(log.path()), "\r\n"),
               (std::vector<std::string>{
                   "time,port,board_serial,chip,signature,serial_number,flash_checksum,"
                   "eeprom_checksum,result,error,duration_s",
@@ -87,7 +75,7 @@ TEST(ProductionLog, ParallelWritersNeverMixTheirLines) {
         });
     for (auto& writer : writers)
         writer.join();
-    const auto lines = linesOf(ScratchFolder::read(path));
+    const auto lines = linesOf(ScratchFolder::read(path), "\r\n");
     ASSERT_EQ(lines.size(), 1u + kWriters * kLines);
     EXPECT_EQ(lines[0].substr(0, 5), "time,");
     for (std::size_t i = 1; i < lines.size(); ++i) {
