@@ -180,8 +180,8 @@ std::vector<FileFilter> bufferFileFilters(bool isEeprom, bool saving) {
         for (const std::string_view extension : format.extensions)
             filter.extensions.emplace_back(extension);
         if (isEeprom)
-            std::ranges::stable_partition(
-                filter.extensions, [](const std::string& e) { return e == kEepromExtension; });
+            std::stable_partition(filter.extensions.begin(), filter.extensions.end(),
+                                  [](const std::string& e) { return e == kEepromExtension; });
         filters.push_back(std::move(filter));
     }
     return filters;
