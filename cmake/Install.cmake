@@ -1,7 +1,7 @@
 # Installation (`cmake --install`, and the Debian package of
 # cmake/DebianPackage.cmake): the programs in bin/, the files they look for in
 # share/zavuv/, the documents in share/doc/zavuv/, and the desktop integration
-# where the freedesktop.org specifications want it. The programs find share/
+# in the desktop's usual share/ folders. The programs find share/
 # from their own folder (../share/zavuv, ../share/doc/zavuv), so any prefix
 # works; that is why the folders are fixed here instead of taken from
 # GNUInstallDirs.
