@@ -88,6 +88,9 @@ _zavuv_cli() {
             devices) options="-h --help --aliases" ;;
             convert) options="-h --help --eeprom --load-at" ;;
             update-firmware) options="-h --help --reduced" ;;
+            program-flash) options="-h --help -e --erase --no-verify -F --force" ;;
+            program-eeprom) options="-h --help --no-verify -F --force" ;;
+            verify-flash|verify-eeprom|read-flash|read-eeprom) options="-h --help -F --force" ;;
             autoprogram) options="-h --help --force-lockout --repeat --repeat=auto" ;;
             fuses) [[ $subcommand == program ]] && options="-h --help --low --high --ext --lock --force-lockout" || options="-h --help" ;;
             *) options="-h --help" ;;

@@ -52,7 +52,10 @@ zavuv_install_missing() {
 
 zavuv_build() {
     if [ ! -f "$ZAVUV_BUILD/build.ninja" ]; then
-        cmake -S "$ZAVUV_ROOT" -B "$ZAVUV_BUILD" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >&2
+        # Line tables only: enough for a backtrace, and the build takes a third
+        # less time than with full debug information.
+        cmake -S "$ZAVUV_ROOT" -B "$ZAVUV_BUILD" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+            "-DCMAKE_CXX_FLAGS_RELWITHDEBINFO=-O2 -g1 -DNDEBUG" >&2
     fi
     cmake --build "$ZAVUV_BUILD" -j "$(nproc)" >&2
 }

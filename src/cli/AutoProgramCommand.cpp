@@ -7,19 +7,19 @@
 namespace zavuv::cli {
 
 void addAutoProgramCommand(BoardCommandCatalog& catalog) {
-    catalog.add({.name = "autoprogram",
-                 .description = "run the project's auto-program sequence",
-                 .flagName = "--force-lockout",
-                 .flagHelp = "program lock and fuse bits that can lock the chip out",
-                 .gang = true,
-                 .repeatable = true,
-                 .run = [](workspace::Workspace& ws, const CommandArguments& arguments) {
-                     const bool ok = operations::autoProgramUnattended(ws, arguments.flag);
-                     // The verdict a production script looks for, as the desktop shows it.
-                     ws.user().setStatus(text::GetUiText(ok ? text::Msg::AutoProgramOk
-                                                            : text::Msg::AutoProgramError));
-                     return ok ? kExitOk : kExitFailed;
-                 }});
+    catalog.add(
+        {.name = "autoprogram",
+         .description = "run the project's auto-program sequence",
+         .flags = {{kForceLockout, "program lock and fuse bits that can lock the chip out"}},
+         .gang = true,
+         .repeatable = true,
+         .run = [](workspace::Workspace& ws, const CommandArguments& arguments) {
+             const bool ok = operations::autoProgramUnattended(ws, arguments.has(kForceLockout));
+             // The verdict a production script looks for, as the desktop shows it.
+             ws.user().setStatus(
+                 text::GetUiText(ok ? text::Msg::AutoProgramOk : text::Msg::AutoProgramError));
+             return ok ? kExitOk : kExitFailed;
+         }});
 }
 
 }  // namespace zavuv::cli

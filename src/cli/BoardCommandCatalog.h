@@ -6,6 +6,7 @@
 
 #include <functional>
 #include <map>
+#include <set>
 #include <string>
 #include <utility>
 #include <vector>
@@ -17,14 +18,26 @@ namespace zavuv::cli {
 
 // What the command line gathered for the command.
 struct CommandArguments {
-    std::string file;    // its file argument
-    bool flag = false;   // its flag
+    std::string file;  // its file argument
+    // Its flags that were given, by their long name ("--erase").
+    std::set<std::string> flags;
     std::string repeat;  // --repeat: "manual" or "auto"; empty without it
     // Where a command that produces data puts it as structured data (--json);
     // nullptr without --json.
     Json* data = nullptr;
     // Its value options that were given, by option name ("--low" -> "0xE2").
     std::map<std::string, std::string> values;
+
+    bool has(const std::string& flag) const { return flags.contains(flag); }
+};
+
+// The flag of the commands that may program bits which lock the chip out.
+inline const std::string kForceLockout = "--force-lockout";
+
+// A flag: its names for the command line ("-e,--erase"), the last one long.
+struct FlagOption {
+    std::string names;
+    std::string help;
 };
 
 // An option that takes a value ("--low BYTE").
@@ -45,9 +58,7 @@ struct BoardCommandEntry {
     std::string fileName{};
     std::string fileHelp{};
     bool fileRequired = false;
-    // A flag ("--reduced"); none when empty.
-    std::string flagName{};
-    std::string flagHelp{};
+    std::vector<FlagOption> flags{};
     std::vector<ValueOption> values{};
     // It works on the chip and may run on several boards at once.
     bool gang = false;

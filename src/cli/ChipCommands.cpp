@@ -144,7 +144,7 @@ int programFuses(Workspace& ws, const CommandArguments& arguments) {
     const std::vector<devices::LockoutFinding> findings =
         devices::lockoutFindings(*layout, devices::factoryState(device, *layout), *wanted,
                                  chips::driverFor(device).abilities().lockModeTexts);
-    if (devices::endsSerialProgramming(findings) && !arguments.flag) {
+    if (devices::endsSerialProgramming(findings) && !arguments.has(kForceLockout)) {
         ws.user().showMessage(*devices::lockoutText(findings) + "\n" +
                                   text::formatUiText(text::Msg::LockoutNeedsForce,
                                                      devices::serialProgrammingBits(findings)),
@@ -225,8 +225,8 @@ void addChipCommands(BoardCommandCatalog& catalog) {
     catalog.add({.parent = "fuses",
                  .name = "program",
                  .description = "program the project's lock and fuse bits (-P), or the bytes given",
-                 .flagName = "--force-lockout",
-                 .flagHelp = "program SPIEN, RSTDISBL or DWEN changes that end serial programming",
+                 .flags = {{kForceLockout,
+                            "program SPIEN, RSTDISBL or DWEN changes that end serial programming"}},
                  .values = fuseByteOptions(),
                  .gang = true,
                  .run = [](Workspace& ws, const CommandArguments& arguments) {
@@ -239,10 +239,9 @@ void addChipCommands(BoardCommandCatalog& catalog) {
                  .run = [](Workspace& ws, const CommandArguments&) { return verifyFuses(ws); }});
     catalog.add({.name = "update-firmware",
                  .description = "load the board's firmware image",
-                 .flagName = "--reduced",
-                 .flagHelp = "program at reduced speed",
+                 .flags = {{"--reduced", "program at reduced speed"}},
                  .run = [](Workspace& ws, const CommandArguments& arguments) {
-                     return updateFirmware(ws, arguments.flag);
+                     return updateFirmware(ws, arguments.has("--reduced"));
                  }});
 }
 

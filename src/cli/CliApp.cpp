@@ -97,8 +97,14 @@ ParsedBoardCommand offerBoardCommands(CLI::App& app, const BoardCommandCatalog& 
             if (entry.fileRequired)
                 file->required();
         }
-        if (!entry.flagName.empty())
-            command->add_flag(entry.flagName, result.arguments->flag, entry.flagHelp);
+        for (const FlagOption& flag : entry.flags)
+            command->add_flag_callback(
+                flag.names,
+                [arguments = result.arguments,
+                 name = flag.names.substr(flag.names.rfind(',') + 1)] {
+                    arguments->flags.insert(name);
+                },
+                flag.help);
         for (const ValueOption& value : entry.values)
             command->add_option_function<std::string>(
                 value.name,

@@ -35,21 +35,6 @@ struct MemorySteps {
     text::Msg verifyError;
 };
 
-// Program must not increment by itself while the sequence runs: the sequence
-// increments once, after verifying, so the chip gets the number the buffer held.
-class IncrementPaused {
-public:
-    explicit IncrementPaused(bool& flag) : flag_(flag), wasOn_(flag) { flag_ = false; }
-    ~IncrementPaused() { flag_ = wasOn_; }
-    IncrementPaused(const IncrementPaused&) = delete;
-    IncrementPaused& operator=(const IncrementPaused&) = delete;
-    bool wasOn() const { return wasOn_; }
-
-private:
-    bool& flag_;
-    const bool wasOn_;
-};
-
 class Sequence {
 public:
     Sequence(workspace::Workspace& ws, LockoutPolicy lockout)

@@ -4,6 +4,7 @@
 #include "link/LinkMessages.h"
 #include "operations/BoardAccess.h"
 #include "operations/Signature.h"
+#include "operations/SignatureGate.h"
 #include "text/UiText.h"
 
 namespace zavuv::operations {
@@ -63,6 +64,10 @@ void chipErase(workspace::Workspace& ws) {
         ws.link().endSession();
         return;
     }
+    // The command line's erase before programming: never another chip unasked.
+    if (ws.signatureBeforeMemoryCommands &&
+        !signatureAllowsMemoryCommand(ws, false, text::Msg::EraseTerminated))
+        return;
     const chips::EraseResult result = driver.erase(chipSession(ws, device), ws.progressRunner());
     ws.link().endSession();
     switch (result) {

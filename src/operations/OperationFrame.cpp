@@ -161,13 +161,12 @@ public:
             ws_.link().endSession();  // the connect has said why
             return false;
         }
-        // Only now: a board that cannot be reached leaves the loaded image alone.
+        if (!signatureAllows())
+            return false;
+        // Only now: a board that cannot be reached, or another chip, leaves the
+        // loaded image alone.
         if (row_.kind == Kind::Read)
             buffer_->create(static_cast<std::size_t>(memorySize_));
-        if (row_.operation == MemoryOperation::ProgramFlash &&
-            chips::driverFor(ws_.selectedDeviceInfo()).abilities().signatureBeforeProgramming &&
-            ws_.project().checkSign && !signatureAllowsProgramming(ws_))
-            return false;
 
         const base::EndCode code = runWorker();
         const bool succeeded = report(code);
@@ -203,6 +202,15 @@ private:
         if (refused)
             messages_.status(text::Msg::NoEepromOnChip);
         return !refused;
+    }
+
+    bool signatureAllows() {
+        if (ws_.signatureBeforeMemoryCommands)
+            return row_.kind == Kind::BlankCheck ||
+                   signatureAllowsMemoryCommand(ws_, row_.kind == Kind::Program, row_.cancelled);
+        return row_.operation != MemoryOperation::ProgramFlash ||
+               !chips::driverFor(ws_.selectedDeviceInfo()).abilities().signatureBeforeProgramming ||
+               !ws_.project().checkSign || signatureAllowsProgramming(ws_);
     }
 
     // A serial number stepped in a buffer whose file is never written (ELF)

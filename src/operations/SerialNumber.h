@@ -22,4 +22,19 @@ bool incrementsSerialNumber(const workspace::Workspace& ws, bool isFlash);
 // when the project asks for it and the buffer holds data from a file.
 void applyAutoIncrement(workspace::Workspace& ws, bool isFlash);
 
+// Program must not increment by itself while a verify is to follow: the caller
+// increments once, after verifying, so the chip is compared with the number it got.
+class IncrementPaused {
+public:
+    explicit IncrementPaused(bool& flag) : flag_(flag), wasOn_(flag) { flag_ = false; }
+    ~IncrementPaused() { flag_ = wasOn_; }
+    IncrementPaused(const IncrementPaused&) = delete;
+    IncrementPaused& operator=(const IncrementPaused&) = delete;
+    bool wasOn() const { return wasOn_; }
+
+private:
+    bool& flag_;
+    const bool wasOn_;
+};
+
 }  // namespace zavuv::operations

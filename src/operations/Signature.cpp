@@ -27,10 +27,12 @@ std::string signatureText(workspace::Workspace& ws, const SignatureBytes& bytes)
                                             : text::Msg::UnknownDevice);
 }
 
-void verifySignature(workspace::Workspace& ws) {
+namespace {
+
+void judgeSignature(workspace::Workspace& ws, bool read) {
     workspace::OperationStatus& status = ws.results.lastOperationStatus;
     status = workspace::OperationStatus::Failed;
-    if (!readSignature(ws)) {
+    if (!read) {
         ws.connection().messages().box(text::Msg::SignatureReadError);
         return;
     }
@@ -44,6 +46,18 @@ void verifySignature(workspace::Workspace& ws) {
                                                    static_cast<std::uint8_t>(s[2]));
     status = found == ws.selectedDevice() ? workspace::OperationStatus::Succeeded
                                           : workspace::OperationStatus::OtherChip;
+}
+
+}  // namespace
+
+void verifySignature(workspace::Workspace& ws) {
+    judgeSignature(ws, readSignature(ws));
+}
+
+void verifyChipSignature(workspace::Workspace& ws) {
+    judgeSignature(
+        ws,
+        chips::driverFor(ws.selectedDeviceInfo()).readSignature(ws.link(), ws.results.signature));
 }
 
 }  // namespace zavuv::operations

@@ -28,5 +28,8 @@ std::string signatureText(workspace::Workspace& ws, const SignatureBytes& bytes)
 // shown), Succeeded for the selected device, OtherChip for another or unknown
 // chip, Locked.
 void verifySignature(workspace::Workspace& ws);
+// The same, with the signature read as the selected chip's driver reads it
+// (an AT89S reads its own way).
+void verifyChipSignature(workspace::Workspace& ws);
 
 }  // namespace zavuv::operations

@@ -273,6 +273,7 @@ enum class Msg : std::int32_t {
     EepromFilledFrom = 1246,
     LockFuseFromFile = 1247,
     SerialNumberNotWritable = 1248,
+    SignatureReadAndExpected = 1255,
     // The desktop program's own texts (1290..1319).
     TimeLeft = 1290,
     TransferRate = 1291,

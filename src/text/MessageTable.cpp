@@ -277,6 +277,7 @@ constexpr MessageRow kMessages[] = {
     {Msg::EepromFilledFrom, "Eeprom buffer: %d bytes from '%s'", "Буфер Eeprom: %d байт из '%s'"},
     {Msg::LockFuseFromFile, "Lock and fuse bits of the project taken from '%s'", "Lock и fuse биты проекта взяты из '%s'"},
     {Msg::SerialNumberNotWritable, "The serial number cannot be incremented in '%s': ELF files are never written back. Nothing was programmed.", "Серийный номер в '%s' нельзя увеличить: ELF-файлы не перезаписываются. Ничего не запрограммировано."},
+    {Msg::SignatureReadAndExpected, "The chip's signature is %02X %02X %02X; %s has %02X %02X %02X.", "Сигнатура микросхемы %02X %02X %02X; у %s сигнатура %02X %02X %02X."},
     {Msg::TimeLeft, "Time left: %s", "Осталось: %s"},
     {Msg::TransferRate, "%d bytes/s", "%d байт/с"},
     {Msg::SaveProjectQuestion, "The project %s has been modified. Save it?", "Проект %s изменён. Сохранить его?"},

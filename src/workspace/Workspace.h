@@ -77,6 +77,9 @@ public:
     // Nobody watches the run (the command line, an automatic auto-program):
     // serial numbers are reserved in their files before chips are programmed.
     bool unattended = false;
+    // Set by the command line: every program, read and verify first checks the
+    // chip's signature, whatever the project's CheckSign says.
+    bool signatureBeforeMemoryCommands = false;
 
     buffers::MemoryBuffer& flash() { return flash_; }
     buffers::MemoryBuffer& eeprom() { return eeprom_; }

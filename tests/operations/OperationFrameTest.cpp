@@ -84,7 +84,8 @@ TEST(SignatureCheck, AvrMismatchAsksAndNoCancels) {
         std::ranges::find(events, RecordedEvent::Kind::Question, &RecordedEvent::kind);
     ASSERT_NE(question, events.end());
     EXPECT_EQ(question->text, "Device signature does not match your selection or device is "
-                              "locked. Do you still want to program it?");
+                              "locked. Do you still want to program it?\n\nThe chip's "
+                              "signature is 1E 94 03; ATmega8 has 1E 93 07.");
     EXPECT_EQ(question->caption, "Di-Vorore Rirorudura 11.15");
     EXPECT_EQ(question->defaultAnswer, base::Answer::Yes);
     EXPECT_EQ(sim.user().lastStatus(), "Programming cancelled");
