@@ -250,4 +250,12 @@ TEST(ZavuvProgram, AutoprogramRunsWithoutAPersonAndTellsItsResultInTheExitCode) 
         folder, "[Connect]\nCOM=1\n[Ports]\nCOM1=" + folder.file("no-such-port") + "\n", {});
     EXPECT_NE(error.boxes.find("message: AUTOPROGRAM: Error"), std::string::npos) << error.boxes;
     EXPECT_EQ(error.exitCode, 1);
+
+    // A fresh profile names no port: no Board Settings dialog waits for a person.
+    const ProgramRun noPort = runAutoprogram(folder, "", {});
+    EXPECT_NE(noPort.boxes.find("message: " + text::GetUiText(text::Msg::NoPortForUnattendedRun) +
+                                "\nmessage: AUTOPROGRAM: Error"),
+              std::string::npos)
+        << noPort.boxes;
+    EXPECT_EQ(noPort.exitCode, 1);
 }
