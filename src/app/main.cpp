@@ -31,12 +31,12 @@ int main(int argc, char** argv) {
     const shell::StartOptions options = shell::startOptionsFromArguments(arguments);
     // The automatic run, like the command line, ends its board session cleanly
     // on SIGTERM, SIGHUP or Ctrl-C; a window a person uses ends as usual.
-    std::optional<base::StopOnSignals> signals;
+    std::optional<base::StopOnSignals> stopOnSignals;
     if (workspace::isAutoProgramSwitch(options.commandLine.switchText))
-        signals.emplace(window.workspace().progressRunner());
+        stopOnSignals.emplace(window.workspace().progressRunner());
     if (!window.initDialog(options))
         return window.autoprogramOk() ? 0 : 1;
-    signals.reset();
+    stopOnSignals.reset();
     shell::exitWhenShownIfAsked(window);
     window.exec();
     return 0;
