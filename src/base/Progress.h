@@ -66,6 +66,11 @@ public:
     }
     // Whether Cancel was asked for during the last run.
     virtual bool cancelRequested() const = 0;
+    // Whether everything is to stop (a signal, the window closing): the body
+    // that runs and every one after it are cancelled.
+    virtual bool stopRequested() const { return false; }
+    // Asks for that stop. Safe from a signal handler (atomic stores only).
+    virtual void stop() {}
 
 protected:
     virtual EndCode runBody(const WorkerBody& body, CancelOffer cancel) = 0;

@@ -8,6 +8,7 @@ namespace zavuv::base {
 class SystemClock : public Clock {
 public:
     void sleepMs(int ms) override;
+    void sleepMsUnless(int ms, const std::function<bool()>& stop) override;
     std::int64_t nowUs() const override;
 };
 

@@ -254,11 +254,11 @@ void IniFile::appendSection(std::string_view section, std::string keyLine) {
     lines_.push_back({std::move(keyLine), newline_});
 }
 
-bool IniFile::save(const fs::path& path) const {
+bool IniFile::save(const fs::path& path, std::string* failure) const {
     const std::string content = text();
     return writeFileAtomically(
         path.string(),
-        std::span(reinterpret_cast<const std::uint8_t*>(content.data()), content.size()));
+        std::span(reinterpret_cast<const std::uint8_t*>(content.data()), content.size()), failure);
 }
 
 }  // namespace zavuv::buffers

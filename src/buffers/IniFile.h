@@ -48,8 +48,9 @@ public:
     bool writeString(std::string_view section, std::string_view key, std::string_view value);
     bool writeInt(std::string_view section, std::string_view key, int value);
 
-    // Atomic: on false the file at `path` is as it was.
-    bool save(const std::filesystem::path& path) const;
+    // Atomic: on false the file at `path` is as it was, and *failure (when
+    // given) holds the system's reason.
+    bool save(const std::filesystem::path& path, std::string* failure = nullptr) const;
 
 private:
     struct Line {

@@ -7,6 +7,7 @@
 #include <fmt/format.h>
 
 #include "buffers/IniFile.h"
+#include "buffers/ProjectDelays.h"
 #include "buffers/ProjectKeys.h"
 #include "devices/DeviceTable.h"
 #include "devices/FuseBitCarryOver.h"
@@ -20,7 +21,29 @@ using devices::DeviceTable;
 using text::formatUiText;
 using text::GetUiText;
 
-namespace {}  // namespace
+namespace fs = std::filesystem;
+
+namespace {
+
+bool namesNoFile(const std::string& name) {
+    return name.empty() || name == kUnspecifiedPath;
+}
+
+// A relative name is taken from the project's folder, so that a project and
+// its files can move together (and an example works from any folder).
+std::string memoryFilePath(const std::string& name, const std::string& projectFile) {
+    if (namesNoFile(name) || fs::path(name).is_absolute())
+        return name;
+    return (fs::path(projectFile).parent_path() / name).string();
+}
+
+fs::path normalAbsolute(const fs::path& path) {
+    std::error_code error;
+    const fs::path absolute = fs::absolute(path, error);
+    return (error ? path : absolute).lexically_normal();
+}
+
+}  // namespace
 
 int defaultDeviceIndex() {
     for (int i = 0; i < DeviceTable::count(); ++i)
@@ -53,6 +76,8 @@ void ProjectSettings::reset() {
     programFuse = false;
     allowLockout = false;
     productionLog.clear();
+    flashFile_ = {};
+    eepromFile_ = {};
 }
 
 std::string ProjectSettings::productionLogPath() const {
@@ -117,6 +142,7 @@ bool ProjectSettings::loadProject(const std::string& path) {
                 formatUiText(text::Msg::FuseNamesChanged, DeviceTable::at(deviceNo).name));
     }
     fuseLayout = DeviceTable::at(deviceNo).lockFuseLayout;
+    holdDelaysInRange(*this, port_);
     if (observer_)
         observer_->projectOptionsChanged();
 
@@ -124,7 +150,7 @@ bool ProjectSettings::loadProject(const std::string& path) {
     eeprom_.clear();
     loadingProject_ = true;
     for (auto& [buffer, file] : files)
-        buffer->loadFile(file);
+        loadMemoryFile(*buffer, file, path);
     loadingProject_ = false;
 
     dirty = false;
@@ -173,6 +199,42 @@ void ProjectSettings::fileTaken(const MemoryBuffer& buffer, const DecodedFile& f
     setDirty();
 }
 
+void ProjectSettings::loadMemoryFile(MemoryBuffer& buffer, const std::string& name,
+                                     const std::string& projectFile) {
+    NamedFile& named = namedFile(buffer);
+    named = {name, memoryFilePath(name, projectFile), buffer.path()};
+    if (namesNoFile(name))
+        return;
+    std::error_code error;
+    const fs::file_status status = fs::status(named.path, error);
+    if (status.type() == fs::file_type::not_found) {
+        port_.setStatus(formatUiText(text::Msg::MemoryFileMissing, named.path));
+        return;
+    }
+    if (status.type() != fs::file_type::regular) {
+        port_.showMessage(formatUiText(text::Msg::MemoryFileNotRegular, named.path),
+                          base::MessageIcon::Error, GetUiText(text::Msg::ProgramTitle));
+        return;
+    }
+    buffer.loadFile(named.path);
+    named.loadedAs = buffer.path();
+}
+
+std::string ProjectSettings::storedFileName(MemoryBuffer& buffer, const std::string& projectFile) {
+    const NamedFile& named = namedFile(buffer);
+    if (namesNoFile(named.name) || buffer.path() != named.loadedAs)
+        return buffer.path();
+    if (fs::path(named.name).is_absolute())
+        return named.name;
+    // Saved into another folder, a relative name is made relative to that one.
+    const fs::path file = normalAbsolute(named.path);
+    const fs::path folder = normalAbsolute(fs::path(projectFile).parent_path());
+    if (normalAbsolute(folder / named.name) == file)
+        return named.name;
+    const fs::path relative = file.lexically_relative(folder);
+    return relative.empty() ? file.string() : relative.string();
+}
+
 bool ProjectSettings::reloadProject() {
     if (projectPath.empty())
         return false;
@@ -196,17 +258,24 @@ bool ProjectSettings::saveProject(const std::string& path, const BufferPathPromp
     if (DeviceTable::isValidIndex(deviceNo))
         fuseLayout = DeviceTable::at(deviceNo).lockFuseLayout;
     std::optional<IniFile> ini = IniFile::load(path);
+    std::string failure = "not a regular file";
     bool written = ini.has_value();
     if (written) {
-        for (const ProjectKey& key : projectKeys(*this))
+        for (const ProjectKey& key : projectKeys(*this)) {
+            const std::string value = key.kind == ProjectKey::Kind::Path
+                                          ? storedFileName(*key.buffer, path)
+                                          : projectKeyValue(key);
             if (projectKeyUsed(key) || ini->hasKey(key.section, key.name))
-                written = ini->writeString(key.section, key.name, projectKeyValue(key)) && written;
-        written = written && ini->save(path);
+                written = ini->writeString(key.section, key.name, value) && written;
+        }
+        if (!written)
+            failure = "a value cannot be stored in the file";
+        written = written && ini->save(path, &failure);
     }
     if (!written) {
         // The project's settings would be lost silently otherwise.
-        port_.showMessage(GetUiText(text::Msg::CannotSaveFile), base::MessageIcon::Error,
-                          GetUiText(text::Msg::ProgramTitle));
+        port_.showMessage(formatUiText(text::Msg::FileNotSaved, path, failure),
+                          base::MessageIcon::Error, GetUiText(text::Msg::ProgramTitle));
         return false;
     }
     dirty = false;

@@ -121,14 +121,35 @@ public:
                    const std::string& path) override;
 
 private:
+    // A memory file as the project file names it (relative names stand for a
+    // file in the project's folder), the file that name stands for, and the
+    // buffer's path once it was loaded: as long as the buffer keeps that path,
+    // a save writes the name back as it was, even when the file was missing.
+    struct NamedFile {
+        std::string name;
+        std::string path;
+        std::string loadedAs;
+    };
+
     void reset();
     void notifyTitle();
+    NamedFile& namedFile(const MemoryBuffer& buffer) {
+        return &buffer == &flash_ ? flashFile_ : eepromFile_;
+    }
+    // Loads the file a project names into the buffer; a missing file or one
+    // that is not a regular file (it could block the start) is not loaded.
+    void loadMemoryFile(MemoryBuffer& buffer, const std::string& name,
+                        const std::string& projectFile);
+    // The name a project saved as `projectFile` stores for the buffer's file.
+    std::string storedFileName(MemoryBuffer& buffer, const std::string& projectFile);
 
     MemoryBuffer& flash_;
     MemoryBuffer& eeprom_;
     base::UserPort& port_;
     ProjectObserver* observer_ = nullptr;
     bool loadingProject_ = false;
+    NamedFile flashFile_;
+    NamedFile eepromFile_;
     bool fillingEeprom_ = false;
 };
 

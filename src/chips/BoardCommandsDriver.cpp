@@ -137,7 +137,7 @@ bool BoardCommandsDriver::enterProgramming(link::BoardConnection& connection,
         link.receiveByte() < 0)
         return connection.linkFailure();
     connection.messages().status(text::formatUiText(text::Msg::ResetStrobe, strobeMs));
-    link.pause(strobeMs);
+    link.pauseUnlessStopped(strobeMs);
     // Normally the board enables programming and finds step with the target
     // itself; some chips and set-ups need the bare instruction instead.
     const bool rawEnable = (device.forceProgEnable & 0xFF) != 0 || options.noSynchronization;

@@ -6,6 +6,12 @@ namespace zavuv::chips {
 
 using devices::DeviceTable;
 
+link::ModeSettings sessionMode(const link::TargetOptions& options) {
+    return {
+        .sck = driverFor(DeviceTable::at(options.selectedDevice)).sessionSckCode(options.spiPeriod),
+        .polling = options.polling};
+}
+
 bool connectTarget(link::BoardConnection& connection, const link::TargetOptions& options, int port,
                    link::SpeedCode speed) {
     const devices::DeviceInfo& chosen = DeviceTable::at(options.selectedDevice);
@@ -13,8 +19,7 @@ bool connectTarget(link::BoardConnection& connection, const link::TargetOptions&
     const link::BoardSetup setup{
         .deviceCode = static_cast<std::uint8_t>(chosen.boardDeviceCode),
         .connectSck = chosenDriver.connectSckCode(options.spiPeriod),
-        .session = {.sck = chosenDriver.sessionSckCode(options.spiPeriod),
-                    .polling = options.polling},
+        .session = sessionMode(options),
     };
     if (!connection.connectBoard(setup, port, speed))
         return false;

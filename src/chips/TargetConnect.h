@@ -7,6 +7,10 @@
 
 namespace zavuv::chips {
 
+// The SCK code and polling flag that every CMD_SET_MODE of a session with the
+// project's chip carries, its end included.
+link::ModeSettings sessionMode(const link::TargetOptions& options);
+
 // On success the target is in programming mode and the channel open; on
 // failure the reason has been reported.
 bool connectTarget(link::BoardConnection& connection, const link::TargetOptions& options, int port,

@@ -6,6 +6,7 @@
 #include <set>
 #include <thread>
 
+#include "base/StopSignals.h"
 #include "cli/BoardJob.h"
 #include "cli/CliApp.h"
 #include "cli/CliSession.h"
@@ -108,11 +109,11 @@ int runGang(const GangRequest& request) {
         return kExitUsage;
     }
 
-    std::vector<workspace::InlineProgressRunner*> runners;
+    std::vector<base::ProgressRunner*> runners;
     for (auto& board : boards)
         runners.push_back(board->runner.get());
     {
-        const CancelOnInterrupt interrupt(runners);
+        const base::StopOnSignals signals(runners);
         std::vector<std::thread> threads;
         for (std::size_t i = 0; i < boards.size(); ++i) {
             threads.emplace_back([&, i] {

@@ -5,6 +5,7 @@
 #include <iostream>
 #include <thread>
 
+#include "base/StopSignals.h"
 #include "cli/BoardJob.h"
 #include "cli/CliApp.h"
 #include "cli/CliSession.h"
@@ -48,12 +49,12 @@ bool nextChipArrived(const SingleBoardRequest& request, workspace::Workspace& ws
         request.console.setStatus(text::GetUiText(present ? text::Msg::RepeatWaitingForChip
                                                           : text::Msg::RepeatWaitingForRemoval));
         while (expectedChipAnswers(ws, request.transcript) != present) {
-            if (progress.stopped())
+            if (progress.stopRequested())
                 return false;
             std::this_thread::sleep_for(kProbeInterval);
         }
     }
-    return !progress.stopped();
+    return !progress.stopRequested();
 }
 
 }  // namespace
@@ -96,7 +97,7 @@ int runSingleBoard(const SingleBoardRequest& request) {
     TerminalProgressDisplay progressDisplay(stderr);
     workspace::InlineProgressRunner progress(progressDisplay);
     session.workspace().setProgressRunner(progress);
-    const CancelOnInterrupt interrupt(progress);
+    const base::StopOnSignals signals(progress);
 
     if (request.arguments.repeat.empty()) {
         BoardOutcome outcome =
@@ -116,7 +117,7 @@ int runSingleBoard(const SingleBoardRequest& request) {
             runBoardJob(session, request.command, request.arguments, request.transcript, logged);
         ++(outcome.exitCode == kExitOk ? succeeded : failed);
         report(outcome.exitCode, &outcome.unit);
-        if (progress.stopped())
+        if (progress.stopRequested())
             break;
         const bool next = request.arguments.repeat == "auto"
                               ? nextChipArrived(request, session.workspace(), progress)

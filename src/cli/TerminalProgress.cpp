@@ -1,7 +1,5 @@
 #include "cli/TerminalProgress.h"
 
-#include <csignal>
-
 #include <unistd.h>
 
 #include <fmt/format.h>
@@ -11,20 +9,6 @@ namespace zavuv::cli {
 namespace {
 
 constexpr int kBarWidth = 30;
-constexpr int kSignals[] = {SIGINT, SIGTERM, SIGHUP};
-// Set before the handler is installed and cleared after it is removed; the
-// handler only reads them.
-constexpr std::size_t kMaxTargets = 64;
-workspace::InlineProgressRunner* gInterruptTargets[kMaxTargets] = {};
-
-extern "C" void onInterrupt(int) {
-    for (workspace::InlineProgressRunner* target : gInterruptTargets)
-        if (target)
-            target->stop();
-    for (const int signal : kSignals)
-        std::signal(signal, SIG_DFL);
-}
-
 }  // namespace
 
 TerminalProgressDisplay::TerminalProgressDisplay(std::FILE* stream)
@@ -68,20 +52,6 @@ void TerminalProgressDisplay::finishLine() {
     if (lineOpen_)
         std::fputc('\n', stream_);
     lineOpen_ = false;
-}
-
-CancelOnInterrupt::CancelOnInterrupt(const std::vector<workspace::InlineProgressRunner*>& runners) {
-    for (std::size_t i = 0; i < runners.size() && i < kMaxTargets; ++i)
-        gInterruptTargets[i] = runners[i];
-    for (const int signal : kSignals)
-        std::signal(signal, onInterrupt);
-}
-
-CancelOnInterrupt::~CancelOnInterrupt() {
-    for (const int signal : kSignals)
-        std::signal(signal, SIG_DFL);
-    for (auto& target : gInterruptTargets)
-        target = nullptr;
 }
 
 }  // namespace zavuv::cli

@@ -1,11 +1,9 @@
 #pragma once
 // The progress of long work on standard error: a bar with the percentage, the
-// time left and the rate when standard error is a terminal, nothing otherwise. Ctrl-C
-// asks the work to stop, so that the board session still ends cleanly.
+// time left and the rate when standard error is a terminal, nothing otherwise.
 
 #include <cstdio>
 #include <string>
-#include <vector>
 
 #include "workspace/InlineProgressRunner.h"
 
@@ -31,19 +29,6 @@ private:
     int percent_ = 0;
     std::string percentText_;
     std::string estimate_;
-};
-
-// While it lives, SIGINT, SIGTERM and SIGHUP stop the work of every runner
-// instead of ending the program, so that each board session still ends
-// cleanly; a second signal ends it as usual.
-class CancelOnInterrupt {
-public:
-    explicit CancelOnInterrupt(workspace::InlineProgressRunner& runner)
-        : CancelOnInterrupt(std::vector<workspace::InlineProgressRunner*>{&runner}) {}
-    explicit CancelOnInterrupt(const std::vector<workspace::InlineProgressRunner*>& runners);
-    ~CancelOnInterrupt();
-    CancelOnInterrupt(const CancelOnInterrupt&) = delete;
-    CancelOnInterrupt& operator=(const CancelOnInterrupt&) = delete;
 };
 
 }  // namespace zavuv::cli

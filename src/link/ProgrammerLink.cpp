@@ -19,6 +19,10 @@ void ProgrammerLink::pause(int ms) {
     clock_.sleepMs(ms);
 }
 
+void ProgrammerLink::pauseUnlessStopped(int ms) {
+    clock_.sleepMsUnless(ms, stopRequested_);
+}
+
 bool ProgrammerLink::send(BoardCommand command, std::span<const std::uint8_t> arguments) {
     switch (framingOf(command)) {
     case Framing::Block: {

@@ -5,6 +5,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <initializer_list>
 #include <optional>
 #include <span>
@@ -23,8 +24,15 @@ public:
     SerialChannel& channel() { return channel_; }
     base::Clock& clock() { return clock_; }
 
-    // The protocol's pauses: the board needs them between some commands.
+    // The protocol's pauses: the board needs them between some commands, and
+    // a chip busy with a write needs them to run out; they always do.
     void pause(int ms);
+    // The reset strobe and the project's own delays: nothing is busy during
+    // them, so they end early when `stopRequested` says the run is being stopped.
+    void pauseUnlessStopped(int ms);
+    void setStopRequested(std::function<bool()> stopRequested) {
+        stopRequested_ = std::move(stopRequested);
+    }
 
     // Sends a command and its arguments the way this command travels (one block,
     // byte by byte, or count byte by byte and the data as a block).
@@ -63,6 +71,7 @@ private:
     SerialChannel& channel_;
     base::Clock& clock_;
     ModeSettings mode_;
+    std::function<bool()> stopRequested_ = [] { return false; };
 };
 
 }  // namespace zavuv::link

@@ -90,7 +90,17 @@ bool TermiosPort::open(int baudRate) {
         return false;
     // TIOCEXCL keeps other openers out; flock also covers programs running as
     // root, which TIOCEXCL lets through.
-    if (ioctl(fd_, TIOCEXCL) != 0 || flock(fd_, LOCK_EX | LOCK_NB) != 0 || !configure(baudRate)) {
+    if (ioctl(fd_, TIOCEXCL) != 0 || flock(fd_, LOCK_EX | LOCK_NB) != 0) {
+        close();
+        return false;
+    }
+    // Only now is the port ours: the close gives back what this open found (a
+    // terminal named with -p stays usable, at its own speed and modes).
+    termios previous{};
+    if (tcgetattr(fd_, &previous) == 0)
+        previous_ = previous;
+    owned_ = true;
+    if (!configure(baudRate)) {
         close();
         return false;
     }
@@ -122,10 +132,18 @@ bool TermiosPort::configure(int baudRate) {
 }
 
 void TermiosPort::close() {
-    if (fd_ >= 0) {
-        ::close(fd_);  // also releases the flock
-        fd_ = -1;
+    if (fd_ < 0)
+        return;
+    // A port another process holds keeps its hold and its settings.
+    if (owned_) {
+        if (previous_)
+            tcsetattr(fd_, TCSANOW, &*previous_);
+        ioctl(fd_, TIOCNXCL);
     }
+    ::close(fd_);  // also releases the flock
+    fd_ = -1;
+    owned_ = false;
+    previous_.reset();
 }
 
 bool TermiosPort::drain() {

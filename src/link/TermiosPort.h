@@ -1,10 +1,14 @@
 #pragma once
 // A serial device on a POSIX system: a real port, a USB adapter or a
-// pseudo-terminal. Raw 8N1 without flow control, opened exclusively.
+// pseudo-terminal. Raw 8N1 without flow control, opened exclusively; closed
+// with its previous settings back and its exclusive hold released.
 
 #ifndef _WIN32
 
+#include <optional>
 #include <string>
+
+#include <termios.h>
 
 #include "link/SerialPort.h"
 
@@ -37,6 +41,8 @@ private:
 
     std::string path_;
     int fd_ = -1;
+    bool owned_ = false;  // the exclusive hold and the flock are this open's
+    std::optional<termios> previous_;
 };
 
 }  // namespace zavuv::link

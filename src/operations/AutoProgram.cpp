@@ -51,7 +51,7 @@ private:
     // Before each erase, blank check, program and verify: the reset strobe's time.
     void pause() {
         status(text::Msg::Pausing);
-        ws_.link().pause(project_.resetStrobeLength);
+        ws_.link().pauseUnlessStopped(project_.resetStrobeLength);
     }
     void settle() { ws_.link().pause(kSettleMs); }
     // Ends the sequence with this step's error text.

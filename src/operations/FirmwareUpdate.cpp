@@ -1,5 +1,6 @@
 #include "operations/FirmwareUpdate.h"
 
+#include "chips/TargetConnect.h"
 #include "link/LinkMessages.h"
 #include "operations/BoardAccess.h"
 #include "operations/FirmwareImage.h"
@@ -50,6 +51,9 @@ FirmwareUpdateResult updateFirmware(workspace::Workspace& ws,
     if (!speed)
         return FirmwareUpdateResult::NotUpdated;
 
+    // A failed upload ends with a session end; it leaves the board in the
+    // project's SCK period and polling mode, as every other end does.
+    ws.link().setSessionMode(chips::sessionMode(ws.targetOptions()));
     if (!connection.openAndCheckVersion(ws.comPort(), {.openOnly = true})) {
         ws.link().escapeAndClose();
         return FirmwareUpdateResult::NotUpdated;

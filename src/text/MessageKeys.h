@@ -253,6 +253,10 @@ enum class Msg : std::int32_t {
     NothingToSave = 1323,
     PortNumberOutOfRange = 1324,
     CannotWriteOutput = 1325,
+    ProjectDelayOutOfRange = 1326,
+    MemoryFileMissing = 1327,
+    MemoryFileNotRegular = 1328,
+    NoPortForUnattendedRun = 1329,
     // Memory files: formats, ELF input, sparse images, verify details.
     ErrorInSRecordFile = 1230,
     SRecordChecksumQuestion = 1231,

@@ -257,6 +257,11 @@ constexpr MessageRow kMessages[] = {
     {Msg::NothingToSave, "The image from '%s' holds no data: nothing to save", "Образ из '%s' не содержит данных: сохранять нечего"},
     {Msg::PortNumberOutOfRange, "COM port %s does not exist: the ports are numbered 1 to %d", "Порта COM%s нет: порты нумеруются от 1 до %d"},
     {Msg::CannotWriteOutput, "Cannot write to standard output: %s", "Не удается вывести на стандартный вывод: %s"},
+    // Projects and unattended runs that end cleanly.
+    {Msg::ProjectDelayOutOfRange, "The project's %s=%d is out of range: %d ms is used", "Значение %s=%d в проекте вне допустимого диапазона: используется %d мс"},
+    {Msg::MemoryFileMissing, "The memory file %s is missing: the project keeps its name", "Файл памяти %s отсутствует: проект сохраняет его имя"},
+    {Msg::MemoryFileNotRegular, "%s is not a regular file: it is not loaded", "%s не является обычным файлом: он не загружен"},
+    {Msg::NoPortForUnattendedRun, "No COM port is set for this board: choose one in Board Settings", "Для этой платы не задан COM-порт: выберите его в настройках платы"},
     // Memory files: formats, ELF input, sparse images, verify details.
     {Msg::ErrorInSRecordFile, "Error in S-record file (line %d)", "Ошибка в файле S-record (строка %d)"},
     {Msg::SRecordChecksumQuestion, "The S-record file has a wrong checksum in line %d. Would you still like to load it?", "В файле S-record неверная контрольная сумма в строке %d. Всё равно загрузить его?"},

@@ -22,11 +22,11 @@ public:
     void requestCancel() { cancel_.store(true); }
     // Cancels the body that runs and every body after it, so that a sequence
     // of operations ends at its next step. Safe from a signal handler.
-    void stop() {
+    void stop() override {
         stopped_.store(true);
         cancel_.store(true);
     }
-    bool stopped() const { return stopped_.load(); }
+    bool stopRequested() const override { return stopped_.load(); }
 
 protected:
     // Cancel stays possible even when withheld: a body that cannot stop never asks.

@@ -20,6 +20,7 @@ public:
     base::VirtualClock& virtualClock() { return virtualClock_; }
 
     void sleepMs(int ms) override;
+    void sleepMsUnless(int ms, const std::function<bool()>& stop) override;
     std::int64_t nowUs() const override;
 
 private:

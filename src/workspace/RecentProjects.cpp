@@ -1,6 +1,7 @@
 #include "workspace/RecentProjects.h"
 
 #include <algorithm>
+#include <filesystem>
 
 #include <fmt/format.h>
 
@@ -42,10 +43,15 @@ bool RecentProjects::save() {
     return saved;
 }
 
-bool RecentProjects::add(std::string_view path) {
-    if (isEmptySlot(path)) {
+bool RecentProjects::add(std::string_view given) {
+    if (isEmptySlot(given)) {
         return true;
     }
+    // A name given relative to the folder the program started in would name
+    // another file the next time it starts elsewhere.
+    std::error_code error;
+    const std::filesystem::path absolute = std::filesystem::absolute(given, error);
+    const std::string path = error ? std::string(given) : absolute.lexically_normal().string();
     const auto match = std::ranges::find_if(
         slots_, [&](const std::string& slot) { return base::equalsIgnoringAsciiCase(slot, path); });
     // Slots before the match (or all but the last) move one place down.

@@ -26,7 +26,7 @@ public:
     // False when the profile could not be written.
     bool save();
 
-    // Puts `path` in slot 0. A slot that names the same path in any letter
+    // Puts `path`, made absolute, in slot 0. A slot that names the same path in any letter
     // case leaves the list (its place closes up); otherwise the oldest slot
     // falls off. Then the list is saved: false when that failed. An empty
     // path or the marker itself is not a project and changes nothing.

@@ -15,6 +15,7 @@ Workspace::Workspace(base::UserPort& user, ProfileStore& profile)
     clock_.setVirtualWhen([this] {
         return ports_.deviceOf(channel_.portIndex() + 1) == std::string(kSimulatedPortName);
     });
+    link_.setStopRequested([this] { return progressRunner_->stopRequested(); });
 }
 
 void Workspace::readPreferences() {

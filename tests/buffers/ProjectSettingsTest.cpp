@@ -2,6 +2,8 @@
 
 #include <string>
 
+#include <sys/stat.h>
+
 #include "buffers/IniFile.h"
 #include "buffers/MemoryBuffer.h"
 #include "buffers/ProjectKeys.h"
@@ -95,8 +97,8 @@ TEST_F(ProjectFile, NotAProjectChangesNothing) {
 TEST_F(ProjectFile, AFlashKeyNamedLikeTheProbeStillCounts) {
     // The probe compares two reads of the key, not its value.
     ASSERT_TRUE(settings.loadProject(project("[Files]\nFlash=Test1\n")));
-    ASSERT_EQ(port.messages().size(), 1u);
-    EXPECT_EQ(port.messages()[0], "Cannot read file 'Test1'");
+    EXPECT_EQ(port.lastStatus(), "The memory file " + scratch.file("Test1") +
+                                     " is missing: the project keeps its name");
     EXPECT_EQ(flash.size(), 0u);
 }
 
@@ -195,12 +197,67 @@ TEST_F(ProjectFile, SaveAsksForABufferFileAndWritesUnspecifiedWhenCancelled) {
     EXPECT_EQ(ScratchFolder::read(eepPath), ":02000000FFFF00\r\n:00000001FF\r\n");
 }
 
-TEST_F(ProjectFile, AFailedSaveIsReportedAndTheProjectStaysDirty) {
+TEST_F(ProjectFile, AFailedSaveNamesTheFileAndWhyAndTheProjectStaysDirty) {
     settings.setDirty();
     std::filesystem::create_directory(scratch.file("dir.kb2"));
     EXPECT_FALSE(settings.saveProject(scratch.file("dir.kb2"), nullptr));
-    EXPECT_EQ(port.messages(), std::vector<std::string>{"Cannot save file"});
+    EXPECT_EQ(port.messages(),
+              std::vector<std::string>{"Cannot save file " + scratch.file("dir.kb2") +
+                                       ": not a regular file"});
     EXPECT_TRUE(settings.dirty);
+    {
+        const zavuv::testing::FileSizeLimit fullDisk(16);
+        EXPECT_FALSE(settings.saveProject(scratch.file("full.kb2"), nullptr));
+    }
+    EXPECT_EQ(port.messages().back(),
+              "Cannot save file " + scratch.file("full.kb2") + ": File too large");
+}
+
+// The project and its files move together: relative names are the project
+// folder's, and stay relative; a missing file keeps its name.
+TEST_F(ProjectFile, MemoryFilesAreNamedFromTheProjectsFolder) {
+    std::filesystem::create_directories(scratch.file("job/hex"));
+    scratch.write("job/hex/a.hex", ":0400000001020304F2\n:00000001FF\n");
+    const std::string job = scratch.write(
+        "job/p.kb2", "[Files]\nFlash=hex/a.hex\nEeprom=gone.eep\n[Settings]\nPolling=0\n");
+    ASSERT_TRUE(settings.loadProject(job));
+    EXPECT_EQ(flash.size(), 4u);
+    EXPECT_EQ(port.lastStatus(), "The memory file " + scratch.file("job/gone.eep") +
+                                     " is missing: the project keeps its name");
+    EXPECT_TRUE(port.messages().empty());
+
+    ASSERT_TRUE(settings.saveProject(job, nullptr));
+    IniFile saved = *IniFile::load(job);
+    EXPECT_EQ(saved.readString("Files", "Flash", ""), "hex/a.hex");
+    EXPECT_EQ(saved.readString("Files", "Eeprom", ""), "gone.eep");
+    // Saved one folder up, the names follow the files.
+    ASSERT_TRUE(settings.saveProject(scratch.file("up.kb2"), nullptr));
+    saved = *IniFile::load(scratch.file("up.kb2"));
+    EXPECT_EQ(saved.readString("Files", "Flash", ""), "job/hex/a.hex");
+    EXPECT_EQ(saved.readString("Files", "Eeprom", ""), "job/gone.eep");
+}
+
+TEST_F(ProjectFile, AMemoryFileThatIsNoRegularFileIsRefused) {
+    const std::string fifo = scratch.file("pipe.hex");
+    ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+    ASSERT_TRUE(settings.loadProject(project("[Files]\nFlash=" + fifo + "\n")));
+    EXPECT_EQ(port.messages(),
+              std::vector<std::string>{fifo + " is not a regular file: it is not loaded"});
+    EXPECT_EQ(flash.size(), 0u);
+}
+
+// A hand-edited project cannot make a run wait for days.
+TEST_F(ProjectFile, DelaysOutsideTheDialogsRangesAreHeldToThemWithANote) {
+    ASSERT_TRUE(settings.loadProject(
+        project("[Files]\nFlash=[Unspecified]\n[Settings]\nResetStrobeLength=2000000000\n"
+                "[Delays]\nDelayPage=1\nDelayPageValue=0\nDelayByteValue=-5\n")));
+    EXPECT_EQ(settings.resetStrobeLength, 1000);
+    EXPECT_EQ(settings.delayPageValue, 3);
+    EXPECT_EQ(settings.delayByteValue, -5);  // its override is off: not used
+    EXPECT_EQ(port.statuses(),
+              (std::vector<std::string>{
+                  "The project's ResetStrobeLength=2000000000 is out of range: 1000 ms is used",
+                  "The project's DelayPageValue=0 is out of range: 3 ms is used"}));
 }
 
 TEST_F(ProjectFile, NewResetsTheJobButKeepsChipConnectionDelaysAndBuffers) {

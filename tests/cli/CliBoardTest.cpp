@@ -1,3 +1,7 @@
+#include <chrono>
+#include <csignal>
+#include <thread>
+
 #include <gtest/gtest.h>
 
 #include "cli/CliTesting.h"
@@ -94,6 +98,34 @@ TEST(CliBoardSim, ProgramsVerifiesAndReadsTheFusesThroughAPseudoTerminal) {
     ASSERT_EQ(result.exitCode, 0) << result.out << result.err;
     EXPECT_NE(result.out.find("\nSPIEN: programmed\n"), std::string::npos);
     EXPECT_NE(result.out.find("\nCKSEL0: unprogrammed\n"), std::string::npos);
+}
+
+// A killed run (`timeout`, a closed terminal) still ends its board session: the
+// board is back at 19200 baud and the chip released, so the next command works.
+TEST(CliBoardSim, SigtermMidReadEndsTheSessionAndTheNextCommandWorks) {
+    CliRun cli;
+    BoardSimProcess board(ZAVUV_BOARDSIM_PATH, {"--sim-chip", "ATmega128", "--line-rate"});
+    ASSERT_FALSE(board.devicePath().empty());
+    const std::vector<std::string> chip{"-p", board.devicePath(), "-b", "1", "-d", "ATmega128"};
+    auto readFlash = chip;
+    readFlash.insert(readFlash.end(), {"read-flash", cli.folder().file("flash.bin")});
+    // 128 KB at 115200 baud take about 12 s; the signals come well inside that.
+    const auto started = std::chrono::steady_clock::now();
+    const zavuv::testing::StartedProgram reading = cli.start(readFlash);
+    std::this_thread::sleep_for(std::chrono::seconds(2));
+    ASSERT_EQ(kill(reading.pid, SIGTERM), 0);
+    // A second signal while the session ends is ignored.
+    std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    kill(reading.pid, SIGHUP);
+    const auto result = zavuv::testing::collectProgram(reading);
+    EXPECT_LT(std::chrono::steady_clock::now() - started, std::chrono::seconds(8));
+    EXPECT_EQ(result.exitCode, 1) << result.out << result.err;
+    EXPECT_NE(result.out.find("Flash read cancelled"), std::string::npos) << result.out;
+
+    auto signature = chip;
+    signature.push_back("signature");
+    const auto next = cli(signature);
+    EXPECT_EQ(next.exitCode, 0) << next.out << next.err;
 }
 
 // A number is a COM port, never a device path: outside 1..12 it is refused.

@@ -14,11 +14,10 @@ using zavuv::testing::ScratchFolder;
 TEST(ZavuvProgram, EndsThroughItsUsualExitOnceTheWindowIsShownWhenAsked) {
     ScratchFolder folder;
     const std::string profile = folder.write("profile.ini", "[Connect]\nCOM=1\n");
-    // The example project, with its Flash file found from anywhere.
-    std::string text = ScratchFolder::read(ZAVUV_EXAMPLES "/blink.kb2");
-    const std::string relative = "examples/blink.hex";
-    text.replace(text.find(relative), relative.size(), ZAVUV_EXAMPLES "/blink.hex");
-    const std::string project = folder.write("blink.kb2", text);
+    // The example project beside its Flash file, which it names relative to itself.
+    const std::string project =
+        folder.write("blink.kb2", ScratchFolder::read(ZAVUV_EXAMPLES "/blink.kb2"));
+    folder.write("blink.hex", ScratchFolder::read(ZAVUV_EXAMPLES "/blink.hex"));
     // Without the variable the window would stay open: the guard then ends it
     // with exit code 124.
     const auto run =

@@ -3,12 +3,16 @@
 // program itself with -autoprogram.
 
 #include <algorithm>
+#include <chrono>
+#include <csignal>
+#include <thread>
 
 #include <gtest/gtest.h>
 
 #include <QScrollBar>
 
 #include "MainWindowFixture.h"
+#include "support/BoardSimProcess.h"
 #include "support/RunProgram.h"
 #include "support/SimulatedWorkspace.h"
 
@@ -250,4 +254,45 @@ TEST(ZavuvProgram, AutoprogramRunsWithoutAPersonAndTellsItsResultInTheExitCode) 
         folder, "[Connect]\nCOM=1\n[Ports]\nCOM1=" + folder.file("no-such-port") + "\n", {});
     EXPECT_NE(error.boxes.find("message: AUTOPROGRAM: Error"), std::string::npos) << error.boxes;
     EXPECT_EQ(error.exitCode, 1);
+
+    // A fresh profile names no port: no Board Settings dialog waits for a person.
+    const ProgramRun noPort = runAutoprogram(folder, "", {});
+    EXPECT_NE(noPort.boxes.find(std::string("message: ") +
+                                text::GetUiText(text::Msg::NoPortForUnattendedRun) +
+                                "\nmessage: AUTOPROGRAM: Error"),
+              std::string::npos)
+        << noPort.boxes;
+    EXPECT_EQ(noPort.exitCode, 1);
+}
+
+// SIGTERM (a killed job) in the middle of the automatic run cancels it; the
+// board session still ends, so the next command on the board works.
+TEST(ZavuvProgram, SigtermCancelsTheAutomaticRunAndTheBoardStaysUsable) {
+    zavuv::testing::ScratchFolder folder;
+    zavuv::testing::BoardSimProcess board(ZAVUV_BOARDSIM_PATH,
+                                          {"--sim-chip", "ATmega128", "--line-rate"});
+    ASSERT_FALSE(board.devicePath().empty());
+    const std::string profile = folder.write(
+        "profile.ini", "[Connect]\nCOM=1\nHighSpeed=1\n[Ports]\nCOM1=" + board.devicePath() + "\n");
+    // 128 KB at 115200 baud take about 12 s.
+    const std::string image = folder.write("image.bin", std::string(128 * 1024, '\x5A'));
+    const std::string project =
+        folder.write("big.kb2", "[Files]\nFlash=image.bin\n[AutoProgram]\nAutoFlashProgram=1\n"
+                                "[Device]\nDeviceNo=" +
+                                    std::to_string(deviceIndexOf("ATmega128")) + "\n");
+    const auto started = std::chrono::steady_clock::now();
+    const auto run = zavuv::testing::startProgram(
+        ZAVUV_GUI_PATH, {project, "-autoprogram"},
+        {"QT_QPA_PLATFORM=offscreen", "ZAVUV_ANSWER_BOXES=1", "ZAVUV_PROFILE=" + profile});
+    std::this_thread::sleep_for(std::chrono::seconds(3));
+    ASSERT_EQ(kill(run.pid, SIGTERM), 0);
+    const auto result = zavuv::testing::collectProgram(run);
+    EXPECT_LT(std::chrono::steady_clock::now() - started, std::chrono::seconds(10));
+    EXPECT_EQ(result.exitCode, 1) << result.err;
+    EXPECT_NE(result.err.find("message: AUTOPROGRAM: Error"), std::string::npos) << result.err;
+
+    const auto next = zavuv::testing::runProgram(
+        ZAVUV_CLI_PATH, {"-p", board.devicePath(), "-d", "ATmega128", "signature"},
+        {"ZAVUV_PROFILE=" + folder.file("cli.ini")});
+    EXPECT_EQ(next.exitCode, 0) << next.out << next.err;
 }

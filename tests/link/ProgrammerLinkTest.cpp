@@ -1,8 +1,13 @@
 #include "link/ProgrammerLink.h"
 
+#include <atomic>
+#include <chrono>
+#include <thread>
+
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include "base/SystemClock.h"
 #include "devices/DeviceTable.h"
 #include "support/ScriptedLine.h"
 
@@ -97,6 +102,28 @@ TEST_F(ProgrammerLinkTest, DrainGivesUpOnABoardThatNeverFallsSilent) {
     line.board(0).reply(std::string(SerialChannel::kRxBufferSize + 10, 'x'));
     EXPECT_FALSE(link.drainLine());
     EXPECT_EQ(line.unreadBytes(), 10u);
+}
+
+// In real time: a reset strobe of a minute ends soon after a stop (a signal);
+// the protocol's pauses, which a busy chip needs, run out even then.
+TEST(ProgrammerLinkWaits, TheProjectsDelaysGiveWayToAStopAndTheProtocolsDoNot) {
+    using namespace std::chrono;
+    base::SystemClock clock;
+    SerialChannel channel([](int) { return nullptr; });
+    ProgrammerLink link(channel, clock);
+    std::atomic<bool> stop{false};
+    link.setStopRequested([&] { return stop.load(); });
+    std::thread signal([&] {
+        std::this_thread::sleep_for(milliseconds(50));
+        stop.store(true);
+    });
+    auto start = steady_clock::now();
+    link.pauseUnlessStopped(60000);
+    EXPECT_LT(steady_clock::now() - start, seconds(30));
+    signal.join();
+    start = steady_clock::now();
+    link.pause(100);
+    EXPECT_GE(steady_clock::now() - start, milliseconds(100));
 }
 
 }  // namespace

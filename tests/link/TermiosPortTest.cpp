@@ -4,6 +4,8 @@
 #include <cstdlib>
 #include <fcntl.h>
 #include <poll.h>
+#include <sys/ioctl.h>
+#include <termios.h>
 #include <unistd.h>
 
 #include <gtest/gtest.h>
@@ -88,6 +90,32 @@ TEST_F(TermiosPortTest, ASecondOpenIsRefusedWhileThePortIsHeld) {
     EXPECT_FALSE(other.open(19200));
     port.close();
     EXPECT_TRUE(other.open(19200));
+}
+
+// A terminal named as the port (-p /dev/tty) is given back as it was found.
+TEST_F(TermiosPortTest, CloseRestoresTheSettingsAndReleasesTheHold) {
+    const int observer = ::open(pty.slavePath().c_str(), O_RDWR | O_NOCTTY);
+    ASSERT_GE(observer, 0);
+    termios before{};
+    ASSERT_EQ(tcgetattr(observer, &before), 0);
+    before.c_lflag |= ICANON | ECHO;
+    cfsetispeed(&before, B38400);
+    cfsetospeed(&before, B38400);
+    ASSERT_EQ(tcsetattr(observer, TCSANOW, &before), 0);
+
+    ASSERT_TRUE(port.open(115200));
+    int exclusive = 0;
+    ASSERT_EQ(ioctl(observer, TIOCGEXCL, &exclusive), 0);
+    EXPECT_NE(exclusive, 0);
+    port.close();
+
+    termios after{};
+    ASSERT_EQ(tcgetattr(observer, &after), 0);
+    EXPECT_EQ(after.c_lflag & (ICANON | ECHO), before.c_lflag & (ICANON | ECHO));
+    EXPECT_EQ(cfgetospeed(&after), B38400);
+    ASSERT_EQ(ioctl(observer, TIOCGEXCL, &exclusive), 0);
+    EXPECT_EQ(exclusive, 0);
+    ::close(observer);
 }
 
 TEST_F(TermiosPortTest, CarriesBytesBothWaysUnchanged) {

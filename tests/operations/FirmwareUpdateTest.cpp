@@ -177,3 +177,15 @@ TEST(FirmwareUpdate, SilenceAfterTheImageIsAConnectionError) {
     EXPECT_EQ(statuses.back(), "Error while version updating");
     EXPECT_FALSE(sim.ws().channel().connected());
 }
+
+TEST(FirmwareUpdate, AFailedStartEndsInTheProjectsSckPeriodAndPolling) {
+    FirmwareFile image(generatedImage());
+    // Two identity replies, '^', 3072 chunks: the 3076th reply answers the final '%'.
+    SimulatedWorkspace sim("ATmega8", {"no-firmware", "garbage-after=3076"});
+    sim.ws().project().spiPeriod = 5;  // 10 us
+    sim.ws().project().polling = true;
+    EXPECT_EQ(Result::NotUpdated,
+              operations::updateFirmware(sim.ws(), answer(TransferSpeed::Normal)));
+    // Not the default 23 00 82 00.
+    EXPECT_EQ(sentRuns(sim).back(), "> 23 00 02 01");
+}

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 #include <fmt/format.h>
 
 #include "TemporaryProfile.h"
@@ -33,6 +35,9 @@ TEST_F(TemporaryProfile, RecentListOfAnEmptyProfileIsEmpty) {
 
     ASSERT_TRUE(recent.add("/p/first.kb2"));
     EXPECT_EQ(recent.entries(), std::vector<std::string>{"/p/first.kb2"});
+    // A name relative to where the program started is kept as the file it named.
+    ASSERT_TRUE(recent.add("jobs/../job.kb2"));
+    EXPECT_EQ(recent.entries()[0], (std::filesystem::current_path() / "job.kb2").string());
 }
 
 TEST_F(TemporaryProfile, ReAddedPathMovesToTheFrontInItsNewCase) {

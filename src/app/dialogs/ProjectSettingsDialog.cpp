@@ -70,24 +70,19 @@ constexpr CheckField kCheckFields[] = {
     {1149, &ProjectSettings::delayPage2},
 };
 
-struct Limits {
-    int min;
-    int max;
-};
-
 // A delay edit beside its override box.
 struct DelayField {
     int boxId;
     int editId;
     int ProjectSettings::*value;
-    std::optional<Limits> limits;  // the EEPROM page delay takes any number
+    buffers::DelayRange limits;
 };
 
 constexpr DelayField kDelayFields[] = {
-    {1140, 1143, &ProjectSettings::delayByteValue, Limits{0, 36}},
-    {1141, 1142, &ProjectSettings::delayPageValue, Limits{3, 50}},
-    {1147, 1148, &ProjectSettings::delayByteValue2, Limits{0, 36}},
-    {1149, 1150, &ProjectSettings::delayPageValue2, std::nullopt},
+    {1140, 1143, &ProjectSettings::delayByteValue, buffers::kByteDelayRange},
+    {1141, 1142, &ProjectSettings::delayPageValue, buffers::kFlashPageDelayRange},
+    {1147, 1148, &ProjectSettings::delayByteValue2, buffers::kByteDelayRange},
+    {1149, 1150, &ProjectSettings::delayPageValue2, buffers::kEepromPageDelayRange},
 };
 
 // A hexadecimal address edit beside its auto-increment box.
@@ -331,9 +326,9 @@ bool ProjectSettingsDialog::delaysValid() {
         std::string complaint;
         if (!value)
             complaint = "Please enter an integer.";
-        else if (delay.limits && (*value < delay.limits->min || *value > delay.limits->max))
-            complaint = fmt::format("Please enter an integer between {} and {}.", delay.limits->min,
-                                    delay.limits->max);
+        else if (*value < delay.limits.min || *value > delay.limits.max)
+            complaint = fmt::format("Please enter an integer between {} and {}.", delay.limits.min,
+                                    delay.limits.max);
         if (complaint.empty())
             continue;
         port_.showMessage(complaint, base::MessageIcon::Warning,

@@ -10,6 +10,7 @@
 #include <QDialog>
 
 #include "base/UserPort.h"
+#include "buffers/ProjectDelays.h"
 #include "buffers/ProjectSettings.h"
 #include "devices/LockFuseChip.h"
 
@@ -28,6 +29,8 @@ namespace zavuv::app::dialogs {
 
 // The lengths the reset strobe slider offers, by position.
 inline constexpr std::array<int, 7> kResetStrobeLengths = {20, 50, 100, 150, 300, 500, 1000};
+static_assert(kResetStrobeLengths.front() == buffers::kResetStrobeRange.min &&
+              kResetStrobeLengths.back() == buffers::kResetStrobeRange.max);
 
 // The slider position of a length: the first at least as long, else the longest.
 int resetStrobePosition(int lengthMs);

@@ -248,7 +248,9 @@ bool MainDialog::initDialog(const StartOptions& options) {
         ws_.setComPort(1);
         ws_.ports().mapForThisRun(1, workspace::kSimulatedPortName);
     }
-    if (ws_.comPort() == 0) {
+    // A run nobody watches shows no dialog: without a port it ends below.
+    const bool automaticAsked = workspace::isAutoProgramSwitch(options.commandLine.switchText);
+    if (ws_.comPort() == 0 && !hooks_.unattended && !automaticAsked) {
         // The window is not shown yet: the dialog stands in the screen's middle.
         QWidget* owner = isVisible() ? this : nullptr;
         if (const auto choice = hooks_.boardSettings(owner, 0, 0, ws_.preferences()))
@@ -291,7 +293,12 @@ bool MainDialog::initDialog(const StartOptions& options) {
     if (!automatic)
         return true;
     ws_.results.autoprogramOk = false;
-    runAutoProgramUnattended(*this);
+    if (ws_.comPort() == 0)
+        hooks_.showBox(this, {text::GetUiText(text::Msg::NoPortForUnattendedRun),
+                              text::GetUiText(text::Msg::ProgrammerCaption),
+                              base::MessageIcon::Error, QMessageBox::Ok, QMessageBox::Ok});
+    else
+        runAutoProgramUnattended(*this);
     hooks_.showBox(this, {text::GetUiText(autoprogramOk() ? text::Msg::AutoProgramOk
                                                           : text::Msg::AutoProgramError),
                           text::GetUiText(text::Msg::ProgrammerCaption), base::MessageIcon::None,

@@ -48,6 +48,8 @@ struct MainDialogHooks {
     std::function<std::optional<link::BoardDelays>(QWidget*, const link::BoardDelays&)>
         advancedBoardSettings = dialogs::runAdvancedBoardSettingsDialog;
     std::function<void()> beep = QApplication::beep;
+    // Nobody is there (ZAVUV_ANSWER_BOXES=1): no dialog but message boxes.
+    bool unattended = false;
 };
 
 class MainDialog final : public widgets::ResizableDialog,

@@ -16,11 +16,13 @@ QMessageBox::StandardButton answerUnattended(QWidget*, const widgets::MessageBox
 
 }  // namespace
 
-widgets::MessageBoxShower messageBoxShowerFromEnvironment() {
+bool boxesAnsweredFromEnvironment() {
     const char* value = std::getenv(kAnswerBoxesVariable);
-    if (value != nullptr && std::string_view(value) == "1")
-        return answerUnattended;
-    return widgets::execMessageBox;
+    return value != nullptr && std::string_view(value) == "1";
+}
+
+widgets::MessageBoxShower messageBoxShowerFromEnvironment() {
+    return boxesAnsweredFromEnvironment() ? answerUnattended : widgets::execMessageBox;
 }
 
 }  // namespace zavuv::app::shell

@@ -10,6 +10,10 @@ namespace zavuv::app::shell {
 
 inline constexpr const char* kAnswerBoxesVariable = "ZAVUV_ANSWER_BOXES";
 
+// Whether the environment asks for unattended answers: then no dialog but a
+// message box is shown at all.
+bool boxesAnsweredFromEnvironment();
+
 // The real boxes, or the unattended answers when the environment asks for them.
 widgets::MessageBoxShower messageBoxShowerFromEnvironment();
 

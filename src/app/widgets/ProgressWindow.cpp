@@ -62,7 +62,7 @@ base::EndCode ProgressWindow::runBody(const base::WorkerBody& body, base::Cancel
     cancellable_ = cancel == base::CancelOffer::Offered;
     cancelButton_->setVisible(cancellable_);
     finished_.store(false);
-    cancel_.store(false);
+    cancel_.store(stop_.load());
     result_.store(base::EndCode::Done);
     bar_->setValue(0);
     percent_->clear();

@@ -37,6 +37,12 @@ public:
     ~ProgressWindow() override;
 
     bool cancelRequested() const override { return cancel_.load(); }
+    bool stopRequested() const override { return stop_.load(); }
+    // Safe from a signal handler.
+    void stop() override {
+        stop_.store(true);
+        cancel_.store(true);
+    }
 
     // True once the body of the current run has returned.
     bool workerFinished() const { return finished_.load(); }
@@ -77,6 +83,7 @@ private:
 
     std::atomic<bool> finished_{false};
     std::atomic<bool> cancel_{false};
+    std::atomic<bool> stop_{false};
     std::atomic<base::EndCode> result_{base::EndCode::Done};
 };
 
