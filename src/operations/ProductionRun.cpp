@@ -20,7 +20,9 @@ void reportLogFailure(base::UserPort& user, const std::string& path, const std::
 UnitRecord runUnit(workspace::Workspace& ws, const ProductionLog* log, const UnitJob& job) {
     const auto started = std::chrono::steady_clock::now();
     const std::string time = utcTimestamp();
-    ws.results.signature = {0xFF, 0xFF, 0xFF};  // nothing read yet for this unit
+    // Nothing read yet for this unit: a run that never reads the signature
+    // leaves the log's field empty rather than claiming FF FF FF.
+    ws.results.signature = kSignatureNotRead;
     const bool ok = (!log || ws.connection().readBoardIdentity(false)) && job.work();
     UnitRecord unit = describeUnit(ws, ok);
     unit.time = time;

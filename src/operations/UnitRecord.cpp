@@ -77,8 +77,9 @@ UnitRecord describeUnit(workspace::Workspace& ws, bool ok) {
         record.boardSerial = fmt::format("{:02X}", fmt::join(*serial, " "));
     record.chip = ws.projectDeviceInfo().name;
     const auto& signature = ws.results.signature;
-    record.signature =
-        fmt::format("{:02X} {:02X} {:02X}", signature[0], signature[1], signature[2]);
+    if (signature != kSignatureNotRead)
+        record.signature =
+            fmt::format("{:02X} {:02X} {:02X}", signature[0], signature[1], signature[2]);
     const Programmed flash = programmedFrom(ws, true, ok);
     const Programmed eeprom = programmedFrom(ws, false, ok);
     record.serialNumber = flash.serialNumber.empty() ? eeprom.serialNumber : flash.serialNumber;

@@ -3,11 +3,15 @@
 // it was programmed, what chip it was, which serial number it got and how the
 // run ended.
 
+#include <array>
 #include <string>
 
 #include "workspace/Workspace.h"
 
 namespace zavuv::operations {
+
+// The signature of a unit before anything read it; every read sets all three bytes.
+inline constexpr std::array<int, 3> kSignatureNotRead{-1, -1, -1};
 
 // One unit as the log records it. Texts are written as they are; empty ones
 // stay empty fields.
