@@ -50,11 +50,45 @@ bool MemoryBuffer::hasFilePath() const {
 
 void MemoryBuffer::setByte(std::size_t index, std::uint8_t value) {
     data_.at(index) = value;
+    if (states_[index] == ByteState::Fill)
+        states_[index] = ByteState::Created;
     markModified();
 }
 
 void MemoryBuffer::setAllStates(ByteState state) {
-    std::ranges::fill(states_, state);
+    for (ByteState& s : states_)
+        if (s != ByteState::Fill)
+            s = state;
+}
+
+std::size_t MemoryBuffer::dataByteCount(std::size_t limit) const {
+    const auto end = states_.begin() + static_cast<std::ptrdiff_t>(std::min(limit, size()));
+    return static_cast<std::size_t>(
+        std::count_if(states_.begin(), end, [](ByteState s) { return s != ByteState::Fill; }));
+}
+
+bool MemoryBuffer::holdsDataIn(std::size_t index, std::size_t count) const {
+    const auto first = states_.begin() + static_cast<std::ptrdiff_t>(index);
+    return std::any_of(first, first + static_cast<std::ptrdiff_t>(count),
+                       [](ByteState s) { return s != ByteState::Fill; });
+}
+
+ImageSegments MemoryBuffer::dataSegments() const {
+    ImageSegments runs;
+    for (std::size_t i = 0; i < size();) {
+        if (!holdsData(i)) {
+            ++i;
+            continue;
+        }
+        std::size_t end = i;
+        while (end < size() && holdsData(end))
+            ++end;
+        runs.push_back({static_cast<std::uint32_t>(i),
+                        {data_.begin() + static_cast<std::ptrdiff_t>(i),
+                         data_.begin() + static_cast<std::ptrdiff_t>(end)}});
+        i = end;
+    }
+    return runs;
 }
 
 void MemoryBuffer::redraw() {
@@ -107,7 +141,7 @@ bool MemoryBuffer::loadFile(const std::string& path) {
         for (auto* o : observers_)
             if (!o->acceptsFile(*this, file->decoded, file->format))
                 return true;
-        takeLoadedImage(flatten(file->image, 0xFF), path, file->format);
+        takeLoadedImage(file->image, path, file->format);
         notify([&](BufferObserver& o) { o.fileTaken(*this, file->decoded, file->format, path); });
     } catch (const std::bad_alloc&) {
         showError(text::GetUiText(text::Msg::NotEnoughMemory));
@@ -126,7 +160,7 @@ bool MemoryBuffer::loadAt(const std::string& path, const AddressRequest& askAddr
     }
     try {
         auto file = readImage(path);
-        if (file && !mergeAt(flatten(file->image, 0xFF), path, file->format, askAddress))
+        if (file && !mergeAt(file->image, path, file->format, askAddress))
             showError(text::GetUiText(text::Msg::CannotLoadFile));
     } catch (const std::bad_alloc&) {
         showError(text::GetUiText(text::Msg::NotEnoughMemory));
@@ -177,8 +211,8 @@ bool MemoryBuffer::saveInLoadedFormat() {
     return writeFile(path_, format);
 }
 
-void MemoryBuffer::adoptFileImage(std::vector<std::uint8_t> image) {
-    takeLoadedImage(std::move(image), path_, format_);
+void MemoryBuffer::adoptFileImage(const ImageSegments& image) {
+    takeLoadedImage(image, path_, format_);
 }
 
 std::uint16_t MemoryBuffer::checksum16() const {
@@ -233,13 +267,22 @@ std::optional<MemoryBuffer::ReadFile> MemoryBuffer::readImage(const std::string&
     return file;
 }
 
-void MemoryBuffer::takeLoadedImage(std::vector<std::uint8_t> image, const std::string& path,
+void MemoryBuffer::takeLoadedImage(const ImageSegments& segments, const std::string& path,
                                    FileFormatId format) {
+    std::vector<ByteState> states(static_cast<std::size_t>(endAddress(segments)), ByteState::Fill);
+    for (const auto& segment : segments)
+        std::fill_n(states.begin() + segment.address, segment.bytes.size(), ByteState::Loaded);
+    takeImage(flatten(segments, 0xFF), std::move(states), path, format);
+}
+
+void MemoryBuffer::takeImage(std::vector<std::uint8_t> image, std::vector<ByteState> states,
+                             const std::string& path, FileFormatId format) {
     format_ = format;
-    // Flash is programmed in 16-bit words.
-    if (!isEeprom_ && image.size() % 2 != 0)
+    // Flash is programmed in 16-bit words; the pad counts as data, as it always has.
+    if (!isEeprom_ && image.size() % 2 != 0) {
         image.push_back(0xFF);
-    std::vector<ByteState> states(image.size(), ByteState::Loaded);
+        states.push_back(ByteState::Loaded);
+    }
     data_ = std::move(image);
     states_ = std::move(states);
     busy_ = false;
@@ -252,11 +295,11 @@ void MemoryBuffer::takeLoadedImage(std::vector<std::uint8_t> image, const std::s
 }
 
 // Returns false when the merge does not take place.
-bool MemoryBuffer::mergeAt(std::vector<std::uint8_t> loaded, const std::string& path,
+bool MemoryBuffer::mergeAt(const ImageSegments& loaded, const std::string& path,
                            FileFormatId format, const AddressRequest& askAddress) {
     const auto answer = askAddress(static_cast<int>(data_.size()));
     if (!answer || *answer < 0 ||
-        static_cast<unsigned long long>(*answer) > kMaxImageSize - loaded.size())
+        static_cast<unsigned long long>(*answer) > kMaxImageSize - endAddress(loaded))
         return false;
     const auto address = static_cast<std::size_t>(*answer);
     if (address < data_.size() &&
@@ -264,11 +307,23 @@ bool MemoryBuffer::mergeAt(std::vector<std::uint8_t> loaded, const std::string& 
                   base::MessageIcon::Question, base::Answer::Yes,
                   text::GetUiText(text::Msg::ProgramTitle)) != base::Answer::Yes)
         return false;
+    // The file's runs over the buffer at the address; the gaps keep what they held.
     std::vector<std::uint8_t> merged = data_;
-    if (address + loaded.size() > merged.size())
-        merged.resize(address + loaded.size(), 0xFF);
-    std::ranges::copy(loaded, merged.begin() + static_cast<std::ptrdiff_t>(address));
-    takeLoadedImage(std::move(merged), path, format);
+    std::vector<ByteState> states = states_;
+    const auto end = static_cast<std::size_t>(address + endAddress(loaded));
+    if (end > merged.size()) {
+        merged.resize(end, 0xFF);
+        states.resize(end, ByteState::Fill);
+    }
+    for (const auto& segment : loaded) {
+        const std::size_t at = address + segment.address;
+        std::ranges::copy(segment.bytes, merged.begin() + static_cast<std::ptrdiff_t>(at));
+        std::fill_n(states.begin() + static_cast<std::ptrdiff_t>(at), segment.bytes.size(),
+                    ByteState::Loaded);
+    }
+    std::ranges::replace_if(
+        states, [](ByteState s) { return s != ByteState::Fill; }, ByteState::Loaded);
+    takeImage(std::move(merged), std::move(states), path, format);
     return true;
 }
 
@@ -287,7 +342,7 @@ bool MemoryBuffer::fileChangedOnDisk() const {
 }
 
 bool MemoryBuffer::writeFile(const std::string& path, const FileFormat& format) {
-    const std::string bytes = format.write(ImageSegments{{0, data_}}, path);
+    const std::string bytes = format.write(dataSegments(), path);
     std::string failure;
     if (!writeFileAtomically(
             path, {reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size()}, &failure)) {

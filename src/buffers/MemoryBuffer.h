@@ -4,6 +4,7 @@
 // questions go to the user port; the preview, the caption, the project and the
 // main window hear about changes through observers.
 
+#include <cstddef>
 #include <cstdint>
 #include <filesystem>
 #include <functional>
@@ -18,7 +19,9 @@
 
 namespace zavuv::buffers {
 
-// What happened to a byte last; the preview colours bytes by it.
+// What happened to a byte last; the preview colours bytes by it. Fill is a
+// byte no record of the file gave (a gap of a HEX, S-record or ELF image): it
+// stays fill until it is read or edited, and is never programmed or verified.
 enum class ByteState : std::uint8_t {
     Loaded = 0,
     Saved = 1,
@@ -27,6 +30,7 @@ enum class ByteState : std::uint8_t {
     Read = 4,
     Created = 5,
     Incremented = 6,
+    Fill = 7,
 };
 
 class MemoryBuffer;
@@ -77,11 +81,25 @@ public:
 
     std::span<const std::uint8_t> data() const { return data_; }
     std::span<const ByteState> byteStates() const { return states_; }
+    // Whether the byte came from a file, the chip or an edit (not fill).
+    bool holdsData(std::size_t index) const { return states_[index] != ByteState::Fill; }
+    // Whether any of `count` bytes from `index` holds data.
+    bool holdsDataIn(std::size_t index, std::size_t count) const;
+    // Sets the state of a byte that holds data; fill stays fill.
+    void markData(std::size_t index, ByteState state) {
+        if (holdsData(index))
+            states_[index] = state;
+    }
+    // The data bytes among the first `limit` bytes.
+    std::size_t dataByteCount(std::size_t limit = SIZE_MAX) const;
+    // The runs of data bytes, as the writers save them.
+    ImageSegments dataSegments() const;
     // For operations that fill the image (reading the chip); tells no observer.
     std::span<std::uint8_t> mutableData() { return data_; }
-    // An edit of one byte: marks the buffer modified.
+    // An edit of one byte: marks the buffer modified; fill becomes data.
     void setByte(std::size_t index, std::uint8_t value);
     void setState(std::size_t index, ByteState state) { states_.at(index) = state; }
+    // Every data byte; fill stays fill.
     void setAllStates(ByteState state);
     // Tells the observers to repaint after an operation changed bytes or states.
     void redraw();
@@ -110,7 +128,7 @@ public:
     // Bytes that the buffer's own file holds or held (a reserved serial
     // number): they replace the image, the path and format stay, and the
     // buffer is not modified.
-    void adoptFileImage(std::vector<std::uint8_t> image);
+    void adoptFileImage(const ImageSegments& image);
 
     // The sum of all bytes modulo 65536.
     std::uint16_t checksum16() const;
@@ -130,9 +148,10 @@ private:
         FileFormatId format;
     };
     std::optional<ReadFile> readImage(const std::string& path);
-    void takeLoadedImage(std::vector<std::uint8_t> image, const std::string& path,
-                         FileFormatId format);
-    bool mergeAt(std::vector<std::uint8_t> loaded, const std::string& path, FileFormatId format,
+    void takeLoadedImage(const ImageSegments& image, const std::string& path, FileFormatId format);
+    void takeImage(std::vector<std::uint8_t> image, std::vector<ByteState> states,
+                   const std::string& path, FileFormatId format);
+    bool mergeAt(const ImageSegments& loaded, const std::string& path, FileFormatId format,
                  const AddressRequest& askAddress);
     bool writeFile(const std::string& path, const FileFormat& format);
     const FileFormat* formatForSaving(const std::string& path);

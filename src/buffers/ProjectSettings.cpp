@@ -66,6 +66,7 @@ ProjectSettings::~ProjectSettings() {
 void ProjectSettings::reset() {
     projectPath = kUnspecifiedPath;
     lockFuse = {};
+    lockFuseFile.clear();
     flashInvert = false;
     polling = false;
     spiPeriod = 4;
@@ -195,6 +196,7 @@ void ProjectSettings::fileTaken(const MemoryBuffer& buffer, const DecodedFile& f
     }
     if (file.lock)
         devices::decodeLockByte(*layout, *file.lock, lockFuse, port_);
+    lockFuseFile = path;
     port_.setStatus(formatUiText(text::Msg::LockFuseFromFile, path));
     setDirty();
 }

@@ -58,6 +58,9 @@ public:
     bool programFuse = false;
     bool programFuseBeforeAll = false;
     devices::LockFuseState lockFuse;
+    // The file whose lock and fuse bits lockFuse holds (an ELF file just
+    // loaded); empty when they are the project's own.
+    std::string lockFuseFile;
     // The lock/fuse layout lockFuse is stored by: the device's when saved; -1
     // in a file that does not say (one written before the layouts changed).
     int fuseLayout = -1;

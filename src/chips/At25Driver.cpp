@@ -62,6 +62,21 @@ bool finish(link::ProgrammerLink& link) {
     return link.acknowledged(BoardCommand::CMD_END_SESSION);
 }
 
+// One write of bytes [from, to) of the buffer, inside one page of the chip.
+bool writeRun(link::ProgrammerLink& link, buffers::MemoryBuffer& buffer, std::size_t from,
+              std::size_t to) {
+    if (!instruction(link, kWriteEnable) || !link.acknowledged(BoardCommand::CMD_AT25_SELECT) ||
+        !spiByte(link, kWrite) || !spiByte(link, byteAt(from, 8)) ||
+        !spiByte(link, byteAt(from, 0)))
+        return false;
+    for (std::size_t i = from; i < to; ++i) {
+        if (!spiByte(link, buffer.data()[i]))
+            return false;
+        buffer.setState(i, ByteState::Programmed);
+    }
+    return link.acknowledged(BoardCommand::CMD_AT25_DESELECT) && instruction(link, kWriteDisable);
+}
+
 int pageCount(std::size_t amount, std::size_t pageBytes) {
     return static_cast<int>((amount + pageBytes - 1) / pageBytes);
 }
@@ -83,7 +98,6 @@ EndCode At25Driver::program(const ChipSession& session, base::ProgressSink& sink
                             const MemoryJob& job, const ProgressTexts& texts) const {
     link::ProgrammerLink& link = session.link;
     const std::size_t n = job.amount();
-    const auto data = job.buffer.data();
     const auto pageBytes = static_cast<std::size_t>(session.device.pageSize);
     // An AT25 is all EEPROM, whichever buffer is written into it.
     sink.setup(texts.title, text::GetUiText(text::Msg::ProgrammingEeprom), pageCount(n, pageBytes),
@@ -91,17 +105,11 @@ EndCode At25Driver::program(const ChipSession& session, base::ProgressSink& sink
     if (!wake(link))
         return EndCode::LinkFailure;
     for (std::size_t p = 0, o = 0; o < n; ++p, o += pageBytes) {
-        const std::size_t count = std::min(pageBytes, n - o);
-        if (!instruction(link, kWriteEnable) || !link.acknowledged(BoardCommand::CMD_AT25_SELECT) ||
-            !spiByte(link, kWrite) || !spiByte(link, byteAt(o, 8)) || !spiByte(link, byteAt(o, 0)))
-            return EndCode::LinkFailure;
-        for (std::size_t i = o; i < o + count; ++i) {
-            if (!spiByte(link, data[i]))
-                return EndCode::LinkFailure;
-            job.buffer.setState(i, ByteState::Programmed);
-        }
-        if (!link.acknowledged(BoardCommand::CMD_AT25_DESELECT) ||
-            !instruction(link, kWriteDisable))
+        const std::size_t end = o + std::min(pageBytes, n - o);
+        // Each run of data in the page is a write of its own: fill is never written.
+        if (!forEachDataRun(job.buffer, o, end, [&](std::size_t from, std::size_t to) {
+                return writeRun(link, job.buffer, from, to);
+            }))
             return EndCode::LinkFailure;
         if (sink.cancelRequested())
             return EndCode::Cancelled;

@@ -11,6 +11,7 @@ constexpr ChipAbilities kAbilities{
     .signatureRead = SignatureRead::None,
     .lockRefusalAfterSession = true,
     .lockModeTexts = devices::LockModeTexts::At89S,
+    .flashAddressUnit = 1,
 };
 
 }  // namespace

@@ -19,6 +19,7 @@ constexpr int kWritePauseMs = 40;
 constexpr ChipAbilities kAbilities{
     .signatureRead = SignatureRead::Instruction,
     .lockModeTexts = devices::LockModeTexts::At89S,
+    .flashAddressUnit = 1,
 };
 
 }  // namespace

@@ -50,6 +50,8 @@ EndCode At89sBytesDriver::program(const ChipSession& session, base::ProgressSink
     const std::uint8_t opcode = job.isFlash ? at89s::kWriteCodeByte : at89s::kWriteDataByte;
     const int delay = byteWriteDelayMs(session.project, job.isFlash);
     for (std::size_t i = 0; i < n; ++i) {
+        if (!job.buffer.holdsData(i))
+            continue;  // fill is never written
         // The reply only says the board is done; its value means nothing.
         if (!session.link.send(BoardCommand::CMD_SPI4,
                                {opcode, byteAt(i, 8), byteAt(i, 0), data[i]}) ||

@@ -34,7 +34,7 @@ constexpr ChipAbilities kAvrAbilities{
 
 void markProgrammed(buffers::MemoryBuffer& buffer, std::size_t offset, std::size_t count) {
     for (std::size_t i = offset; i < offset + count; ++i)
-        buffer.setState(i, ByteState::Programmed);
+        buffer.markData(i, ByteState::Programmed);
 }
 
 // Loads the chip's page buffer in four quarters, then writes the page at its
@@ -81,8 +81,9 @@ EndCode pageMode(const ChipSession& session, base::ProgressSink& sink, const Mem
         const std::size_t count = std::min(n - o, pageBytes);
         std::fill(image.begin(), image.end(), kErased);
         std::copy_n(data.begin() + o, count, image.begin());
-        // An erased page already holds all 0xFF: nothing to write.
-        if (std::ranges::any_of(image, [](std::uint8_t b) { return b != kErased; })) {
+        // An erased page already holds all 0xFF, and fill is never written.
+        if (job.buffer.holdsDataIn(o, count) &&
+            std::ranges::any_of(image, [](std::uint8_t b) { return b != kErased; })) {
             if (const EndCode code = writePage(session, job, image, o); code != EndCode::Done)
                 return code;
         }
@@ -95,16 +96,40 @@ EndCode pageMode(const ChipSession& session, base::ProgressSink& sink, const Mem
     return EndCode::Done;
 }
 
+// The bytes of one block from `offset`: up to the board's block size, ending
+// before the next unit (a byte, a Flash word) that holds only fill.
+std::size_t blockFrom(const MemoryJob& job, std::size_t offset, std::size_t unit) {
+    const std::size_t end = std::min(offset + link::kMaxBlockBytes, job.amount());
+    std::size_t o = offset;
+    while (o < end && job.buffer.holdsDataIn(o, std::min(unit, end - o)))
+        o += unit;
+    return std::min(o, end) - offset;
+}
+
+// The board writes where its address pointer stands and steps it; a jump over
+// fill sets it anew (a word address in Flash, a byte address in EEPROM).
 EndCode blockMode(const ChipSession& session, base::ProgressSink& sink, const MemoryJob& job,
-                  const ProgressTexts& texts) {
+                  const ProgressTexts& texts, std::size_t flashAddressUnit) {
     const std::size_t n = job.amount();
     const auto data = job.buffer.data();
     link::ProgrammerLink& link = session.link;
     sink.setup(texts.title, texts.text, static_cast<int>(n / link::kMaxBlockBytes),
                static_cast<int>(link::kMaxBlockBytes));
     const std::size_t blockBytes = link::kMaxBlockBytes;
-    for (std::size_t b = 0, o = 0; o < n; ++b, o += blockBytes) {
-        const std::size_t count = std::min(blockBytes, n - o);
+    const std::size_t unit = job.isFlash ? flashAddressUnit : 1;
+    std::size_t pointer = 0;
+    for (std::size_t o = 0; o < n;) {
+        const std::size_t count = blockFrom(job, o, unit);
+        if (count == 0) {
+            o += unit;
+            continue;
+        }
+        if (o != pointer) {
+            const std::size_t address = o / unit;
+            if (!link.acknowledged(BoardCommand::CMD_SET_WORD,
+                                   {byteAt(address, 8), byteAt(address, 0)}))
+                return connectionErrorBox(session);
+        }
         if (!link.send(job.blockCommand, data.subspan(o, count)))
             return connectionErrorBox(session);
         const int reply = link.receiveByte();
@@ -116,7 +141,9 @@ EndCode blockMode(const ChipSession& session, base::ProgressSink& sink, const Me
         if (sink.cancelRequested())
             return EndCode::Cancelled;
         waitMs(session, session.boardDelays.pageWriteDelayMs);
-        sink.reportProgress(static_cast<int>(b));
+        sink.reportProgress(static_cast<int>(o / blockBytes));
+        o += count;
+        pointer = o;
     }
     return EndCode::Done;
 }
@@ -155,7 +182,7 @@ EndCode BoardCommandsDriver::program(const ChipSession& session, base::ProgressS
         return EndCode::LinkFailure;
     if (session.device.pageSize != 0 && job.isFlash)
         return pageMode(session, sink, job, texts);
-    return blockMode(session, sink, job, texts);
+    return blockMode(session, sink, job, texts, abilities().flashAddressUnit);
 }
 
 EndCode BoardCommandsDriver::read(const ChipSession& session, base::ProgressSink& sink,

@@ -54,6 +54,8 @@ struct ChipAbilities {
     // A refused lock write is reported once the session has ended, not at once.
     bool lockRefusalAfterSession = false;
     devices::LockModeTexts lockModeTexts = devices::LockModeTexts::Avr;
+    // Flash bytes per step of the board's address pointer (a word on an AVR).
+    std::size_t flashAddressUnit = 2;
 };
 
 enum class EraseResult { Erased, Cancelled, LinkFailure };

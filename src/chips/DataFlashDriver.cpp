@@ -1,6 +1,8 @@
 #include "chips/DataFlashDriver.h"
 
 #include <algorithm>
+#include <array>
+#include <span>
 #include <vector>
 
 #include "chips/ChipSteps.h"
@@ -21,6 +23,7 @@ constexpr std::uint8_t kStatusRead = 0xD7;
 constexpr std::uint8_t kContinuousArrayRead = 0xE8;
 constexpr std::uint8_t kBuffer1Write = 0x84;
 constexpr std::uint8_t kBuffer1ToPageWithErase = 0x83;
+constexpr std::uint8_t kPageToBuffer1 = 0x53;
 constexpr std::uint8_t kBlockErase = 0x50;
 constexpr std::uint8_t kErased = 0xFF;
 
@@ -81,6 +84,77 @@ bool startArrayRead(link::ProgrammerLink& link) {
            link.acknowledged(BoardCommand::CMD_AT45_SELECT) &&
            link.acknowledged(BoardCommand::CMD_SPI_WRITE_N,
                              {0x00, 0x08, kContinuousArrayRead, 0, 0, 0, 0, 0, 0, 0});
+}
+
+// One instruction with three address bytes, framed by select and deselect.
+bool addressedInstruction(link::ProgrammerLink& link, std::uint8_t opcode,
+                          std::array<std::uint8_t, 2> address) {
+    return link.acknowledged(BoardCommand::CMD_AT45_SELECT) &&
+           link.acknowledged(BoardCommand::CMD_SPI_WRITE_N,
+                             {0x00, 0x04, opcode, address[0], address[1], 0x00}) &&
+           link.acknowledged(BoardCommand::CMD_AT45_DESELECT);
+}
+
+// Bytes into the chip's buffer 1 from `offset`, the chip left selected until
+// the data's acknowledgement has come.
+bool writeBuffer(link::ProgrammerLink& link, std::size_t offset,
+                 std::span<const std::uint8_t> bytes) {
+    std::vector<std::uint8_t> transfer{byteAt(bytes.size(), 8), byteAt(bytes.size(), 0)};
+    transfer.insert(transfer.end(), bytes.begin(), bytes.end());
+    return link.acknowledged(BoardCommand::CMD_AT45_SELECT) &&
+           link.acknowledged(
+               BoardCommand::CMD_SPI_WRITE_N,
+               {0x00, 0x04, kBuffer1Write, 0x00, byteAt(offset, 8), byteAt(offset, 0)}) &&
+           link.send(BoardCommand::CMD_SPI_WRITE_N, transfer) && link.expectAck() &&
+           link.acknowledged(BoardCommand::CMD_AT45_DESELECT);
+}
+
+// A page's write erases all of it: for a page the image gives only in part,
+// the page comes into the chip's buffer from the array first, and only the
+// image's data runs go over it before it is written back.
+EndCode writeDataOfPage(const ChipSession& session, const MemoryJob& job, std::size_t offset,
+                        std::size_t count, std::array<std::uint8_t, 2> address) {
+    link::ProgrammerLink& link = session.link;
+    if (!addressedInstruction(link, kPageToBuffer1, address))
+        return EndCode::LinkFailure;
+    link.pause(kCommandPauseMs);
+    const auto data = job.buffer.data();
+    const bool merged =
+        forEachDataRun(job.buffer, offset, offset + count, [&](std::size_t from, std::size_t to) {
+            return writeBuffer(link, from - offset, data.subspan(from, to - from));
+        });
+    if (!merged || !addressedInstruction(link, kBuffer1ToPageWithErase, address))
+        return EndCode::LinkFailure;
+    for (std::size_t i = offset; i < offset + count; ++i)
+        job.buffer.markData(i, ByteState::Programmed);
+    waitMs(session, pageWriteDelayMs(session.project, session.device, job.isFlash));
+    return EndCode::Done;
+}
+
+// The whole chip buffer is filled, the page's tail with the erased value, and
+// written over the page.
+EndCode writeWholePage(const ChipSession& session, const MemoryJob& job, std::size_t offset,
+                       std::size_t count, std::array<std::uint8_t, 2> address) {
+    link::ProgrammerLink& link = session.link;
+    const auto data = job.buffer.data();
+    const auto pageBytes = static_cast<std::size_t>(session.device.pageSize);
+    if (!link.acknowledged(BoardCommand::CMD_AT45_SELECT) ||
+        !link.acknowledged(BoardCommand::CMD_SPI_WRITE_N,
+                           {0x00, 0x04, kBuffer1Write, 0x00, 0x00, 0x00}))
+        return EndCode::LinkFailure;
+    std::vector<std::uint8_t> transfer{byteAt(pageBytes, 8), byteAt(pageBytes, 0)};
+    transfer.insert(transfer.end(), data.begin() + static_cast<std::ptrdiff_t>(offset),
+                    data.begin() + static_cast<std::ptrdiff_t>(offset + count));
+    transfer.resize(2 + pageBytes, kErased);
+    if (!link.send(BoardCommand::CMD_SPI_WRITE_N, transfer))
+        return EndCode::LinkFailure;
+    for (std::size_t i = offset; i < offset + count; ++i)
+        job.buffer.setState(i, ByteState::Programmed);
+    if (!link.expectAck() || !link.acknowledged(BoardCommand::CMD_AT45_DESELECT) ||
+        !addressedInstruction(link, kBuffer1ToPageWithErase, address))
+        return EndCode::LinkFailure;
+    waitMs(session, pageWriteDelayMs(session.project, session.device, job.isFlash));
+    return EndCode::Done;
 }
 
 // Asks for the next `count` bytes of the array read.
@@ -186,35 +260,23 @@ EndCode DataFlashDriver::program(const ChipSession& session, base::ProgressSink&
                                  const MemoryJob& job, const ProgressTexts& texts) const {
     link::ProgrammerLink& link = session.link;
     const std::size_t n = job.amount();
-    const auto data = job.buffer.data();
     const auto pageBytes = static_cast<std::size_t>(session.device.pageSize);
     sink.setup(texts.title, texts.text, pageCount(n, pageBytes), static_cast<int>(pageBytes));
     if (!link.acknowledged(BoardCommand::CMD_AT45_DESELECT))
         return EndCode::LinkFailure;
-    std::vector<std::uint8_t> transfer;
+    const auto states = job.buffer.byteStates();
     for (std::size_t p = 0, o = 0; o < n; ++p, o += pageBytes) {
         const std::size_t count = std::min(pageBytes, n - o);
-        if (!link.acknowledged(BoardCommand::CMD_AT45_SELECT) ||
-            !link.acknowledged(BoardCommand::CMD_SPI_WRITE_N,
-                               {0x00, 0x04, kBuffer1Write, 0x00, 0x00, 0x00}))
-            return EndCode::LinkFailure;
-        // The whole chip buffer is filled, the page's tail with the erased value.
-        transfer.assign({byteAt(pageBytes, 8), byteAt(pageBytes, 0)});
-        transfer.insert(transfer.end(), data.begin() + o, data.begin() + o + count);
-        transfer.resize(2 + pageBytes, kErased);
-        if (!link.send(BoardCommand::CMD_SPI_WRITE_N, transfer))
-            return EndCode::LinkFailure;
-        for (std::size_t i = o; i < o + count; ++i)
-            job.buffer.setState(i, ByteState::Programmed);
         const auto address =
             devices::DeviceTable::at45PageAddress(session.device, static_cast<int>(p));
-        if (!link.expectAck() || !link.acknowledged(BoardCommand::CMD_AT45_DESELECT) ||
-            !link.acknowledged(BoardCommand::CMD_AT45_SELECT) ||
-            !link.acknowledged(BoardCommand::CMD_SPI_WRITE_N, {0x00, 0x04, kBuffer1ToPageWithErase,
-                                                               address[0], address[1], 0x00}) ||
-            !link.acknowledged(BoardCommand::CMD_AT45_DESELECT))
-            return EndCode::LinkFailure;
-        waitMs(session, pageWriteDelayMs(session.project, session.device, job.isFlash));
+        const auto pageStates = states.subspan(o, count);
+        EndCode code = EndCode::Done;  // a page without data keeps what it holds
+        if (std::ranges::find(pageStates, ByteState::Fill) == pageStates.end())
+            code = writeWholePage(session, job, o, count, address);
+        else if (job.buffer.holdsDataIn(o, count))
+            code = writeDataOfPage(session, job, o, count, address);
+        if (code != EndCode::Done)
+            return code;
         if (sink.cancelRequested())
             return EndCode::Cancelled;
         sink.reportProgress(static_cast<int>(p));

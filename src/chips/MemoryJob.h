@@ -25,6 +25,26 @@ struct MemoryJob {
     }
 };
 
+// Calls write(from, to) for each run of data bytes in [first, last) of the
+// buffer, fill left out; false as soon as a call is.
+template <typename Write>
+bool forEachDataRun(const buffers::MemoryBuffer& buffer, std::size_t first, std::size_t last,
+                    Write write) {
+    for (std::size_t i = first; i < last;) {
+        if (!buffer.holdsData(i)) {
+            ++i;
+            continue;
+        }
+        std::size_t end = i;
+        while (end < last && buffer.holdsData(end))
+            ++end;
+        if (!write(i, end))
+            return false;
+        i = end;
+    }
+    return true;
+}
+
 // The title and text of a worker's progress display.
 struct ProgressTexts {
     std::string title;

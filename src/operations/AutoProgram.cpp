@@ -128,7 +128,7 @@ bool Sequence::memorySteps(const MemorySteps& steps, int& bytes, bool& increment
     }
     if (steps.program) {
         anyAction_ = true;
-        bytes = static_cast<int>(steps.buffer.size());
+        bytes = static_cast<int>(steps.buffer.dataByteCount());
         pause();
         steps.programStep(ws_);
         if (failed())

@@ -287,8 +287,9 @@ private:
 
     bool reportSuccess() {
         auto& results = ws_.results;
+        // The data bytes written or compared; fill is neither.
         const auto count = static_cast<int>(
-            std::min(buffer_ ? buffer_->size() : 0, static_cast<std::size_t>(memorySize_)));
+            buffer_ ? buffer_->dataByteCount(static_cast<std::size_t>(memorySize_)) : 0);
         switch (row_.kind) {
         case Kind::Read:
         case Kind::BlankCheck:

@@ -30,6 +30,8 @@ public:
     CompareByte(buffers::MemoryBuffer& buffer, VerifyOutcome& outcome)
         : buffer_(buffer), outcome_(outcome) {}
     void handle(std::size_t offset, std::uint8_t value) override {
+        if (!buffer_.holdsData(offset))
+            return;  // fill says nothing about the chip
         if (buffer_.data()[offset] == value) {
             buffer_.setState(offset, ByteState::Verified);
             return;

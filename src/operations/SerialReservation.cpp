@@ -30,11 +30,11 @@ std::optional<ReservedSerialNumber> reserveSerialNumber(const std::string& image
     if (!file.loadFile(imagePath) || file.path() != imagePath || file.size() == 0)
         return std::nullopt;
     ReservedSerialNumber reserved;
-    reserved.image.assign(file.data().begin(), file.data().end());
+    reserved.image = file.dataSegments();
     incrementSerialNumber(file, address);
     if (!file.saveInLoadedFormat())
         return std::nullopt;
-    reserved.nextImage.assign(file.data().begin(), file.data().end());
+    reserved.nextImage = file.dataSegments();
     return reserved;
 }
 
@@ -51,14 +51,14 @@ BufferReservation::BufferReservation(workspace::Workspace& ws, bool isFlash)
         ws.user().setStatus(text::formatUiText(text::Msg::SerialNumberNotReserved, buffer_.path()));
         return;
     }
-    buffer_.adoptFileImage(std::move(reserved->image));
+    buffer_.adoptFileImage(reserved->image);
     next_ = std::move(reserved->nextImage);
     ws.user().setStatus(text::formatUiText(text::Msg::SerialNumberSaved, buffer_.path()));
 }
 
 BufferReservation::~BufferReservation() {
     if (next_)
-        buffer_.adoptFileImage(std::move(*next_));
+        buffer_.adoptFileImage(*next_);
 }
 
 }  // namespace zavuv::operations

@@ -11,13 +11,14 @@
 #include <vector>
 
 #include "base/UserPort.h"
+#include "buffers/ImageSegments.h"
 #include "workspace/Workspace.h"
 
 namespace zavuv::operations {
 
 struct ReservedSerialNumber {
-    std::vector<std::uint8_t> image;      // the file's image with the reserved number: program this
-    std::vector<std::uint8_t> nextImage;  // what the file holds now, with the next number
+    buffers::ImageSegments image;      // the file's image with the reserved number: program this
+    buffers::ImageSegments nextImage;  // what the file holds now, with the next number
 };
 
 // The lock file guarding an image file's serial number: "<image>.lock" beside the
@@ -51,7 +52,7 @@ public:
 
 private:
     buffers::MemoryBuffer& buffer_;
-    std::optional<std::vector<std::uint8_t>> next_;
+    std::optional<buffers::ImageSegments> next_;
     bool failed_ = false;
 };
 

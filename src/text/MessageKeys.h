@@ -277,6 +277,8 @@ enum class Msg : std::int32_t {
     EepromFilledFrom = 1246,
     LockFuseFromFile = 1247,
     SerialNumberNotWritable = 1248,
+    DataBeyondMemory = 1249,
+    LockFuseShownFromFile = 1250,
     SignatureReadAndExpected = 1255,
     // The desktop program's own texts (1290..1319).
     TimeLeft = 1290,

@@ -281,6 +281,8 @@ constexpr MessageRow kMessages[] = {
     {Msg::ElfSignatureQuestion, "The file was built for a chip with the signature %s, but %s has the signature %s. Load it anyway?", "Файл собран для микросхемы с сигнатурой %s, а у %s сигнатура %s. Всё равно загрузить?"},
     {Msg::EepromFilledFrom, "Eeprom buffer: %d bytes from '%s'", "Буфер Eeprom: %d байт из '%s'"},
     {Msg::LockFuseFromFile, "Lock and fuse bits of the project taken from '%s'", "Lock и fuse биты проекта взяты из '%s'"},
+    {Msg::DataBeyondMemory, "Warning: only first %d bytes %s will be processed; %d data bytes lie beyond them.", "Внимание: будут обработаны только первые %d байт %s; байт данных за ними: %d."},
+    {Msg::LockFuseShownFromFile, "The dialog shows the lock and fuse bits of '%s'; Read shows the chip's", "В окне показаны lock и fuse биты из '%s'; «Прочитать» покажет биты микросхемы"},
     {Msg::SerialNumberNotWritable, "The serial number cannot be incremented in '%s': ELF files are never written back. Nothing was programmed.", "Серийный номер в '%s' нельзя увеличить: ELF-файлы не перезаписываются. Ничего не запрограммировано."},
     {Msg::SignatureReadAndExpected, "The chip's signature is %02X %02X %02X; %s has %02X %02X %02X.", "Сигнатура микросхемы %02X %02X %02X; у %s сигнатура %02X %02X %02X."},
     {Msg::TimeLeft, "Time left: %s", "Осталось: %s"},

@@ -82,6 +82,7 @@ TEST_F(ElfLoad, FlashBringsTheEepromAndTheLockAndFuseBitsAlong) {
                                    "Eeprom buffer: 3 bytes from '" + path + "'",
                                    "Lock and fuse bits of the project taken from '" + path + "'"}));
     EXPECT_TRUE(settings.dirty);
+    EXPECT_EQ(settings.lockFuseFile, path);  // the Lock/Fuse dialog shows them
     EXPECT_EQ(settings.lockFuse.lockMode, 2);
     EXPECT_TRUE(fuseProgrammed("SPIEN"));
     EXPECT_TRUE(fuseProgrammed("BOOTSZ0"));

@@ -89,7 +89,9 @@ TEST_F(MemoryBufferTest, LoadsIntelHexCleanAndTellsTheProject) {
     EXPECT_EQ(flash.path(), path);
     EXPECT_FALSE(flash.modified());
     EXPECT_EQ(flash.captionText(), path);
-    EXPECT_EQ(std::ranges::count(flash.byteStates(), ByteState::Loaded), 0x110);
+    // The 256 bytes below the record are fill that no record gave.
+    EXPECT_EQ(std::ranges::count(flash.byteStates(), ByteState::Fill), 0x100);
+    EXPECT_EQ(flash.dataByteCount(), 0x10u);
     EXPECT_EQ(observer.count("cleaned"), 1);
     EXPECT_EQ(observer.count("refresh"), 1);
     EXPECT_EQ(observer.captions.back(), path);
@@ -324,6 +326,47 @@ TEST_F(MemoryBufferTest, LoadAtAppendsFillsGapsAndAsksBeforeOverlapping) {
     EXPECT_EQ(port.questions(),
               std::vector<std::string>{"Warning: file will overlap exsisting and this operation "
                                        "may lost some data. Continue?"});
+}
+
+TEST_F(MemoryBufferTest, GapsStayFillUntilEditedAndSaveAsGapsOrAsErasedBytes) {
+    // Three EEPROM bytes at 0x10 and two at 0x20, as avr-gcc places them.
+    const auto hex = folder.write("part.eep", ":03001000A55A01ED\r\n"
+                                              ":02002000BEEF31\r\n"
+                                              ":00000001FF\r\n");
+    eeprom.loadFile(hex);
+    ASSERT_EQ(eeprom.size(), 0x22u);
+    EXPECT_EQ(eeprom.dataByteCount(), 5u);
+    EXPECT_EQ(eeprom.dataByteCount(0x20), 3u);
+    EXPECT_FALSE(eeprom.holdsData(0x0F));
+    EXPECT_TRUE(eeprom.holdsData(0x12));
+    EXPECT_FALSE(eeprom.holdsDataIn(0x13, 0x0D));
+
+    // Programming and verifying states pass the fill by.
+    eeprom.setAllStates(ByteState::Programmed);
+    EXPECT_EQ(std::ranges::count(eeprom.byteStates(), ByteState::Programmed), 5);
+    eeprom.markData(0, ByteState::Verified);
+    EXPECT_EQ(eeprom.byteStates()[0], ByteState::Fill);
+
+    // HEX and S-record keep the gaps; binary writes them erased.
+    ASSERT_TRUE(eeprom.saveAs(folder.file("copy.hex")));
+    EXPECT_EQ(folder.read(folder.file("copy.hex")),
+              ":03001000A55A01ED\r\n:02002000BEEF31\r\n:00000001FF\r\n");
+    ASSERT_TRUE(eeprom.saveAs(folder.file("copy.srec")));
+    MemoryBuffer again(true, port);
+    again.loadFile(folder.file("copy.srec"));
+    EXPECT_EQ(again.dataByteCount(), 5u);
+    EXPECT_EQ(contents(again), contents(eeprom));
+    ASSERT_TRUE(eeprom.saveAs(folder.file("copy.bin")));
+    again.loadFile(folder.file("copy.bin"));
+    EXPECT_EQ(again.dataByteCount(), 0x22u);
+    EXPECT_EQ(contents(again), contents(eeprom));
+
+    // An edit makes a fill byte data; Load At fills only the new gap.
+    eeprom.setByte(0, 0x42);
+    EXPECT_EQ(eeprom.dataByteCount(), 6u);
+    EXPECT_TRUE(eeprom.loadAt(folder.write("two.bin", "\xAA\xBB"), answer(0x30)));
+    EXPECT_EQ(eeprom.dataByteCount(), 8u);
+    EXPECT_EQ(eeprom.dataByteCount(0x30), 6u);
 }
 
 TEST_F(MemoryBufferTest, LoadAtThatDoesNotMergeChangesNothing) {

@@ -226,11 +226,12 @@ TEST_F(BufferPreviewTest, A600KBufferScrollsToItsLastLine) {
 
 TEST_F(BufferPreviewTest, BytesAreColouredByStateAndAllBlackWhileBusy) {
     fill(16);
-    for (int s = 0; s <= 6; ++s)
+    constexpr int kFill = static_cast<int>(ByteState::Fill);  // dimmed, apart from the rest
+    for (int s = 0; s <= kFill; ++s)
         flash.setState(static_cast<std::size_t>(s), static_cast<ByteState>(s));
     flash.redraw();
-    for (int s = 0; s <= 6; ++s) {
-        for (int other = 0; other <= 7; ++other) {
+    for (int s = 0; s <= kFill; ++s) {
+        for (int other = 0; other <= widgets::kCursorColour; ++other) {
             const int pixels = hexPixels(0, s, widgets::previewColour(other));
             if (other == s)
                 EXPECT_GT(pixels, 0) << s;
@@ -241,7 +242,7 @@ TEST_F(BufferPreviewTest, BytesAreColouredByStateAndAllBlackWhileBusy) {
 
     flash.setBusy(true);
     flash.redraw();
-    for (int s = 1; s <= 6; ++s) {
+    for (int s = 1; s <= kFill; ++s) {
         EXPECT_GT(hexPixels(0, s, widgets::previewColour(0)), 0) << s;
         EXPECT_EQ(hexPixels(0, s, widgets::previewColour(s)), 0) << s;
     }

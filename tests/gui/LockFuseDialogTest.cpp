@@ -242,6 +242,22 @@ TEST_F(LockFuseDialogTest, ReadShowsTheChipAndAFailedReadKeepsTheControls) {
     EXPECT_EQ(dialog->workingState(), chip.onChip);
 }
 
+TEST_F(LockFuseDialogTest, AFilesBitsAreShownToProgramWhileTheChipsStayTheComparison) {
+    LockFuseState onChip = readableState();
+    onChip.fuse[kSpien] = true;
+    open("ATmega8", onChip);
+    LockFuseState file = onChip;  // as an ELF file's .fuse and .lock give them
+    file.bootLock[kBlb02] = true;
+    dialog->proposeBits(file);
+    EXPECT_TRUE(bootLock(kBlb02)->isChecked());
+    EXPECT_TRUE(fuse(kSpien)->isChecked());
+    EXPECT_EQ(dialog->shownState(), onChip);
+
+    button(kProgram)->click();
+    EXPECT_TRUE(user.questions().empty());
+    EXPECT_EQ(chip.programmed, std::vector<LockFuseState>{file});
+}
+
 TEST_F(LockFuseDialogTest, VerifyReportsEachDifferenceOrOk) {
     LockFuseState state = readableState();
     state.fuse[kSpien] = true;

@@ -138,7 +138,12 @@ void LockFuseDialog::applyModeTexts() {
     eraseButton_->setEnabled(!autoProgramMode_);
 }
 
-void LockFuseDialog::fillControls() {
+void LockFuseDialog::proposeBits(const devices::LockFuseState& bits) {
+    workingState_ = bits;
+    fillControls(bits);
+}
+
+void LockFuseDialog::fillControls(const devices::LockFuseState& bits) {
     // All four unchecked first: a mode outside 0..3 leaves none checked.
     for (int mode = 0; mode < devices::kLockModeCount; ++mode) {
         lockModes_[mode]->setAutoExclusive(false);
@@ -147,8 +152,8 @@ void LockFuseDialog::fillControls() {
         widgets::fitCaption(lockModes_[mode]);
     }
     lockModes_[3]->setEnabled(lockModeTexts_ != devices::LockModeTexts::Avr);
-    if (shownState_.lockMode >= 0 && shownState_.lockMode < devices::kLockModeCount)
-        lockModes_[shownState_.lockMode]->setChecked(true);
+    if (bits.lockMode >= 0 && bits.lockMode < devices::kLockModeCount)
+        lockModes_[bits.lockMode]->setChecked(true);
     for (QRadioButton* radio : lockModes_)
         radio->setAutoExclusive(true);
 
@@ -156,13 +161,13 @@ void LockFuseDialog::fillControls() {
     for (int i = 0; i < kFuseButtonCount; ++i) {
         const bool used = i < layout_.fuseCount;
         fuses_[i]->setText(used ? fromUtf8(layout_.fuseName[i]) : unused);
-        fuses_[i]->setChecked(used && shownState_.fuse[i]);
+        fuses_[i]->setChecked(used && bits.fuse[i]);
         fuses_[i]->setEnabled(used);
     }
     for (int j = 0; j < devices::kBootLockBits; ++j) {
         const bool used = j < layout_.bootLockCount;
         bootLocks_[j]->setText(used ? fromUtf8(layout_.bootLockName[j]) : unused);
-        bootLocks_[j]->setChecked(used && shownState_.bootLock[j]);
+        bootLocks_[j]->setChecked(used && bits.bootLock[j]);
         bootLocks_[j]->setEnabled(used);
     }
     readButton_->setEnabled(shownState_.readable);
@@ -272,6 +277,12 @@ devices::LockFuseChip boardLockFuseChip(workspace::Workspace& ws) {
 void runLockFuseDialog(QWidget* parent, workspace::Workspace& ws,
                        const devices::LockFuseState& chipState) {
     LockFuseDialog dialog(parent, ws.selectedDevice(), chipState, ws.user(), boardLockFuseChip(ws));
+    const auto& project = ws.project();
+    if (!project.lockFuseFile.empty() && project.deviceNo == ws.selectedDevice()) {
+        dialog.proposeBits(project.lockFuse);
+        ws.user().setStatus(
+            text::formatUiText(text::Msg::LockFuseShownFromFile, project.lockFuseFile));
+    }
     dialog.exec();
 }
 

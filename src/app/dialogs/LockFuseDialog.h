@@ -47,6 +47,9 @@ public:
 
     // Call before running the dialog.
     void setAutoProgramMode(bool autoProgram);
+    // Chip mode: the controls show these bits (a file's) for programming,
+    // while the chip's bits stay what they are compared with.
+    void proposeBits(const devices::LockFuseState& bits);
     bool autoProgramMode() const { return autoProgramMode_; }
 
     const devices::LockFuseState& shownState() const { return shownState_; }
@@ -63,7 +66,8 @@ protected:
 private:
     void buildControls();
     void applyModeTexts();
-    void fillControls();
+    void fillControls() { fillControls(shownState_); }
+    void fillControls(const devices::LockFuseState& bits);
     devices::LockFuseState collectControls() const;
     // What the new bits are compared with before they are programmed or
     // saved: the chip's bits where they were read, its factory settings otherwise.
@@ -104,6 +108,8 @@ devices::LockFuseChip boardLockFuseChip(workspace::Workspace& ws);
 
 // The main window's Lock/Fuse command, once it has read `chipState` from the
 // chip: the dialog in chip mode for the selected device, on the workspace's board.
+// When the project's bits came from a file (an ELF file's .fuse and .lock),
+// the dialog shows those, ready to program, and says so on the status line.
 void runLockFuseDialog(QWidget* parent, workspace::Workspace& ws,
                        const devices::LockFuseState& chipState);
 

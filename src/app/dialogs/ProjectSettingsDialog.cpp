@@ -359,7 +359,12 @@ void ProjectSettingsDialog::writeSettings() {
     for (const DelayField& delay : kDelayFields)
         if (const std::optional<int> value = parseInteger(edit(delay.editId)->text()))
             settings_.*delay.value = *value;
-    settings_.lockFuse = settings_.programFuse ? lockFuseCopy_ : devices::LockFuseState{};
+    const devices::LockFuseState bits =
+        settings_.programFuse ? lockFuseCopy_ : devices::LockFuseState{};
+    // Bits changed here are the project's own, no longer the file's.
+    if (!(bits == settings_.lockFuse))
+        settings_.lockFuseFile.clear();
+    settings_.lockFuse = bits;
     settings_.allowLockout = settings_.programFuse && allowLockout_;
     if (sckPeriods_->currentIndex() >= 0)
         settings_.spiPeriod = sckPeriods_->currentIndex();

@@ -17,15 +17,16 @@ namespace zavuv::app::widgets {
 
 namespace {
 
-constexpr std::array<QRgb, 8> kColours = {
-    qRgb(0, 0, 0),      // loaded from a file; every byte of a busy buffer
-    qRgb(0, 0, 128),    // saved
-    qRgb(0, 0, 255),    // programmed
-    qRgb(0, 128, 0),    // verified
-    qRgb(0, 96, 0),     // read from the chip
-    qRgb(255, 0, 0),    // created, not yet read
-    qRgb(255, 0, 255),  // changed by the increment or typed here
-    qRgb(0, 128, 128),  // under the edit cursor
+constexpr std::array<QRgb, 9> kColours = {
+    qRgb(0, 0, 0),        // loaded from a file; every byte of a busy buffer
+    qRgb(0, 0, 128),      // saved
+    qRgb(0, 0, 255),      // programmed
+    qRgb(0, 128, 0),      // verified
+    qRgb(0, 96, 0),       // read from the chip
+    qRgb(255, 0, 0),      // created, not yet read
+    qRgb(255, 0, 255),    // changed by the increment or typed here
+    qRgb(176, 176, 176),  // fill: no record of the file gave it
+    qRgb(0, 128, 128),    // under the edit cursor
 };
 
 // A raster-like monospaced face stands in for the classic terminal font: no

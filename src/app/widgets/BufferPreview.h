@@ -17,10 +17,10 @@
 
 namespace zavuv::app::widgets {
 
-// The text colours of the view: indices 0..6 are the byte states, 7 the byte
-// under the edit cursor. Headings, addresses and every byte of a busy buffer
-// use colour 0.
-inline constexpr int kCursorColour = 7;
+// The text colours of the view: indices 0..7 are the byte states (fill dimmed),
+// 8 the byte under the edit cursor. Headings, addresses and every byte of a
+// busy buffer use colour 0.
+inline constexpr int kCursorColour = 8;
 QColor previewColour(int index);
 
 // One text the view draws, right-aligned and vertically centred in its cell.
