@@ -6,6 +6,7 @@
 #include "operations/LockFuseOnChip.h"
 #include "operations/MemoryTesting.h"
 #include "operations/OperationFrame.h"
+#include "support/AvrSources.h"
 #include "support/AvrToolchain.h"
 
 using namespace zavuv;
@@ -15,46 +16,12 @@ namespace {
 
 using Bytes = std::vector<std::uint8_t>;
 
-// Code, initialised data, EEPROM, fuses and lock bits in one ELF file.
-constexpr const char* kBlinkSource = R"(
-#include <avr/io.h>
-#include <avr/eeprom.h>
-#include <avr/fuse.h>
-#include <avr/lock.h>
-#include <util/delay.h>
-
-FUSES = {.low = 0xE4, .high = 0xD9};
-LOCKBITS = LB_MODE_3;
-uint8_t EEMEM settings[5] = {1, 2, 3, 4, 5};
-volatile uint8_t pattern[4] = {0x11, 0x22, 0x33, 0x44};
-
-int main(void) {
-    DDRB = 1 << PB0;
-    for (;;) {
-        PORTB ^= pattern[eeprom_read_byte(&settings[1]) & 3];
-        _delay_ms(500);
-    }
-}
-)";
-
 constexpr const char* kApplicationSource = R"(
 #include <avr/io.h>
 int main(void) {
     DDRA = 0xFF;
     for (;;)
         PORTA++;
-}
-)";
-
-// Its EEPROM bytes lie at 16, past calibration data kept below them.
-constexpr const char* kBootLoaderSource = R"(
-#include <avr/io.h>
-#include <avr/eeprom.h>
-uint8_t EEMEM serial[3] = {0xA5, 0x5A, 0x01};
-const char banner[] = "boot loader 1.0";
-int main(void) {
-    for (;;)
-        PORTA = banner[eeprom_read_byte(&serial[2]) & 15];
 }
 )";
 
