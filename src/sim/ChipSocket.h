@@ -2,7 +2,8 @@
 // The socket the target chip sits in. The fault swap-chip-after=N takes the
 // chip out after the N-th programming session (a session begins with the
 // board's reset strobe): the next session finds the socket empty, the one
-// after that a fresh, erased chip of the same kind.
+// after that a fresh, erased chip of the same kind. The serial memories have
+// no reset line, so theirs is never swapped.
 
 #include <cstdint>
 #include <memory>
