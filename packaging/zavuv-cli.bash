@@ -56,8 +56,8 @@ _zavuv_cli() {
             ;;
         --sim-fault)
             compopt -o nospace
-            COMPREPLY=($(compgen -W "silent-after= garbage-after= hangup-after= no-firmware
-                version= locked polling-fail" -- "$cur"))
+            COMPREPLY=($(compgen -W "silent-after= garbage-after= hangup-after= swap-chip-after=
+                no-firmware version= locked polling-fail" -- "$cur"))
             [[ ${#COMPREPLY[@]} -eq 1 && ${COMPREPLY[0]} != *= ]] && compopt +o nospace
             return
             ;;

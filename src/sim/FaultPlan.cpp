@@ -9,8 +9,8 @@ namespace zavuv::sim {
 namespace {
 
 constexpr const char* kKnownFaults =
-    "silent-after=N, garbage-after=N, hangup-after=N, no-firmware, version=XYZ, locked, "
-    "polling-fail";
+    "silent-after=N, garbage-after=N, hangup-after=N, swap-chip-after=N, no-firmware, "
+    "version=XYZ, locked, polling-fail";
 
 std::optional<std::int64_t> parseCount(const std::string& text) {
     std::int64_t value = 0;
@@ -39,6 +39,8 @@ std::string addFault(FaultPlan& plan, const std::string& fault) {
         least = 1;  // replies are counted from 1
     } else if (name == "hangup-after") {
         counter = &plan.hangupAfter;
+    } else if (name == "swap-chip-after") {
+        counter = &plan.swapChipAfter;
     }
     if (counter != nullptr) {
         const auto count = hasValue ? parseCount(value) : std::nullopt;

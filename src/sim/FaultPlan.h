@@ -10,10 +10,11 @@
 namespace zavuv::sim {
 
 struct FaultPlan {
-    std::optional<std::int64_t> silentAfter;   // host bytes answered before the board goes quiet
-    std::optional<std::int64_t> garbageAfter;  // the reply (counted from 1) that gets a wrong byte
-    std::optional<std::int64_t> hangupAfter;   // host bytes before the line goes dead
-    bool noFirmware = false;                   // boot loader only until an image is uploaded
+    std::optional<std::int64_t> silentAfter;    // host bytes answered before the board goes quiet
+    std::optional<std::int64_t> garbageAfter;   // the reply (counted from 1) that gets a wrong byte
+    std::optional<std::int64_t> hangupAfter;    // host bytes before the line goes dead
+    std::optional<std::int64_t> swapChipAfter;  // sessions before the chip is changed
+    bool noFirmware = false;                    // boot loader only until an image is uploaded
     std::optional<std::array<char, 3>> version;
     bool locked = false;       // the chip starts with its memories read and write protected
     bool pollingFail = false;  // every write block is answered with ESC

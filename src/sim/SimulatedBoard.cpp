@@ -2,7 +2,6 @@
 
 #include <fmt/format.h>
 
-#include "sim/ChipFactory.h"
 #include "sim/ChipNames.h"
 #include "sim/SimulatedPort.h"
 #include "sim/StateDirectory.h"
@@ -74,9 +73,9 @@ std::unique_ptr<SimulatedBoard> SimulatedBoard::create(const SimOptions& options
 SimulatedBoard::SimulatedBoard(ChipImage image, const SimOptions& options, FaultPlan faults)
     : image_(std::move(image)), stateDir_(options.stateDir) {
     trace_.keepInMemory(options.traceInMemory);
-    chipModel_ = makeChip(image_);
+    socket_ = std::make_unique<ChipSocket>(image_, faults.swapChipAfter);
     line_ = std::make_unique<BoardLine>(faults, trace_, options.timing);
-    board_ = std::make_unique<Board>(*chipModel_, *line_, faults);
+    board_ = std::make_unique<Board>(*socket_, *line_, faults);
     line_->attach(*board_);
 }
 

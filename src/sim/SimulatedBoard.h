@@ -12,8 +12,8 @@
 #include "sim/Board.h"
 #include "sim/BoardLine.h"
 #include "sim/ChipImage.h"
+#include "sim/ChipSocket.h"
 #include "sim/FaultPlan.h"
-#include "sim/TargetChip.h"
 #include "sim/WireTrace.h"
 
 namespace zavuv::sim {
@@ -54,7 +54,7 @@ private:
     ChipImage image_;
     std::string stateDir_;
     WireTrace trace_;
-    std::unique_ptr<TargetChip> chipModel_;
+    std::unique_ptr<ChipSocket> socket_;
     std::unique_ptr<BoardLine> line_;
     std::unique_ptr<Board> board_;
     bool stopped_ = false;

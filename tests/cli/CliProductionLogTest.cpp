@@ -1,9 +1,14 @@
+#include <chrono>
+#include <csignal>
+#include <thread>
+
 #include <gtest/gtest.h>
 
 #include "cli/CliTesting.h"
 #include "support/TextLines.h"
 
 using zavuv::testing::CliRun;
+using zavuv::testing::collectProgram;
 using zavuv::testing::runProgram;
 using zavuv::testing::ScratchFolder;
 
@@ -27,6 +32,14 @@ struct SerialJob {
     std::string flash;
     std::string project;
 };
+
+// The programming sessions on a wire trace: each begins with a reset strobe.
+int resetStrobes(const std::string& trace) {
+    int strobes = 0;
+    for (const std::string& line : linesOf(trace))
+        strobes += line.ends_with("> 51") || line.ends_with("> 2A");
+    return strobes;
+}
 
 }  // namespace
 
@@ -85,4 +98,40 @@ TEST(CliProductionLog, RepeatProgramsUnitAfterUnitUntilQ) {
     ASSERT_EQ(lines.size(), 4u);
     EXPECT_NE(lines[3].find(",0000000B,"), std::string::npos) << lines[3];
     EXPECT_EQ(static_cast<unsigned char>(ScratchFolder::read(job.flash)[3]), 12);
+}
+
+// --repeat=auto: the chip programmed is taken out, the next one goes in and is
+// programmed in turn; SIGTERM ends the wait for the third.
+TEST(CliProductionLog, RepeatAutoProgramsEachChipInsertedUntilStopped) {
+    SerialJob job;
+    // The chip is swapped right after the first unit: after as many sessions as
+    // a single run takes. That run uses up number 9.
+    const std::string trace = job.cli.folder().file("trace.txt");
+    ASSERT_EQ(
+        job.cli({"-p", "sim", "--sim-trace", trace, "-P", job.project, "autoprogram"}).exitCode, 0);
+    const std::string swap =
+        "swap-chip-after=" + std::to_string(resetStrobes(ScratchFolder::read(trace)));
+
+    const std::string log = job.cli.folder().file("units.csv");
+    const std::string state = job.cli.folder().file("chip");
+    const auto started =
+        job.cli.start({"-p", "sim", "--sim-state", state, "--sim-fault", swap, "--log", log, "-P",
+                       job.project, "autoprogram", "--repeat=auto"});
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::minutes(1);
+    while (linesOf(ScratchFolder::read(log), "\r\n").size() < 3 &&
+           std::chrono::steady_clock::now() < deadline)
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    ::kill(started.pid, SIGTERM);
+    const auto result = collectProgram(started);
+
+    EXPECT_EQ(result.exitCode, 0) << result.out << result.err;
+    EXPECT_NE(result.out.find("Unit 2\n"), std::string::npos) << result.out;
+    EXPECT_EQ(result.out.find("Unit 3"), std::string::npos) << result.out;
+    EXPECT_TRUE(result.out.ends_with("REPEAT: 2 OK, 0 failed\n")) << result.out;
+    const auto lines = linesOf(ScratchFolder::read(log), "\r\n");
+    ASSERT_EQ(lines.size(), 3u);
+    EXPECT_NE(lines[1].find(",1E 93 07,0000000A,"), std::string::npos) << lines[1];
+    EXPECT_NE(lines[2].find(",1E 93 07,0000000B,"), std::string::npos) << lines[2];
+    // The second chip stays in the socket: the state holds its number.
+    EXPECT_EQ(static_cast<unsigned char>(ScratchFolder::read(state + "/flash.bin")[3]), 0x0B);
 }

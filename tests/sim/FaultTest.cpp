@@ -18,11 +18,13 @@ SimOptions faultOptions(std::vector<std::string> faults) {
 TEST(FaultPlanTest, ParsesEveryFault) {
     FaultPlan plan;
     EXPECT_EQ(parseFaults(plan, {"silent-after=5", "garbage-after=2", "hangup-after=0",
-                                 "no-firmware", "version=108", "locked", "polling-fail"}),
+                                 "swap-chip-after=3", "no-firmware", "version=108", "locked",
+                                 "polling-fail"}),
               "");
     EXPECT_EQ(plan.silentAfter, 5);
     EXPECT_EQ(plan.garbageAfter, 2);
     EXPECT_EQ(plan.hangupAfter, 0);
+    EXPECT_EQ(plan.swapChipAfter, 3);
     EXPECT_TRUE(plan.noFirmware);
     EXPECT_EQ(plan.version, (std::array<char, 3>{'1', '0', '8'}));
     EXPECT_TRUE(plan.locked);
@@ -35,6 +37,7 @@ TEST(FaultPlanTest, BadFaultsGiveAClearMessageAndChangeNothing) {
         {"silent-after=x", "needs a whole number N >= 0"},
         {"hangup-after=-1", "needs a whole number N >= 0"},
         {"garbage-after=0", "needs a whole number N >= 1"},
+        {"swap-chip-after", "needs a whole number N >= 0"},
         {"version=1090", "exactly three characters"},
         {"locked=yes", "takes no value"},
         {"melt", "unknown fault 'melt'"},
@@ -43,7 +46,8 @@ TEST(FaultPlanTest, BadFaultsGiveAClearMessageAndChangeNothing) {
         FaultPlan plan;
         const std::string error = addFault(plan, fault);
         EXPECT_NE(error.find(message), std::string::npos) << fault << ": " << error;
-        EXPECT_FALSE(plan.silentAfter || plan.garbageAfter || plan.hangupAfter || plan.locked);
+        EXPECT_FALSE(plan.silentAfter || plan.garbageAfter || plan.hangupAfter ||
+                     plan.swapChipAfter || plan.locked);
     }
 }
 
@@ -116,6 +120,32 @@ TEST(FaultTest, PollingFailAnswersWriteBlocksWithEsc) {
     EXPECT_EQ(sim.exchange({'{', 2, 0x01, 0x02}, 1), Bytes{0x1B});
     EXPECT_EQ(sim.exchange({'>', 1, 0x01}, 1), Bytes{0x1B});
     EXPECT_EQ(sim.exchange({'W', 0xDC}, 1), Bytes{0x0D});  // other commands are unaffected
+}
+
+// A session begins with the reset strobe. The one after the N-th finds the
+// socket empty; the next one a fresh chip, erased, with the same signature.
+TEST(FaultTest, SwapChipAfterEmptiesTheSocketForOneSessionThenHoldsAFreshChip) {
+    SimHarness sim(faultOptions({"swap-chip-after=1"}));
+    sim.board->chip().flash[0] = 0x12;  // the chip in the socket was programmed
+    const auto signatureByte = [&sim] { return sim.exchange({'5', 0x30, 0x00, 0x00}, 1); };
+    const auto nextSession = [&sim] {
+        EXPECT_EQ(sim.exchange({'-'}, 1), Bytes{0x0D});
+        EXPECT_EQ(sim.exchange({'Q'}, 1), Bytes{0x0D});
+    };
+    sim.connectAvr();
+    EXPECT_EQ(signatureByte(), Bytes{0x1E});
+
+    nextSession();
+    EXPECT_EQ(sim.exchange({'='}, 1), Bytes{0x1B});  // programming enable never echoed
+    EXPECT_EQ(signatureByte(), Bytes{0xFF});
+    EXPECT_EQ(sim.board->chip().flash[0], 0x12);  // the chip taken out keeps its image
+
+    nextSession();
+    EXPECT_EQ(sim.exchange({'='}, 1), Bytes{0x0D});
+    EXPECT_EQ(signatureByte(), Bytes{0x1E});
+    EXPECT_EQ(sim.board->chip().flash[0], 0xFF);
+    nextSession();
+    EXPECT_EQ(sim.exchange({'='}, 1), Bytes{0x0D});  // it stays
 }
 
 }  // namespace

@@ -50,8 +50,8 @@ int main(int argc, char** argv) {
                    "directory that keeps the chip (chip.ini, flash.bin, eeprom.bin)");
     app.add_option("--sim-trace", options.traceFile, "file for the wire trace");
     app.add_option("--sim-fault", options.faults,
-                   "fault: silent-after=N, garbage-after=N, hangup-after=N, no-firmware, "
-                   "version=XYZ, locked, polling-fail (repeatable)")
+                   "fault: silent-after=N, garbage-after=N, hangup-after=N, swap-chip-after=N, "
+                   "no-firmware, version=XYZ, locked, polling-fail (repeatable)")
         ->take_all();
     app.add_flag("--line-rate", options.timing.lineRate,
                  "pace the bytes at the line's baud rate, ten bits per byte");
