@@ -6,8 +6,11 @@ namespace zavuv::buffers {
 
 namespace {
 
-constexpr std::size_t kFiveDigitLimit = 0x100000;
 constexpr int kHeadingTop = 2;
+constexpr int kAddressCells = 3;
+constexpr int kShortestAddress = 5;
+// The focus frame is 3 pixels wide; one more keeps a digit off it.
+constexpr int kAddressLeftMargin = 4;
 
 }  // namespace
 
@@ -18,11 +21,21 @@ std::size_t bufferIndexOf(std::size_t displayIndex, bool swapBytes, std::size_t 
     return partner < size ? partner : displayIndex;
 }
 
-PreviewLayout::PreviewLayout(int cellWidth, int cellHeight, std::size_t bufferSize)
-    : w_(cellWidth), h_(cellHeight), shift_(bufferSize > kFiveDigitLimit ? cellWidth : 0) {}
+int PreviewLayout::addressDigits(std::size_t bufferSize) {
+    std::size_t last = bufferSize == 0 ? 0 : (bufferSize - 1) / kBytesPerLine * kBytesPerLine;
+    int digits = 1;
+    while (last >>= 4)
+        ++digits;
+    return std::max(digits, kShortestAddress);
+}
+
+PreviewLayout::PreviewLayout(int cellWidth, int cellHeight, int digitWidth, std::size_t bufferSize)
+    : w_(cellWidth), h_(cellHeight),
+      shift_(std::max(0, kAddressLeftMargin + addressDigits(bufferSize) * digitWidth -
+                             kAddressCells * cellWidth)) {}
 
 CellBox PreviewLayout::addressCell(int row) const {
-    return {1, rowTop(row), 3 * w_ + shift_, rowTop(row + 1)};
+    return {1, rowTop(row), kAddressCells * w_ + shift_, rowTop(row + 1)};
 }
 
 CellBox PreviewLayout::hexCell(int row, int column) const {

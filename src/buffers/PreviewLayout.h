@@ -1,7 +1,7 @@
 #pragma once
 // Where the buffer preview puts everything, in pixels, for a character cell of
 // W × H: the heading row, then one row of 16 bytes per line with a five-digit
-// address, the hex area and the character area. Also the scroll range and
+// (six above 1 MB) address, the hex area and the character area. Also the scroll range and
 // which byte a click hits. Indices here are display indices (see
 // bufferIndexOf for the swapped view).
 
@@ -37,12 +37,18 @@ std::size_t bufferIndexOf(std::size_t displayIndex, bool swapBytes, std::size_t 
 
 class PreviewLayout {
 public:
-    // Buffers above 1 MB have six-digit addresses; their columns move one
-    // cell to the right to make room.
-    PreviewLayout(int cellWidth, int cellHeight, std::size_t bufferSize);
+    // The address column is three cells wide unless the buffer's widest
+    // address, at `digitWidth` pixels a digit, needs more to stay clear of the
+    // focus frame; then every column right of it moves over by the difference.
+    PreviewLayout(int cellWidth, int cellHeight, int digitWidth, std::size_t bufferSize);
+
+    // Digits of the widest address a buffer shows: five, or more above 1 MB.
+    static int addressDigits(std::size_t bufferSize);
 
     int cellWidth() const { return w_; }
     int cellHeight() const { return h_; }
+    // Pixels the columns right of the address column are moved over.
+    int addressShift() const { return shift_; }
 
     CellBox addressCell(int row) const;
     CellBox hexCell(int row, int column) const;

@@ -11,6 +11,7 @@ namespace {
 
 constexpr int kW = 12;
 constexpr int kH = 16;
+constexpr int kDigit = 6;
 
 }  // namespace
 
@@ -30,7 +31,7 @@ TEST(PreviewLayout, SwappedViewShowsEveryByteOnceAndNeverPastTheEnd) {
 }
 
 TEST(PreviewLayout, ClicksHitTheHexAndCharacterCellsOfTheLinesShown) {
-    const PreviewLayout layout(kW, kH, 1000);
+    const PreviewLayout layout(kW, kH, kDigit, 1000);
     const int row1 = 2 * kH + 2 + 1;  // inside data row 1
     // First pixel of the hex area, last pixel of the hex area.
     auto hit = layout.hitTest(3 * kW + 2, row1, 0, 1000);
@@ -57,7 +58,7 @@ TEST(PreviewLayout, ClicksHitTheHexAndCharacterCellsOfTheLinesShown) {
 }
 
 TEST(PreviewLayout, TheScrollRangeReachesTheLastLineOfAnyBuffer) {
-    const PreviewLayout layout(kW, kH, 0);
+    const PreviewLayout layout(kW, kH, kDigit, 0);
     const int height = 3 + kH + 10 * kH;  // heading plus ten lines
     EXPECT_EQ(layout.visibleLines(height), 10);
     EXPECT_EQ(layout.scrollMaximum(160, height), 0);
@@ -68,14 +69,46 @@ TEST(PreviewLayout, TheScrollRangeReachesTheLastLineOfAnyBuffer) {
     EXPECT_EQ(layout.scrollMaximum(8650752, height), 8650752 / 16 - 10);
 }
 
-TEST(PreviewLayout, SixDigitAddressesMoveTheColumnsOneCellRight) {
-    const PreviewLayout small(kW, kH, 0x100000);
-    const PreviewLayout large(kW, kH, 0x100001);
-    EXPECT_EQ(large.hexCell(0, 0).left, small.hexCell(0, 0).left + kW);
-    EXPECT_EQ(large.gridLinesX()[2], small.gridLinesX()[2] + kW);
-    const auto hit = large.hitTest(3 * kW + 2 + kW, kH + 3, 0, 0x100001);
-    ASSERT_TRUE(hit);
-    EXPECT_EQ(hit->displayIndex, 0u);
+TEST(PreviewLayout, TheWidestAddressClearsTheFocusFrameAndEveryPixelOfACellHitsItsByte) {
+    EXPECT_EQ(PreviewLayout::addressDigits(0), 5);
+    EXPECT_EQ(PreviewLayout::addressDigits(0x100000), 5);
+    EXPECT_EQ(PreviewLayout::addressDigits(0x100001), 6);
+    EXPECT_EQ(PreviewLayout::addressDigits(8650752), 6);
+
+    constexpr int kFocusFrame = 3;
+    struct Metrics {
+        int w, h, digit;
+    };
+    // A digit of 6 pixels in a 10-pixel cell (96 DPI), the same font at 144 DPI,
+    // a narrow face, and one whose digits are wider than its average character.
+    for (const Metrics m :
+         {Metrics{10, 17, 6}, Metrics{15, 25, 9}, Metrics{9, 15, 5}, Metrics{10, 17, 8}}) {
+        for (const std::size_t size : {std::size_t{0x40000}, std::size_t{8650752}}) {
+            const PreviewLayout layout(m.w, m.h, m.digit, size);
+            const auto context = ::testing::Message() << m.w << "/" << m.digit << " " << size;
+            const CellBox address = layout.addressCell(0);
+            EXPECT_GT(address.right - PreviewLayout::addressDigits(size) * m.digit, kFocusFrame)
+                << context;
+            EXPECT_GT(layout.gridLinesX()[0], address.right) << context;
+            EXPECT_EQ(layout.hexCell(0, 0).left - address.right, 2) << context;
+
+            const int y = layout.hexCell(1, 0).top + m.h / 2;
+            for (int x = address.left; x < address.right; ++x)
+                EXPECT_FALSE(layout.hitTest(x, y, 0, size)) << context << " x " << x;
+            for (int column = 0; column < kBytesPerLine; ++column) {
+                const auto hitsAcross = [&](const CellBox& cell, EditMode mode) {
+                    for (int x = cell.left; x < cell.right; ++x) {
+                        const auto hit = layout.hitTest(x, y, 0, size);
+                        ASSERT_TRUE(hit) << context << " column " << column << " x " << x;
+                        EXPECT_EQ(hit->displayIndex, std::size_t(kBytesPerLine + column));
+                        EXPECT_EQ(hit->mode, mode);
+                    }
+                };
+                hitsAcross(layout.hexCell(1, column), EditMode::HighDigit);
+                hitsAcross(layout.charCell(1, column), EditMode::Character);
+            }
+        }
+    }
 }
 
 TEST(OemGlyphs, EveryByteButZeroHasItsOwnCharacterAndTypingItGivesTheByteBack) {

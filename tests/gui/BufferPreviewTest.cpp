@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <QKeyEvent>
+#include <QPainter>
 #include <QScrollBar>
 
 #include "GuiTesting.h"
@@ -96,6 +97,20 @@ QStringList hexHeadings(bool swapped) {
     for (int m = 0; m < 16; ++m)
         all << QString("0%1").arg(swapped ? m ^ 1 : m, 1, 16).toUpper();
     return all;
+}
+
+// Black pixels of a text drawn alone as the preview draws it in a cell.
+int inkOf(const QFont& font, const QString& text, const QSize& cell) {
+    QImage image(3 * cell.width(), cell.height(), QImage::Format_RGB32);
+    image.fill(Qt::white);
+    QPainter painter(&image);
+    painter.setFont(font);
+    painter.setPen(Qt::black);
+    painter.drawText(QRect(QPoint(2 * cell.width(), 0), cell),
+                     Qt::AlignRight | Qt::AlignVCenter | Qt::TextDontClip | Qt::TextSingleLine,
+                     text);
+    painter.end();
+    return countPixels(image, image.rect(), Qt::black);
 }
 
 }  // namespace
@@ -263,4 +278,51 @@ TEST_F(BufferPreviewTest, TheFrameIsThickerWhileThePreviewHasTheFocus) {
     QFocusEvent out(QEvent::FocusOut, Qt::MouseFocusReason);
     QApplication::sendEvent(&preview, &out);
     EXPECT_EQ(frameWidth(), 1);
+}
+
+TEST_F(BufferPreviewTest, TheWidestAddressIsDrawnWholeAndEveryByteTakesItsClickAtAnyFontSize) {
+    constexpr int kFocusFrame = 3;
+    const QFont chosen = preview.font();
+    // The face the preview picks, and a 9-point face at 96 and at 144 DPI.
+    for (const int pixelSize : {0, 12, 18}) {
+        QFont face = chosen;
+        if (pixelSize > 0)
+            face.setPixelSize(pixelSize);
+        preview.setFont(face);
+        // The largest AVR Flash, and a DataFlash with six-digit addresses.
+        for (const std::size_t size : {std::size_t{0x40000}, std::size_t{8650752}}) {
+            const auto context = ::testing::Message() << pixelSize << " px, " << size;
+            fill(size);
+            preview.resize(grid().gridLinesX()[2] + 2 * grid().cellWidth() + 40,
+                           12 * grid().cellHeight() + 10);
+            QFocusEvent in(QEvent::FocusIn, Qt::MouseFocusReason);
+            QApplication::sendEvent(&preview, &in);
+            QApplication::processEvents();
+            QScrollBar* bar = preview.verticalScrollBar();
+            bar->setValue(bar->maximum());
+
+            const int last = grid().visibleLines(preview.viewport()->height()) - 1;
+            const std::size_t base = (size - 1) / 16 * 16;
+            const QRect cell = toRect(grid().addressCell(last));
+            const QString widest = textIn(grid().addressCell(last));
+            EXPECT_EQ(widest, QString::number(base, 16).toUpper()) << context;
+            // Every pixel of it lies right of the 3-pixel focus frame.
+            const QImage shot = preview.viewport()->grab().toImage();
+            const int ink = inkOf(face, widest, cell.size());
+            EXPECT_GT(ink, 0) << context;
+            EXPECT_EQ(countPixels(shot, QRect(QPoint(kFocusFrame, cell.top()), cell.bottomRight()),
+                                  Qt::black),
+                      ink)
+                << context;
+
+            for (int column = 0; column < 16; ++column) {
+                clickHex(last, column);
+                EXPECT_EQ(preview.cursor(), base + column) << context;
+                EXPECT_EQ(preview.editMode(), EditMode::HighDigit) << context;
+                clickChar(last, column);
+                EXPECT_EQ(preview.cursor(), base + column) << context;
+                EXPECT_EQ(preview.editMode(), EditMode::Character) << context;
+            }
+        }
+    }
 }

@@ -3,8 +3,11 @@
 
 #include <gtest/gtest.h>
 
+#include <vector>
+
 #include <QDialog>
 #include <QFontMetrics>
+#include <QGroupBox>
 #include <QLabel>
 #include <QPushButton>
 #include <QRadioButton>
@@ -73,6 +76,37 @@ TEST_F(CaptionFit, FittingCaptionsAndWrappingLabelsKeepTheFontAndNothingGoesBelo
     EXPECT_LT(hopeless->font().pointSizeF(), 7.5);
 }
 
+TEST_F(CaptionFit, AGroupEvenedDownForOneLanguageIsAtFullSizeAgainWhenItsCaptionsFit) {
+    new QGroupBox("Group", &window);
+    window.findChild<QGroupBox*>()->setGeometry(0, 0, 400, 100);
+    auto* button = make<QPushButton>(kLong, textWidth(&window, kLong) * 9 / 10);
+    button->move(10, 20);
+    // A label no caption fits: only the evening out sets its size.
+    auto* label = make<QLabel>("Size", 100);
+    label->move(10, 50);
+    const auto translate = [&] {
+        widgets::fitCaption(button);
+        widgets::evenOutGroupFonts(&window);
+    };
+    translate();
+    const double shrunk = button->font().pointSizeF();
+    ASSERT_LT(shrunk, 10);
+    EXPECT_EQ(label->font().pointSizeF(), shrunk);
+    translate();
+    EXPECT_EQ(button->font().pointSizeF(), shrunk);
+    EXPECT_EQ(label->font().pointSizeF(), shrunk);
+
+    button->setText("Auto-program");
+    translate();
+    EXPECT_EQ(button->font().pointSizeF(), 10);
+    EXPECT_EQ(label->font().pointSizeF(), 10);
+    // Given back, not fixed: the label follows the window's font again.
+    QFont larger = window.font();
+    larger.setPointSizeF(12);
+    window.setFont(larger);
+    EXPECT_EQ(label->font().pointSizeF(), 12);
+}
+
 class CaptionFitInMainWindow : public zavuv::testing::MainWindowFixture {};
 
 TEST_F(CaptionFitInMainWindow, RussianButtonCaptionsAreShownWholeAndEnglishAtFullSize) {
@@ -86,4 +120,20 @@ TEST_F(CaptionFitInMainWindow, RussianButtonCaptionsAreShownWholeAndEnglishAtFul
     EXPECT_LT(byId(1015)->font().pointSizeF(), full);
     window->applyLanguage(text::Language::English);
     EXPECT_EQ(byId(1015)->font().pointSizeF(), full);
+}
+
+TEST_F(CaptionFitInMainWindow, AfterRussianEveryCaptionHasItsEnglishFontAgain) {
+    start();
+    const auto sizes = [&] {
+        std::vector<double> all;
+        for (const QWidget* c : window->findChildren<QWidget*>())
+            if (qobject_cast<const QAbstractButton*>(c) || qobject_cast<const QLabel*>(c))
+                all.push_back(c->font().pointSizeF());
+        return all;
+    };
+    const std::vector<double> english = sizes();
+    window->applyLanguage(text::Language::Russian);
+    ASSERT_NE(sizes(), english);
+    window->applyLanguage(text::Language::English);
+    EXPECT_EQ(sizes(), english);
 }

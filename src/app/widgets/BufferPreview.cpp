@@ -1,5 +1,6 @@
 #include "app/widgets/BufferPreview.h"
 
+#include <algorithm>
 #include <array>
 #include <optional>
 
@@ -30,10 +31,8 @@ constexpr std::array<QRgb, 9> kColours = {
 };
 
 // A raster-like monospaced face stands in for the classic terminal font: no
-// smoothing, so that every text pixel has its byte's colour. The address
-// column is three cells wide and holds five digits, which fit when a digit is
-// at most 6 pixels wide; that also keeps all 16 characters of a line inside
-// the pane.
+// smoothing, so that every text pixel has its byte's colour. A digit at most
+// 6 pixels wide keeps all 16 characters of a line inside the pane.
 constexpr int kLargestFontPixelSize = 12;
 constexpr int kSmallestFontPixelSize = 8;
 constexpr int kWidestDigit = 6;
@@ -125,7 +124,7 @@ int BufferPreview::firstLine() const {
 }
 
 buffers::PreviewLayout BufferPreview::layout() const {
-    return {cellWidth_, cellHeight_, buffer_ != nullptr ? buffer_->size() : 0};
+    return {cellWidth_, cellHeight_, digitWidth_, buffer_ != nullptr ? buffer_->size() : 0};
 }
 
 std::vector<PreviewText> BufferPreview::visibleTexts() const {
@@ -263,6 +262,9 @@ void BufferPreview::measureCells() {
     const QFontMetrics metrics(font());
     cellWidth_ = metrics.averageCharWidth() + 4;
     cellHeight_ = metrics.height() + 4;
+    digitWidth_ = 0;
+    for (int digit = 0; digit < 16; ++digit)
+        digitWidth_ = std::max(digitWidth_, metrics.horizontalAdvance(hexDigit(digit)));
 }
 
 void BufferPreview::updateScrollRange() {

@@ -89,6 +89,8 @@ private:
     bool focused_ = false;
     int cellWidth_ = 0;
     int cellHeight_ = 0;
+    // The widest hex digit: the address column is made wide enough for it.
+    int digitWidth_ = 0;
     buffers::EditMode editMode_ = buffers::EditMode::None;
     std::size_t cursor_ = 0;
 };

@@ -10,12 +10,17 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QStyle>
+#include <QVariant>
 
 namespace zavuv::app::widgets {
 
 namespace {
 
 constexpr double kSmallestScale = 0.7;
+// The font a control had before evening out lowered it (a default font when it
+// only inherited one), so that the next pass, after a language switch, starts
+// from it and not from the size another language needed.
+constexpr char kOwnFontProperty[] = "zavuvOwnFont";
 constexpr double kStepPoints = 0.5;
 // What styles draw around a check box's or radio button's text beyond the
 // indicator and its spacing (the focus frame).
@@ -78,6 +83,7 @@ void fitCaption(QWidget* control) {
     // Back to the font the window gives it, so that a shorter caption (after a
     // language switch) is shown at full size again.
     control->setFont(QFont());
+    control->setProperty(kOwnFontProperty, QVariant());
     const TextRoom room = roomOf(control);
     QFont font = control->font();
     const double full = font.pointSizeF();
@@ -102,7 +108,18 @@ void evenOutGroupFonts(QWidget* window) {
                 inside << control;
         return inside;
     };
-    for (const QGroupBox* group : window->findChildren<QGroupBox*>(Qt::FindDirectChildrenOnly)) {
+    const QList<QGroupBox*> groups = window->findChildren<QGroupBox*>(Qt::FindDirectChildrenOnly);
+    // Every control back to its own font first: a control may lie in two groups.
+    for (const QGroupBox* group : groups) {
+        for (QWidget* control : captions(group)) {
+            const QVariant own = control->property(kOwnFontProperty);
+            if (own.isValid()) {
+                control->setFont(own.value<QFont>());
+                control->setProperty(kOwnFontProperty, QVariant());
+            }
+        }
+    }
+    for (const QGroupBox* group : groups) {
         const QList<QWidget*> inside = captions(group);
         double smallest = 0;
         for (const QWidget* control : inside) {
@@ -112,6 +129,10 @@ void evenOutGroupFonts(QWidget* window) {
         }
         for (QWidget* control : inside) {
             if (control->font().pointSizeF() > smallest) {
+                if (!control->property(kOwnFontProperty).isValid())
+                    control->setProperty(kOwnFontProperty, control->testAttribute(Qt::WA_SetFont)
+                                                               ? control->font()
+                                                               : QFont());
                 QFont font = control->font();
                 font.setPointSizeF(smallest);
                 control->setFont(font);

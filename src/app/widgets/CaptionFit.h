@@ -14,7 +14,8 @@ void fitCaption(QWidget* control);
 
 // The captions inside a group box share one font size: the smallest that any
 // of them needed, so that a group does not mix sizes. A control belongs to the
-// groups its place lies in.
+// groups its place lies in. Each call starts from the controls' own fonts, so
+// a size one language needed goes when the language changes.
 void evenOutGroupFonts(QWidget* window);
 
 }  // namespace zavuv::app::widgets
