@@ -41,6 +41,11 @@ FirmwareImage loadFirmwareImage(const fs::path& path) {
         image.error = text::formatUiText(text::Msg::FirmwareImageNotFound, path.string());
         return image;
     }
+    // A device such as /dev/zero has no size to compare and never ends.
+    if (!fs::is_regular_file(path, error)) {
+        image.error = text::formatUiText(text::Msg::MemoryFileNotRegular, path.string());
+        return image;
+    }
     buffers::FileContent content = buffers::readWholeFile(path.string(), kFirmwareImageSize);
     switch (content.status) {
     case buffers::ReadStatus::CannotRead:

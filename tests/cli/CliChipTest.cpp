@@ -274,4 +274,10 @@ TEST(CliUpdateFirmware, UploadsTheImageNamedByTheEnvironment) {
     EXPECT_EQ(result.err,
               "message: Firmware image '" + folder.file("missing.bin") + "' not found\n");
     EXPECT_EQ(ScratchFolder::read(trace), "");
+
+    // A device has no size to check and never ends.
+    result = run("/dev/zero", {"-y", "update-firmware"});
+    EXPECT_EQ(result.exitCode, 2);
+    EXPECT_EQ(result.err, "message: /dev/zero is not a regular file: it is not loaded\n");
+    EXPECT_EQ(ScratchFolder::read(trace), "");
 }
