@@ -19,7 +19,8 @@ zavuv_build_in "$asan" all -DCMAKE_BUILD_TYPE=Debug -DCMAKE_CXX_FLAGS_DEBUG=-g1 
     cd "$asan"
     export ASAN_OPTIONS="detect_stack_use_after_return=1:strict_string_checks=1:check_initialization_order=1"
     export UBSAN_OPTIONS="print_stacktrace=1"
-    ctest --output-on-failure -j "$(nproc)"
+    # The packaging tests check shell scripts and the package's files, not this code.
+    ctest --output-on-failure -j "$(nproc)" -E '^Packaging\.'
 )
 echo "sanitize: address and undefined behaviour: $((SECONDS - started)) s" >&2
 

@@ -18,17 +18,23 @@ namespace zavuv::app::widgets::detail {
 namespace {
 
 // The hand-over through Qt's event queue, told to ThreadSanitizer: everything
-// the worker wrote before the release happens before everything the window
-// thread reads after the acquire.
-void release([[maybe_unused]] const void* call) {
+// a worker wrote before a release happens before everything the window thread
+// reads after the next acquire. One address for every call, never freed: the
+// receiver must acquire before it reads even the event's type, and an event's
+// own address is reused by Qt's later events.
 #ifdef ZAVUV_THREAD_SANITIZER
-    __tsan_release(const_cast<void*>(call));
+char gCallOrder = 0;
+#endif
+
+void release() {
+#ifdef ZAVUV_THREAD_SANITIZER
+    __tsan_release(&gCallOrder);
 #endif
 }
 
-void acquire([[maybe_unused]] const void* call) {
+void acquire() {
 #ifdef ZAVUV_THREAD_SANITIZER
-    __tsan_acquire(const_cast<void*>(call));
+    __tsan_acquire(&gCallOrder);
 #endif
 }
 
@@ -37,6 +43,7 @@ void acquire([[maybe_unused]] const void* call) {
 class CallReceiver : public QObject {
 public:
     bool event(QEvent* event) override {
+        acquire();
         if (event->type() != WindowThreadCall::eventType())
             return QObject::event(event);
         static_cast<WindowThreadCall*>(event)->run();
@@ -78,7 +85,6 @@ QEvent::Type WindowThreadCall::eventType() {
 }
 
 void WindowThreadCall::run() {
-    acquire(this);
     if (context_)
         body_();
     if (done_)
@@ -90,7 +96,7 @@ namespace {
 void post(QObject* context, std::function<void()> body, CallDone* done) {
     QObject* receiver = receiverOn(context->thread());
     auto* call = new WindowThreadCall(context, std::move(body), done);
-    release(call);
+    release();
     // From here on the worker touches nothing of the call: Qt owns it and
     // deletes it on the window thread after run().
     QCoreApplication::postEvent(receiver, call);
