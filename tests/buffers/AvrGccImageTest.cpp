@@ -21,14 +21,8 @@ namespace {
 
 using Bytes = std::vector<std::uint8_t>;
 
-class AvrGccImage : public ::testing::Test {
+class AvrGccImage : public AvrToolchainTest {
 protected:
-    void SetUp() override {
-        const std::string missing = missingAvrToolchain();
-        if (!missing.empty())
-            GTEST_SKIP() << missing;
-    }
-
     // Builds the program; an empty path after a failure.
     std::string build(const char* source, const std::string& mcu,
                       const std::vector<std::string>& extra = {}) {

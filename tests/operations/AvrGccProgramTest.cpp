@@ -25,14 +25,8 @@ int main(void) {
 }
 )";
 
-class AvrGccProgram : public ::testing::Test {
+class AvrGccProgram : public AvrToolchainTest {
 protected:
-    void SetUp() override {
-        const std::string missing = missingAvrToolchain();
-        if (!missing.empty())
-            GTEST_SKIP() << missing;
-    }
-
     std::string build(const char* source, const std::string& mcu, const std::string& name,
                       const std::vector<std::string>& extra = {}) {
         const std::string elf = folder_.file(name + ".elf");
