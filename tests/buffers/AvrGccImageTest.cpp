@@ -10,7 +10,7 @@
 #include "buffers/IntelHex.h"
 #include "buffers/SRecord.h"
 #include "support/AvrSources.h"
-#include "support/AvrToolchain.h"
+#include "support/AvrToolchainTest.h"
 #include "support/RecordingUserPort.h"
 #include "support/ScratchFolder.h"
 

@@ -7,7 +7,7 @@
 #include "operations/MemoryTesting.h"
 #include "operations/OperationFrame.h"
 #include "support/AvrSources.h"
-#include "support/AvrToolchain.h"
+#include "support/AvrToolchainTest.h"
 
 using namespace zavuv;
 using namespace zavuv::testing;

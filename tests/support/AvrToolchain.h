@@ -2,8 +2,6 @@
 // Debian's AVR tool chain (avr-gcc, avr-libc, avr-objcopy) for tests that check
 // the file readers against what real tools make.
 
-#include <gtest/gtest.h>
-
 #include <string>
 #include <vector>
 
@@ -20,16 +18,6 @@ ProgramResult runTool(const std::string& name, const std::vector<std::string>& a
 // Empty when avr-gcc, avr-libc and avr-objcopy are all installed; else the
 // reason to skip, naming the Debian packages that are missing.
 std::string missingAvrToolchain();
-
-// Tests that build with avr-gcc: skipped, naming the missing packages, only
-// where the tool chain cannot be installed (scripts/setup.sh installs it).
-class AvrToolchainTest : public ::testing::Test {
-protected:
-    void SetUp() override {
-        if (const std::string missing = missingAvrToolchain(); !missing.empty())
-            GTEST_SKIP() << missing;
-    }
-};
 
 // Compiles and links one C source for the chip (-mmcu) with -Os into `elf`;
 // `extra` goes to avr-gcc as well (e.g. linker options). The result is
