@@ -57,4 +57,7 @@ struct ElfImage {
 // `file`, whatever its headers claim.
 std::variant<ElfImage, ElfError> readElfImage(std::span<const std::uint8_t> file);
 
+// False in a build without an ELF reader (Windows), which refuses every ELF file.
+bool elfFilesReadable();
+
 }  // namespace zavuv::buffers

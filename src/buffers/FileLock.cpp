@@ -1,44 +1,19 @@
 #include "buffers/FileLock.h"
 
-#include <cerrno>
-#include <system_error>
-
-#include <fcntl.h>
-#include <sys/file.h>
-#include <unistd.h>
+#include "base/Utf8Path.h"
 
 namespace zavuv::buffers {
 
-namespace {
-
-std::string systemReason(int error) {
-    return std::generic_category().message(error);
-}
-
-}  // namespace
-
-// The POSIX lock: flock on an open descriptor, released when it is closed.
-ExclusiveFileLock::ExclusiveFileLock(const std::string& lockPath) {
-    const int fd = ::open(lockPath.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0666);
-    if (fd < 0) {
-        failure_ = systemReason(errno);
+ExclusiveFileLock::ExclusiveFileLock(const std::string& lockPath)
+    : file_(base::utf8Path(lockPath), base::NativeFile::Access::Lock) {
+    if (!file_.isOpen()) {
+        failure_ = file_.openError().message();
         return;
     }
-    int locked;
-    do
-        locked = ::flock(fd, LOCK_EX);
-    while (locked != 0 && errno == EINTR);
-    if (locked != 0) {
-        failure_ = systemReason(errno);
-        ::close(fd);
-        return;
+    if (const std::error_code error = file_.lockExclusive()) {
+        failure_ = error.message();
+        file_.close();
     }
-    handle_ = fd;
-}
-
-ExclusiveFileLock::~ExclusiveFileLock() {
-    if (held())
-        ::close(static_cast<int>(handle_));
 }
 
 }  // namespace zavuv::buffers

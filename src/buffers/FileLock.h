@@ -3,8 +3,9 @@
 // processes that lock the same file take turns. The lock file is created when
 // missing and is never renamed or removed, so every process locks the same one.
 
-#include <cstdint>
 #include <string>
+
+#include "base/NativeFile.h"
 
 namespace zavuv::buffers {
 
@@ -13,16 +14,12 @@ public:
     // Waits until no other process holds the lock. held() tells whether it was
     // had; when not, failure() is the system's reason.
     explicit ExclusiveFileLock(const std::string& lockPath);
-    ~ExclusiveFileLock();
-    ExclusiveFileLock(const ExclusiveFileLock&) = delete;
-    ExclusiveFileLock& operator=(const ExclusiveFileLock&) = delete;
 
-    bool held() const { return handle_ != kNoHandle; }
+    bool held() const { return file_.isOpen(); }
     const std::string& failure() const { return failure_; }
 
 private:
-    static constexpr std::intptr_t kNoHandle = -1;
-    std::intptr_t handle_ = kNoHandle;  // the platform's file handle
+    base::NativeFile file_;
     std::string failure_;
 };
 

@@ -7,6 +7,7 @@
 #include <system_error>
 
 #include "base/AsciiCase.h"
+#include "base/Utf8Path.h"
 #include "buffers/FileIo.h"
 
 namespace zavuv::buffers {
@@ -104,7 +105,8 @@ std::string keyLineText(std::string_view key, std::string_view value) {
 
 IniFile::IniFile() : newline_(kNewFileNewline) {}
 
-std::optional<IniFile> IniFile::load(const fs::path& path) {
+std::optional<IniFile> IniFile::load(const std::string& name) {
+    const fs::path path = base::utf8Path(name);
     std::error_code error;
     const fs::file_status status = fs::status(path, error);
     if (status.type() == fs::file_type::not_found) {
@@ -254,11 +256,11 @@ void IniFile::appendSection(std::string_view section, std::string keyLine) {
     lines_.push_back({std::move(keyLine), newline_});
 }
 
-bool IniFile::save(const fs::path& path, std::string* failure) const {
+bool IniFile::save(const std::string& path, std::string* failure) const {
     const std::string content = text();
     return writeFileAtomically(
-        path.string(),
-        std::span(reinterpret_cast<const std::uint8_t*>(content.data()), content.size()), failure);
+        path, std::span(reinterpret_cast<const std::uint8_t*>(content.data()), content.size()),
+        failure);
 }
 
 }  // namespace zavuv::buffers

@@ -27,7 +27,7 @@ public:
 
     // A missing file reads as an empty one. Nothing when the path exists but is
     // not a readable regular file of at most kMaxIniFileBytes.
-    static std::optional<IniFile> load(const std::filesystem::path& path);
+    static std::optional<IniFile> load(const std::string& path);
     static IniFile fromText(std::string_view text);
     std::string text() const;
 
@@ -50,7 +50,7 @@ public:
 
     // Atomic: on false the file at `path` is as it was, and *failure (when
     // given) holds the system's reason.
-    bool save(const std::filesystem::path& path, std::string* failure = nullptr) const;
+    bool save(const std::string& path, std::string* failure = nullptr) const;
 
 private:
     struct Line {

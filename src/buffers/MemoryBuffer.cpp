@@ -4,6 +4,7 @@
 #include <new>
 #include <numeric>
 
+#include "base/Utf8Path.h"
 #include "buffers/FileFormats.h"
 #include "buffers/FileIo.h"
 #include "buffers/FileLimits.h"
@@ -329,7 +330,7 @@ bool MemoryBuffer::mergeAt(const ImageSegments& loaded, const std::string& path,
 
 void MemoryBuffer::rememberFileTime() {
     std::error_code error;
-    const auto time = std::filesystem::last_write_time(path_, error);
+    const auto time = std::filesystem::last_write_time(base::utf8Path(path_), error);
     fileTime_ = error ? std::nullopt : std::optional(time);
 }
 
@@ -337,7 +338,7 @@ bool MemoryBuffer::fileChangedOnDisk() const {
     if (!fileTime_ || !hasFilePath())
         return false;
     std::error_code error;
-    const auto time = std::filesystem::last_write_time(path_, error);
+    const auto time = std::filesystem::last_write_time(base::utf8Path(path_), error);
     return !error && time != *fileTime_;
 }
 

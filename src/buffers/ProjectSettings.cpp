@@ -6,6 +6,7 @@
 
 #include <fmt/format.h>
 
+#include "base/Utf8Path.h"
 #include "buffers/IniFile.h"
 #include "buffers/ProjectDelays.h"
 #include "buffers/ProjectKeys.h"
@@ -32,9 +33,9 @@ bool namesNoFile(const std::string& name) {
 // A relative name is taken from the project's folder, so that a project and
 // its files can move together (and an example works from any folder).
 std::string memoryFilePath(const std::string& name, const std::string& projectFile) {
-    if (namesNoFile(name) || fs::path(name).is_absolute())
+    if (namesNoFile(name) || base::utf8Path(name).is_absolute())
         return name;
-    return (fs::path(projectFile).parent_path() / name).string();
+    return base::utf8Name(base::utf8Path(projectFile).parent_path() / base::utf8Path(name));
 }
 
 fs::path normalAbsolute(const fs::path& path) {
@@ -84,10 +85,10 @@ void ProjectSettings::reset() {
 std::string ProjectSettings::productionLogPath() const {
     if (productionLog.empty())
         return {};
-    const std::filesystem::path log(productionLog);
+    const std::filesystem::path log = base::utf8Path(productionLog);
     if (log.is_absolute() || projectPath == kUnspecifiedPath)
         return productionLog;
-    return (std::filesystem::path(projectPath).parent_path() / log).string();
+    return base::utf8Name(base::utf8Path(projectPath).parent_path() / log);
 }
 
 void ProjectSettings::newProject() {
@@ -208,7 +209,7 @@ void ProjectSettings::loadMemoryFile(MemoryBuffer& buffer, const std::string& na
     if (namesNoFile(name))
         return;
     std::error_code error;
-    const fs::file_status status = fs::status(named.path, error);
+    const fs::file_status status = fs::status(base::utf8Path(named.path), error);
     if (status.type() == fs::file_type::not_found) {
         port_.setStatus(formatUiText(text::Msg::MemoryFileMissing, named.path));
         return;
@@ -226,15 +227,17 @@ std::string ProjectSettings::storedFileName(MemoryBuffer& buffer, const std::str
     const NamedFile& named = namedFile(buffer);
     if (namesNoFile(named.name) || buffer.path() != named.loadedAs)
         return buffer.path();
-    if (fs::path(named.name).is_absolute())
+    if (base::utf8Path(named.name).is_absolute())
         return named.name;
     // Saved into another folder, a relative name is made relative to that one.
-    const fs::path file = normalAbsolute(named.path);
-    const fs::path folder = normalAbsolute(fs::path(projectFile).parent_path());
-    if (normalAbsolute(folder / named.name) == file)
+    const fs::path file = normalAbsolute(base::utf8Path(named.path));
+    const fs::path folder = normalAbsolute(base::utf8Path(projectFile).parent_path());
+    if (normalAbsolute(folder / base::utf8Path(named.name)) == file)
         return named.name;
+    // With forward slashes, which every system reads: the project may move
+    // between Windows and Linux with its files.
     const fs::path relative = file.lexically_relative(folder);
-    return relative.empty() ? file.string() : relative.string();
+    return relative.empty() ? base::utf8Name(file) : base::utf8GenericName(relative);
 }
 
 bool ProjectSettings::reloadProject() {

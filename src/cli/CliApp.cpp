@@ -8,10 +8,10 @@
 #include <memory>
 #include <system_error>
 
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <CLI/CLI.hpp>
+
+#include "base/Console.h"
+#include "base/ProcessEnvironment.h"
 
 #include "cli/AutoProgramCommand.h"
 #include "cli/BoardCommands.h"
@@ -126,14 +126,6 @@ ParsedBoardCommand offerBoardCommands(CLI::App& app, const BoardCommandCatalog& 
     return result;
 }
 
-// Whether the path is this process's standard output, under any name
-// (/dev/stdout, /dev/fd/1, the file or pipe it was redirected to).
-bool namesStandardOutput(const std::string& path) {
-    struct stat named, out;
-    return ::stat(path.c_str(), &named) == 0 && ::fstat(STDOUT_FILENO, &out) == 0 &&
-           named.st_dev == out.st_dev && named.st_ino == out.st_ino;
-}
-
 // What went to standard output must have arrived: `devices > /dev/full` is a
 // failure too.
 int checkStandardOutput(int exitCode, base::UserPort& port) {
@@ -151,6 +143,7 @@ int checkStandardOutput(int exitCode, base::UserPort& port) {
 }  // namespace
 
 int run(int argc, char** argv) {
+    base::prepareConsole();
     CLI::App app{"zavuv-cli: the command-line front end of the ZAVUV in-system programmer"};
     app.require_subcommand(1);
     CliOptions options;
@@ -186,8 +179,13 @@ int run(int argc, char** argv) {
         "show", "the loaded project, one Section/Key=value line per key, in file order");
     projectShow->add_option("FILE", projectFile, "project file")->required();
 
+    // UTF-8, whatever the system's own code page: file names keep every letter.
+    std::vector<std::string> commandLine = base::programArguments(argc, argv);
+    std::vector<char*> argumentPointers;
+    for (std::string& argument : commandLine)
+        argumentPointers.push_back(argument.data());
     try {
-        app.parse(argc, argv);
+        app.parse(static_cast<int>(argumentPointers.size()), argumentPointers.data());
     } catch (const CLI::ParseError& e) {
         const int rc = app.exit(e);
         return rc == 0 ? kExitOk : kExitUsage;
@@ -203,7 +201,7 @@ int run(int argc, char** argv) {
     // With --json standard output holds only the JSON: the status lines go to
     // standard error with the messages.
     ConsoleUserPort console(options.json ? std::cerr : std::cout, std::cerr, std::cin,
-                            isatty(STDIN_FILENO) != 0, options.answer);
+                            base::isConsole(stdin), options.answer);
     RunTranscript transcript(console);
     CommandReport report;
     report.transcript = &transcript;
@@ -241,10 +239,10 @@ int run(int argc, char** argv) {
         report.command = "convert";
         if (convert.output == "-")
             convert.output = "/dev/stdout";
-        if (!namesStandardOutput(convert.output))
+        if (!base::namesStandardOutput(convert.output))
             return finished(convertFile(convert, transcript));
         // The data goes to standard output: the status lines must not mix with it.
-        ConsoleUserPort statusToErr(std::cerr, std::cerr, std::cin, isatty(STDIN_FILENO) != 0,
+        ConsoleUserPort statusToErr(std::cerr, std::cerr, std::cin, base::isConsole(stdin),
                                     options.answer);
         return finished(convertFile(convert, statusToErr));
     }

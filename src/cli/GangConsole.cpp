@@ -1,8 +1,8 @@
 #include "cli/GangConsole.h"
 
-#include <unistd.h>
-
 #include <fmt/format.h>
+
+#include "base/Console.h"
 
 #include "cli/RunTranscript.h"
 
@@ -10,9 +10,8 @@ namespace zavuv::cli {
 
 GangConsole::GangConsole(std::ostream& status, std::ostream& err, std::FILE* progress,
                          std::vector<std::string> labels)
-    : status_(status), err_(err), progressStream_(progress),
-      terminal_(isatty(fileno(progress)) != 0), labels_(std::move(labels)),
-      percent_(labels_.size(), -1) {}
+    : status_(status), err_(err), progressStream_(progress), terminal_(base::isConsole(progress)),
+      labels_(std::move(labels)), percent_(labels_.size(), -1) {}
 
 GangConsole::~GangConsole() {
     std::lock_guard lock(mutex_);

@@ -7,6 +7,7 @@
 #include <thread>
 
 #include "base/StopSignals.h"
+#include "base/Utf8Path.h"
 #include "cli/BoardJob.h"
 #include "cli/CliApp.h"
 #include "cli/CliSession.h"
@@ -83,8 +84,7 @@ int runGang(const GangRequest& request) {
         // Each simulated board keeps its chip in a folder of its own.
         // (and its wire trace in a file of its own: FILE.sim1, FILE.sim2).
         if (isSimulated(options.ports[i]) && !options.simState.empty())
-            board->options.simState =
-                (std::filesystem::path(options.simState) / labels[i]).string();
+            board->options.simState = base::utf8Name(base::utf8Path(options.simState) / labels[i]);
         if (isSimulated(options.ports[i]) && !options.simTrace.empty())
             board->options.simTrace = options.simTrace + "." + labels[i];
         board->console = std::make_unique<GangBoardPort>(console, i, options.answer);

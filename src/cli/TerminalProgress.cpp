@@ -1,8 +1,8 @@
 #include "cli/TerminalProgress.h"
 
-#include <unistd.h>
-
 #include <fmt/format.h>
+
+#include "base/Console.h"
 
 namespace zavuv::cli {
 
@@ -12,7 +12,7 @@ constexpr int kBarWidth = 30;
 }  // namespace
 
 TerminalProgressDisplay::TerminalProgressDisplay(std::FILE* stream)
-    : stream_(stream), enabled_(isatty(fileno(stream)) != 0) {}
+    : stream_(stream), enabled_(base::isConsole(stream)) {}
 
 TerminalProgressDisplay::~TerminalProgressDisplay() {
     finishLine();

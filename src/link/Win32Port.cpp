@@ -3,8 +3,13 @@
 #include "link/Win32Port.h"
 
 #include <string>
+#include <string_view>
 
 #include <windows.h>
+
+#include <timeapi.h>
+
+#include "base/Utf8Path.h"
 
 namespace zavuv::link {
 
@@ -12,10 +17,19 @@ namespace {
 
 constexpr DWORD kQueueBytes = 1500;
 constexpr DWORD kDefaultTimeoutMs = 2800;
+// The protocol's pauses are a few milliseconds; the system's default timer
+// period (15.6 ms) would stretch every one of them.
+constexpr UINT kTimerPeriodMs = 1;
+constexpr std::string_view kDeviceNamespace = "\\\\.\\";
+
+std::string deviceNamespaceName(const std::string& device) {
+    return device.starts_with(kDeviceNamespace) ? device : std::string(kDeviceNamespace) + device;
+}
 
 }  // namespace
 
-Win32Port::Win32Port(int comNumber) : comNumber_(comNumber), handle_(INVALID_HANDLE_VALUE) {}
+Win32Port::Win32Port(std::string device)
+    : device_(std::move(device)), handle_(INVALID_HANDLE_VALUE) {}
 
 Win32Port::~Win32Port() {
     close();
@@ -28,12 +42,13 @@ bool Win32Port::isOpen() const {
 bool Win32Port::open(int baudRate) {
     close();
     // The device namespace prefix is what lets COM10 and above open by name.
-    const std::string name = "\\\\.\\COM" + std::to_string(comNumber_);
-    HANDLE handle = CreateFileA(name.c_str(), GENERIC_READ | GENERIC_WRITE, 0 /* exclusive */,
+    const std::wstring name = base::utf8Path(deviceNamespaceName(device_)).wstring();
+    HANDLE handle = CreateFileW(name.c_str(), GENERIC_READ | GENERIC_WRITE, 0 /* exclusive */,
                                 nullptr, OPEN_EXISTING, 0, nullptr);
     if (handle == INVALID_HANDLE_VALUE)
         return false;
     handle_ = handle;
+    timeBeginPeriod(kTimerPeriodMs);
 
     SetCommMask(handle, EV_RXCHAR);
     SetupComm(handle, kQueueBytes, kQueueBytes);
@@ -69,8 +84,7 @@ bool Win32Port::open(int baudRate) {
     dcb.XonLim = 128;
     dcb.XoffLim = 128;
     if (!SetCommState(handle, &dcb)) {
-        CloseHandle(handle);
-        handle_ = INVALID_HANDLE_VALUE;
+        close();
         return false;
     }
     return true;
@@ -82,6 +96,12 @@ void Win32Port::close() {
     SetCommMask(static_cast<HANDLE>(handle_), 0);
     CloseHandle(static_cast<HANDLE>(handle_));
     handle_ = INVALID_HANDLE_VALUE;
+    timeEndPeriod(kTimerPeriodMs);
+}
+
+bool Win32Port::clearLineError() {
+    DWORD errors = 0;
+    return ClearCommError(static_cast<HANDLE>(handle_), &errors, nullptr) && errors != 0;
 }
 
 bool Win32Port::drain() {
@@ -91,9 +111,14 @@ bool Win32Port::drain() {
 long Win32Port::write(std::span<const std::uint8_t> bytes) {
     if (!isOpen())
         return -1;
+    const auto attempt = [&](DWORD& written) {
+        return WriteFile(static_cast<HANDLE>(handle_), bytes.data(),
+                         static_cast<DWORD>(bytes.size()), &written, nullptr) != 0;
+    };
     DWORD written = 0;
-    if (!WriteFile(static_cast<HANDLE>(handle_), bytes.data(), static_cast<DWORD>(bytes.size()),
-                   &written, nullptr))
+    // One retry after a line error cleared: the error belongs to the bytes
+    // before, not to these.
+    if (!attempt(written) && !(clearLineError() && attempt(written)))
         return -1;
     return static_cast<long>(written);
 }
@@ -114,9 +139,14 @@ bool Win32Port::setReadTimeout(int timeoutMs) {
 std::size_t Win32Port::read(std::span<std::uint8_t> into, int timeoutMs) {
     if (!isOpen() || !setReadTimeout(timeoutMs))
         return 0;
+    const auto attempt = [&](DWORD& got) {
+        return ReadFile(static_cast<HANDLE>(handle_), into.data(), static_cast<DWORD>(into.size()),
+                        &got, nullptr) != 0;
+    };
     DWORD got = 0;
-    if (!ReadFile(static_cast<HANDLE>(handle_), into.data(), static_cast<DWORD>(into.size()), &got,
-                  nullptr))
+    // After a line error the garbled bytes are dropped with the error, and
+    // the read goes on: the protocol's own checks see what is missing.
+    if (!attempt(got) && !(clearLineError() && attempt(got)))
         return 0;
     return got;
 }

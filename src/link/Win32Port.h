@@ -3,14 +3,17 @@
 
 #ifdef _WIN32
 
+#include <string>
+
 #include "link/SerialPort.h"
 
 namespace zavuv::link {
 
 class Win32Port : public SerialPort {
 public:
-    // comNumber 1 = COM1. COM10 and above are opened by their own names too.
-    explicit Win32Port(int comNumber);
+    // device: "COM3", or a name in the device namespace ("\\.\COM13",
+    // "\\.\CNCA0"); any COM number opens, COM10 and above included.
+    explicit Win32Port(std::string device);
     ~Win32Port() override;
     Win32Port(const Win32Port&) = delete;
     Win32Port& operator=(const Win32Port&) = delete;
@@ -24,8 +27,11 @@ public:
 
 private:
     bool setReadTimeout(int timeoutMs);
+    // After a line error (framing, parity, overrun) the port refuses every
+    // transfer until the error is cleared; true when there was one.
+    bool clearLineError();
 
-    int comNumber_;
+    std::string device_;
     void* handle_;  // HANDLE; INVALID_HANDLE_VALUE when closed
     int readTimeoutMs_ = 0;
 };

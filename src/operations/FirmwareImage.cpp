@@ -1,8 +1,9 @@
 #include "operations/FirmwareImage.h"
 
-#include <cstdlib>
 #include <system_error>
 
+#include "base/ProcessEnvironment.h"
+#include "base/Utf8Path.h"
 #include "buffers/FileIo.h"
 #include "text/UiText.h"
 
@@ -14,18 +15,12 @@ namespace {
 
 constexpr const char* kImageName = "zavuv-board.bin";
 
-fs::path programFolder() {
-    std::error_code error;
-    const fs::path program = fs::read_symlink("/proc/self/exe", error);
-    return error ? fs::path() : program.parent_path();
-}
-
 }  // namespace
 
 fs::path firmwareImagePath() {
-    if (const char* named = std::getenv("ZAVUV_FIRMWARE"); named && *named)
-        return named;
-    const fs::path folder = programFolder();
+    if (const auto named = base::environmentValue("ZAVUV_FIRMWARE"); named && !named->empty())
+        return base::utf8Path(*named);
+    const fs::path folder = base::programFolder();
     const fs::path beside = folder / "firmware" / kImageName;
     const fs::path shared = folder / ".." / "share" / "zavuv" / "firmware" / kImageName;
     std::error_code error;
@@ -38,28 +33,28 @@ FirmwareImage loadFirmwareImage(const fs::path& path) {
     FirmwareImage image;
     std::error_code error;
     if (!fs::exists(path, error)) {
-        image.error = text::formatUiText(text::Msg::FirmwareImageNotFound, path.string());
+        image.error = text::formatUiText(text::Msg::FirmwareImageNotFound, base::utf8Name(path));
         return image;
     }
     // A device such as /dev/zero has no size to compare and never ends.
     if (!fs::is_regular_file(path, error)) {
-        image.error = text::formatUiText(text::Msg::MemoryFileNotRegular, path.string());
+        image.error = text::formatUiText(text::Msg::MemoryFileNotRegular, base::utf8Name(path));
         return image;
     }
-    buffers::FileContent content = buffers::readWholeFile(path.string(), kFirmwareImageSize);
+    buffers::FileContent content = buffers::readWholeFile(base::utf8Name(path), kFirmwareImageSize);
     switch (content.status) {
     case buffers::ReadStatus::CannotRead:
-        image.error = text::formatUiText(text::Msg::CannotReadFile, path.string());
+        image.error = text::formatUiText(text::Msg::CannotReadFile, base::utf8Name(path));
         return image;
     case buffers::ReadStatus::TooLarge:
-        image.error = text::formatUiText(text::Msg::FirmwareImageWrongSize, path.string(),
+        image.error = text::formatUiText(text::Msg::FirmwareImageWrongSize, base::utf8Name(path),
                                          fs::file_size(path, error));
         return image;
     case buffers::ReadStatus::Ok:
         break;
     }
     if (content.bytes.size() != kFirmwareImageSize) {
-        image.error = text::formatUiText(text::Msg::FirmwareImageWrongSize, path.string(),
+        image.error = text::formatUiText(text::Msg::FirmwareImageWrongSize, base::utf8Name(path),
                                          content.bytes.size());
         return image;
     }

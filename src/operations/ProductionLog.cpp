@@ -1,22 +1,13 @@
 #include "operations/ProductionLog.h"
 
-#include <cerrno>
 #include <chrono>
-#include <cstdio>
-#include <filesystem>
-#include <memory>
 #include <system_error>
 
 #include <fmt/chrono.h>
 #include <fmt/format.h>
 
-#ifdef _WIN32
-#include <io.h>
-#else
-#include <unistd.h>
-#endif
-
-#include "buffers/FileLock.h"
+#include "base/NativeFile.h"
+#include "base/Utf8Path.h"
 
 namespace zavuv::operations {
 
@@ -39,31 +30,6 @@ std::string quoted(const std::string& field) {
     return text + '"';
 }
 
-std::string reasonOf(int error) {
-    return std::generic_category().message(error);
-}
-
-struct FileCloser {
-    void operator()(std::FILE* file) const { std::fclose(file); }
-};
-using File = std::unique_ptr<std::FILE, FileCloser>;
-
-File openForAppending(const std::string& path) {
-    File file(std::fopen(path.c_str(), "ab"));
-    // Unbuffered: a line is one write to the system, never split by a buffer.
-    if (file)
-        std::setvbuf(file.get(), nullptr, _IONBF, 0);
-    return file;
-}
-
-bool synced(std::FILE* file) {
-#ifdef _WIN32
-    return _commit(_fileno(file)) == 0;
-#else
-    return ::fsync(fileno(file)) == 0;
-#endif
-}
-
 }  // namespace
 
 std::string utcTimestamp() {
@@ -82,32 +48,27 @@ std::string csvLine(const std::vector<std::string>& fields) {
 }
 
 std::string ProductionLog::check() const {
-    errno = 0;
-    if (!openForAppending(path_))
-        return reasonOf(errno);
-    return {};
+    const base::NativeFile file(base::utf8Path(path_), base::NativeFile::Access::Append);
+    return file.isOpen() ? std::string() : file.openError().message();
 }
 
 std::string ProductionLog::append(const UnitRecord& r) const {
-    // The log itself is the lock file: it is appended to, never renamed.
-    const buffers::ExclusiveFileLock lock(path_);
-    if (!lock.held())
-        return lock.failure();
-    errno = 0;
-    const File file = openForAppending(path_);
-    if (!file)
-        return reasonOf(errno);
-    std::error_code sizeError;
-    std::string text = std::filesystem::file_size(path_, sizeError) == 0 ? csvLine(kHeader) : "";
+    // One handle appends under its own lock: a line is one write, and two
+    // processes logging to one file take turns (the header only once).
+    base::NativeFile file(base::utf8Path(path_), base::NativeFile::Access::Append);
+    if (!file.isOpen())
+        return file.openError().message();
+    if (const std::error_code error = file.lockExclusive())
+        return error.message();
+    std::string text = file.size() == 0 ? csvLine(kHeader) : "";
     text += csvLine({r.time, r.port, r.boardSerial, r.chip, r.signature, r.serialNumber,
                      r.flashChecksum, r.eepromChecksum, r.ok ? "OK" : "Error", r.error,
                      fmt::format("{:.3f}", r.durationSeconds)});
-    errno = 0;
-    if (std::fwrite(text.data(), 1, text.size(), file.get()) != text.size())
-        return reasonOf(errno != 0 ? errno : ENOSPC);
-    if (!synced(file.get()))
-        return reasonOf(errno);
-    return {};
+    std::error_code error =
+        file.writeAll(std::span(reinterpret_cast<const std::uint8_t*>(text.data()), text.size()));
+    if (!error)
+        error = file.flushToDisk();
+    return error ? error.message() : std::string();
 }
 
 }  // namespace zavuv::operations

@@ -2,6 +2,7 @@
 
 #include <filesystem>
 
+#include "base/Utf8Path.h"
 #include "buffers/FileLock.h"
 #include "operations/SerialNumber.h"
 #include "text/UiText.h"
@@ -12,8 +13,8 @@ namespace fs = std::filesystem;
 
 std::string serialNumberLockPath(const std::string& imagePath) {
     std::error_code error;
-    const fs::path target = fs::canonical(imagePath, error);
-    return (error ? fs::path(imagePath) : target).string() + ".lock";
+    const fs::path target = fs::canonical(base::utf8Path(imagePath), error);
+    return (error ? imagePath : base::utf8Name(target)) + ".lock";
 }
 
 std::optional<ReservedSerialNumber> reserveSerialNumber(const std::string& imagePath, bool isEeprom,

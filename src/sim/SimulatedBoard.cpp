@@ -2,6 +2,7 @@
 
 #include <fmt/format.h>
 
+#include "base/Utf8Path.h"
 #include "sim/ChipNames.h"
 #include "sim/SimulatedPort.h"
 #include "sim/StateDirectory.h"
@@ -24,7 +25,7 @@ std::optional<ChipImage> chooseImage(const SimOptions& options, std::string& err
         }
     }
     if (!options.stateDir.empty()) {
-        LoadedState state = loadChipState(options.stateDir);
+        LoadedState state = loadChipState(base::utf8Path(options.stateDir));
         if (!state.error.empty()) {
             error = state.error;
             return std::nullopt;
@@ -89,7 +90,7 @@ std::string SimulatedBoard::stop() {
     }
     stopped_ = true;
     trace_.flush();
-    return stateDir_.empty() ? std::string() : saveChipState(stateDir_, image_);
+    return stateDir_.empty() ? std::string() : saveChipState(base::utf8Path(stateDir_), image_);
 }
 
 std::unique_ptr<link::SerialPort> SimulatedBoard::openPort(base::VirtualClock& clock) {

@@ -6,6 +6,7 @@
 
 #include <fmt/format.h>
 
+#include "base/Utf8Path.h"
 #include "buffers/FileIo.h"
 #include "buffers/FileLimits.h"
 #include "buffers/IniFile.h"
@@ -80,12 +81,12 @@ std::string readMemory(const std::filesystem::path& path, const char* what, cons
         return {};
     }
     const buffers::FileContent content =
-        buffers::readWholeFile(path.string(), buffers::kMaxInputFileSize);
+        buffers::readWholeFile(base::utf8Name(path), buffers::kMaxInputFileSize);
     if (content.status != buffers::ReadStatus::Ok) {
-        return fmt::format("cannot read {}", path.string());
+        return fmt::format("cannot read {}", base::utf8Name(path));
     }
     if (content.bytes.size() != memory.size()) {
-        return fmt::format("{} holds {} bytes, but the {} {} has {}", path.string(),
+        return fmt::format("{} holds {} bytes, but the {} {} has {}", base::utf8Name(path),
                            content.bytes.size(), chip, what, memory.size());
     }
     memory = content.bytes;
@@ -100,15 +101,15 @@ LoadedState loadChipState(const std::filesystem::path& directory) {
     if (!std::filesystem::exists(iniPath, error)) {
         return {};
     }
-    const auto ini = buffers::IniFile::load(iniPath);
+    const auto ini = buffers::IniFile::load(base::utf8Name(iniPath));
     if (!ini) {
-        return {std::nullopt, fmt::format("cannot read {}", iniPath.string())};
+        return {std::nullopt, fmt::format("cannot read {}", base::utf8Name(iniPath))};
     }
     const std::string name = ini->readString(kSection, "Name", "");
     const auto choice = findChip(name);
     if (!choice) {
         return {std::nullopt, fmt::format("{}: Name={} is not a chip of the device table",
-                                          iniPath.string(), name)};
+                                          base::utf8Name(iniPath), name)};
     }
     ChipImage image = ChipImage::fresh(choice->deviceIndex);
     image.signature = choice->signature;
@@ -133,7 +134,7 @@ std::string saveChipState(const std::filesystem::path& directory, const ChipImag
     std::error_code error;
     std::filesystem::create_directories(directory, error);
     if (error) {
-        return fmt::format("cannot create the state directory {}: {}", directory.string(),
+        return fmt::format("cannot create the state directory {}: {}", base::utf8Name(directory),
                            error.message());
     }
     buffers::IniFile ini;
@@ -148,12 +149,12 @@ std::string saveChipState(const std::filesystem::path& directory, const ChipImag
     for (const auto& [name, memory] :
          {std::pair{kFlashName, &image.flash}, std::pair{kEepromName, &image.eeprom}}) {
         if (!memory->empty() &&
-            !buffers::writeFileAtomically((directory / name).string(), *memory)) {
-            return fmt::format("cannot write {}", (directory / name).string());
+            !buffers::writeFileAtomically(base::utf8Name(directory / name), *memory)) {
+            return fmt::format("cannot write {}", base::utf8Name(directory / name));
         }
     }
-    if (!ini.save(directory / kIniName)) {
-        return fmt::format("cannot write {}", (directory / kIniName).string());
+    if (!ini.save(base::utf8Name(directory / kIniName))) {
+        return fmt::format("cannot write {}", base::utf8Name(directory / kIniName));
     }
     return {};
 }

@@ -2,10 +2,13 @@
 
 #include <fmt/format.h>
 
+#include "base/Utf8Path.h"
+
 namespace zavuv::sim {
 
 bool WireTrace::openFile(const std::string& path) {
-    auto file = std::make_unique<std::ofstream>(path, std::ios::binary | std::ios::trunc);
+    auto file =
+        std::make_unique<std::ofstream>(base::utf8Path(path), std::ios::binary | std::ios::trunc);
     if (!*file) {
         return false;
     }

@@ -54,7 +54,7 @@ std::unique_ptr<link::SerialPort> BoardPorts::makePort(int portIndex) {
         return simulator_->openPort(clock_.virtualClock());
     }
 #ifdef _WIN32
-    return std::make_unique<link::Win32Port>(port);
+    return std::make_unique<link::Win32Port>(*device);
 #else
     return std::make_unique<link::TermiosPort>(*device);
 #endif

@@ -1,7 +1,9 @@
 #include "workspace/ProfileStore.h"
 
-#include <cstdlib>
 #include <system_error>
+
+#include "base/ProcessEnvironment.h"
+#include "base/Utf8Path.h"
 
 namespace zavuv::workspace {
 
@@ -20,15 +22,15 @@ std::optional<std::string> nonEmpty(const EnvironmentLookup& environment, const 
 fs::path configurationFolder(const EnvironmentLookup& environment) {
 #ifdef _WIN32
     if (const auto appData = nonEmpty(environment, "APPDATA")) {
-        return fs::path(*appData);
+        return base::utf8Path(*appData);
     }
 #else
     // A relative XDG_CONFIG_HOME is invalid and ignored, as the XDG rules say.
     if (const auto xdg = nonEmpty(environment, "XDG_CONFIG_HOME"); xdg && xdg->front() == '/') {
-        return fs::path(*xdg);
+        return base::utf8Path(*xdg);
     }
     if (const auto home = nonEmpty(environment, "HOME")) {
-        return fs::path(*home) / ".config";
+        return base::utf8Path(*home) / ".config";
     }
 #endif
     return {};
@@ -38,24 +40,21 @@ fs::path configurationFolder(const EnvironmentLookup& environment) {
 
 fs::path profileLocation(const EnvironmentLookup& environment) {
     if (const auto named = nonEmpty(environment, "ZAVUV_PROFILE")) {
-        return fs::path(*named);
+        return base::utf8Path(*named);
     }
     const fs::path folder = configurationFolder(environment);
     return folder.empty() ? fs::path() : folder / "zavuv" / "zavuv.ini";
 }
 
 fs::path defaultProfileLocation() {
-    return profileLocation([](const char* name) -> std::optional<std::string> {
-        const char* value = std::getenv(name);
-        return value ? std::optional<std::string>(value) : std::nullopt;
-    });
+    return profileLocation(base::environmentValue);
 }
 
 ProfileStore::ProfileStore(fs::path path) : path_(std::move(path)) {
     if (path_.empty()) {
         return;
     }
-    if (auto loaded = buffers::IniFile::load(path_)) {
+    if (auto loaded = buffers::IniFile::load(base::utf8Name(path_))) {
         file_ = std::move(*loaded);
     } else {
         readable_ = false;
@@ -106,7 +105,7 @@ bool ProfileStore::writeThrough(const Write& write) {
 }
 
 bool ProfileStore::saveWrites(const std::vector<Write>& writes) {
-    std::optional<buffers::IniFile> onDisk = buffers::IniFile::load(path_);
+    std::optional<buffers::IniFile> onDisk = buffers::IniFile::load(base::utf8Name(path_));
     if (!onDisk) {
         return false;
     }
@@ -115,7 +114,7 @@ bool ProfileStore::saveWrites(const std::vector<Write>& writes) {
         write(*onDisk);
     std::error_code ignored;  // a folder that cannot be made fails the save below
     fs::create_directories(path_.parent_path(), ignored);
-    if (!onDisk->save(path_)) {
+    if (!onDisk->save(base::utf8Name(path_))) {
         return false;
     }
     file_ = std::move(*onDisk);

@@ -6,6 +6,7 @@
 #include <fmt/format.h>
 
 #include "base/AsciiCase.h"
+#include "base/Utf8Path.h"
 
 namespace zavuv::workspace {
 
@@ -50,8 +51,9 @@ bool RecentProjects::add(std::string_view given) {
     // A name given relative to the folder the program started in would name
     // another file the next time it starts elsewhere.
     std::error_code error;
-    const std::filesystem::path absolute = std::filesystem::absolute(given, error);
-    const std::string path = error ? std::string(given) : absolute.lexically_normal().string();
+    const std::filesystem::path absolute = std::filesystem::absolute(base::utf8Path(given), error);
+    const std::string path =
+        error ? std::string(given) : base::utf8Name(absolute.lexically_normal());
     const auto match = std::ranges::find_if(
         slots_, [&](const std::string& slot) { return base::equalsIgnoringAsciiCase(slot, path); });
     // Slots before the match (or all but the last) move one place down.

@@ -4,6 +4,7 @@
 
 #include "buffers/FileIo.h"
 #include "buffers/FileLimits.h"
+#include "support/FileSizeLimit.h"
 #include "support/ScratchFolder.h"
 
 using namespace zavuv::buffers;
@@ -40,6 +41,9 @@ TEST(ReadWholeFile, ReportsWhatCannotBeRead) {
 }
 
 TEST(WriteFileAtomically, ReplacesTheFileKeepingPermissionsAndLinks) {
+#ifdef _WIN32
+    GTEST_SKIP() << "file modes, and symbolic links, which wine cannot make";
+#else
     ScratchFolder folder;
     const auto path = folder.write("image.bin", "old contents");
     fs::permissions(path, fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
@@ -51,9 +55,11 @@ TEST(WriteFileAtomically, ReplacesTheFileKeepingPermissionsAndLinks) {
     EXPECT_EQ(fs::status(path).permissions(),
               fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
     EXPECT_EQ(folder.entries().size(), 2u);
+#endif
 }
 
 TEST(WriteFileAtomically, LeavesTheOldFileWhenAStepFails) {
+    ZAVUV_SKIP_WITHOUT_FILE_SIZE_LIMIT();
     ScratchFolder folder;
     EXPECT_FALSE(writeFileAtomically(folder.file("missing/image.bin"), bytesOf("new")));
 

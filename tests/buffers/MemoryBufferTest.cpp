@@ -5,8 +5,10 @@
 #include <filesystem>
 #include <random>
 
+#include "buffers/ElfImage.h"
 #include "buffers/FileLimits.h"
 #include "buffers/MemoryBuffer.h"
+#include "support/FileSizeLimit.h"
 #include "support/RecordingUserPort.h"
 #include "support/ScratchFolder.h"
 
@@ -163,6 +165,9 @@ TEST_F(MemoryBufferTest, RefusesAFileThatNamesOrLooksLikeAFormatAndDoesNotDecode
          "Error in ELF file: it is a 64-bit file; AVR programs are 32-bit files"},
     };
     for (const Case& c : cases) {
+        // A build without an ELF reader refuses every ELF file with one reason.
+        if (c.message.starts_with("Error in ELF file") && !zavuv::buffers::elfFilesReadable())
+            continue;
         port.clearEvents();
         EXPECT_TRUE(flash.loadFile(folder.write(c.name, c.content))) << c.name;
         EXPECT_EQ(port.messages(), std::vector<std::string>{c.message}) << c.name;
@@ -269,6 +274,7 @@ TEST_F(MemoryBufferTest, SavesHexBinaryOrAsksByExtension) {
 }
 
 TEST_F(MemoryBufferTest, AFailedSaveKeepsFileAndBufferAsTheyWere) {
+    ZAVUV_SKIP_WITHOUT_FILE_SIZE_LIMIT();
     const auto path = folder.write("image.bin", "old contents");
     flash.loadFile(path);
     flash.setByte(0, 'O');

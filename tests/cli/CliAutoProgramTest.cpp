@@ -6,6 +6,7 @@
 
 #include "buffers/IntelHex.h"
 #include "cli/CliTesting.h"
+#include "support/FileSizeLimit.h"
 
 using zavuv::testing::CliRun;
 using zavuv::testing::ScratchFolder;
@@ -139,6 +140,7 @@ TEST(CliAutoProgram, ParallelStationsProgramDifferentNumbers) {
 // A number that cannot be saved as taken is never programmed: otherwise every
 // later chip would get it too.
 TEST(CliAutoProgram, ANumberThatCannotBeSavedStopsTheRun) {
+    ZAVUV_SKIP_WITHOUT_FILE_SIZE_LIMIT();
     CliRun cli;
     // The whole ATmega8 Flash: its HEX text is about three times the size of
     // the simulated chip's files.

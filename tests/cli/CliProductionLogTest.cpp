@@ -68,6 +68,9 @@ TEST(CliProductionLog, OneLinePerRunWithTheNumberProgrammed) {
 // Nothing is touched when the log cannot take a line: not the board, not the
 // serial number.
 TEST(CliProductionLog, AnUnwritableLogStopsTheRunBeforeTheChip) {
+#ifdef _WIN32
+    GTEST_SKIP() << "the system's reason is in its own words on Windows";
+#else
     SerialJob job;
     const std::string log = job.cli.folder().file("missing/units.csv");
     const std::string trace = job.cli.folder().file("trace.txt");
@@ -78,10 +81,14 @@ TEST(CliProductionLog, AnUnwritableLogStopsTheRunBeforeTheChip) {
               "message: Cannot write the production log " + log + ": No such file or directory\n");
     EXPECT_EQ(ScratchFolder::read(trace), "");
     EXPECT_EQ(static_cast<unsigned char>(ScratchFolder::read(job.flash)[3]), 9);
+#endif
 }
 
 // --repeat: unit after unit, the next after Enter, q ends; a summary.
 TEST(CliProductionLog, RepeatProgramsUnitAfterUnitUntilQ) {
+#ifdef _WIN32
+    GTEST_SKIP() << "the operator's keys come through a POSIX shell pipe";
+#else
     SerialJob job;
     const std::string log = job.cli.folder().file("units.csv");
     const std::string command = std::string("printf '\\n\\nq\\n' | ") + ZAVUV_CLI_PATH +
@@ -98,11 +105,15 @@ TEST(CliProductionLog, RepeatProgramsUnitAfterUnitUntilQ) {
     ASSERT_EQ(lines.size(), 4u);
     EXPECT_NE(lines[3].find(",0000000B,"), std::string::npos) << lines[3];
     EXPECT_EQ(static_cast<unsigned char>(ScratchFolder::read(job.flash)[3]), 12);
+#endif
 }
 
 // --repeat=auto: the chip programmed is taken out, the next one goes in and is
 // programmed in turn; SIGTERM ends the wait for the third.
 TEST(CliProductionLog, RepeatAutoProgramsEachChipInsertedUntilStopped) {
+#ifdef _WIN32
+    GTEST_SKIP() << "the run is ended by SIGTERM, which Windows does not have";
+#else
     SerialJob job;
     // The chip is swapped right after the first unit: after as many sessions as
     // a single run takes. That run uses up number 9.
@@ -134,4 +145,5 @@ TEST(CliProductionLog, RepeatAutoProgramsEachChipInsertedUntilStopped) {
     EXPECT_NE(lines[2].find(",1E 93 07,0000000B,"), std::string::npos) << lines[2];
     // The second chip stays in the socket: the state holds its number.
     EXPECT_EQ(static_cast<unsigned char>(ScratchFolder::read(state + "/flash.bin")[3]), 0x0B);
+#endif
 }

@@ -16,6 +16,7 @@
 #include "operations/LockFuseOnChip.h"
 #include "operations/OperationFrame.h"
 #include "operations/ReadSignatureCommand.h"
+#include "support/EnvironmentVariable.h"
 
 namespace zavuv::testing {
 
@@ -402,7 +403,8 @@ std::vector<OperationRow> makeRows() {
     firmware.checksVersion = false;         // the boot loader is not synchronised
     firmware.garbled = GarbledReply::Data;  // each chunk's answer is not looked at
     firmware.prepare = [](SimulatedWorkspace& sim) {
-        setenv("ZAVUV_FIRMWARE", sim.folder().write("zavuv-board.bin", firmwareImage()).c_str(), 1);
+        testing::setVariable("ZAVUV_FIRMWARE",
+                             sim.folder().write("zavuv-board.bin", firmwareImage()));
     };
     firmware.run = [](SimulatedWorkspace& sim) {
         const auto normalSpeed = [](const operations::FirmwareVersions&) {

@@ -6,6 +6,7 @@
 #include "WireRuns.h"
 #include "operations/FirmwareImage.h"
 #include "operations/FirmwareUpdate.h"
+#include "support/EnvironmentVariable.h"
 
 using namespace zavuv;
 using operations::TransferSpeed;
@@ -29,18 +30,14 @@ std::vector<std::uint8_t> generatedImage(std::size_t size = operations::kFirmwar
 class FirmwareFile {
 public:
     explicit FirmwareFile(const std::vector<std::uint8_t>& content)
-        : path_(folder_.write("zavuv-board.bin", content)) {
-        setenv("ZAVUV_FIRMWARE", path_.c_str(), 1);
-    }
-    FirmwareFile() : path_(folder_.file("absent.bin")) {
-        setenv("ZAVUV_FIRMWARE", path_.c_str(), 1);
-    }
-    ~FirmwareFile() { unsetenv("ZAVUV_FIRMWARE"); }
+        : path_(folder_.write("zavuv-board.bin", content)), variable_("ZAVUV_FIRMWARE", path_) {}
+    FirmwareFile() : path_(folder_.file("absent.bin")), variable_("ZAVUV_FIRMWARE", path_) {}
     const std::string& path() const { return path_; }
 
 private:
     ScratchFolder folder_;
     std::string path_;
+    zavuv::testing::ScopedVariable variable_;
 };
 
 operations::ConfirmFirmwareUpdate answer(std::optional<TransferSpeed> speed,

@@ -6,6 +6,7 @@
 #include "SimHarness.h"
 #include "sim/StateDirectory.h"
 #include "support/ScratchFolder.h"
+#include "support/TextLines.h"
 
 namespace zavuv::sim {
 namespace {
@@ -18,7 +19,7 @@ std::string readText(const std::filesystem::path& path) {
     std::ifstream file(path, std::ios::binary);
     std::stringstream text;
     text << file.rdbuf();
-    return text.str();
+    return zavuv::testing::unixLineEnds(text.str());
 }
 
 void writeText(const std::filesystem::path& path, const std::string& text) {

@@ -2,8 +2,8 @@
 // Runs a program to its end and collects what it printed; or starts several
 // that run at the same time and collects each one afterwards.
 
+#include <cstdint>
 #include <string>
-#include <sys/types.h>
 #include <vector>
 
 namespace zavuv::testing {
@@ -16,12 +16,13 @@ struct ProgramResult {
 
 // A program started and not yet collected.
 struct StartedProgram {
-    pid_t pid = -1;
-    int outFd = -1;
-    int errFd = -1;
+    std::intptr_t pid = -1;    // POSIX: the process id; Windows: the process handle
+    std::intptr_t outFd = -1;  // the reading ends of its output pipes
+    std::intptr_t errFd = -1;
 };
 
-// Standard input is empty (closed), as for a script or CI. `environment`
+// Standard input is empty (closed), as for a script or CI. What the program
+// prints is taken as text: Windows line ends become Unix ones. `environment`
 // entries "NAME=value" are added to this process's environment.
 StartedProgram startProgram(const std::string& program, const std::vector<std::string>& arguments,
                             const std::vector<std::string>& environment = {});

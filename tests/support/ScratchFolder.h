@@ -11,8 +11,7 @@
 #include <string_view>
 #include <vector>
 
-#include <csignal>
-#include <sys/resource.h>
+#include "base/Utf8Path.h"
 
 namespace zavuv::testing {
 
@@ -36,10 +35,14 @@ public:
     ScratchFolder& operator=(const ScratchFolder&) = delete;
 
     const std::filesystem::path& path() const { return path_; }
-    std::string file(const std::string& name) const { return (path_ / name).string(); }
+    // In the system's own form ("a/b" is "a\\b" on Windows), as the program
+    // prints names it has resolved.
+    std::string file(const std::string& name) const {
+        return base::utf8Name((path_ / base::utf8Path(name)).make_preferred());
+    }
 
     std::string write(const std::string& name, std::string_view content) const {
-        std::ofstream(file(name), std::ios::binary) << content;
+        std::ofstream(base::utf8Path(file(name)), std::ios::binary) << content;
         return file(name);
     }
 
@@ -49,7 +52,7 @@ public:
     }
 
     static std::string read(const std::string& path) {
-        std::ifstream in(path, std::ios::binary);
+        std::ifstream in(base::utf8Path(path), std::ios::binary);
         return {std::istreambuf_iterator<char>(in), {}};
     }
 
@@ -63,25 +66,6 @@ public:
 
 private:
     std::filesystem::path path_;
-};
-
-// While it lives, this process cannot write files beyond the given size: a
-// write that crosses it fails part-way, as on a full disk.
-class FileSizeLimit {
-public:
-    explicit FileSizeLimit(rlim_t bytes) {
-        std::signal(SIGXFSZ, SIG_IGN);
-        getrlimit(RLIMIT_FSIZE, &saved_);
-        rlimit limited = saved_;
-        limited.rlim_cur = bytes;
-        setrlimit(RLIMIT_FSIZE, &limited);
-    }
-    ~FileSizeLimit() { setrlimit(RLIMIT_FSIZE, &saved_); }
-    FileSizeLimit(const FileSizeLimit&) = delete;
-    FileSizeLimit& operator=(const FileSizeLimit&) = delete;
-
-private:
-    rlimit saved_{};
 };
 
 }  // namespace zavuv::testing

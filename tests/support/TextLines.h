@@ -17,4 +17,18 @@ inline std::vector<std::string> linesOf(const std::string& text, const std::stri
     return lines;
 }
 
+// A text as written on this system, with Unix line ends: Windows programs end
+// the lines of their output, and of text files they create, with CR LF.
+inline std::string unixLineEnds(std::string text) {
+#ifdef _WIN32
+    std::string lines;
+    for (std::size_t i = 0; i < text.size(); ++i)
+        if (!(text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n'))
+            lines += text[i];
+    return lines;
+#else
+    return text;
+#endif
+}
+
 }  // namespace zavuv::testing

@@ -18,6 +18,9 @@ using PortListTest = zavuv::testing::TemporaryProfile;
 // names: the adapter appears once, in its slot, with its description; the other
 // is listed after the slots.
 TEST_F(PortListTest, AnAdapterInASlotIsNotListedAgain) {
+#ifdef _WIN32
+    GTEST_SKIP() << "the adapter's by-id name is a symbolic link, which wine cannot make";
+#else
     const std::string usb0 = scratch_.write("ttyUSB0", "");
     const std::string acm3 = scratch_.write("ttyACM3", "");
     fs::create_directories(scratch_.path() / "by-id");
@@ -44,4 +47,5 @@ TEST_F(PortListTest, AnAdapterInASlotIsNotListedAgain) {
     EXPECT_EQ(ports[12].device, acm3);
     EXPECT_EQ(ports[12].state, "present");
     EXPECT_FALSE(ports[12].denied);  // root or owner: it may be opened
+#endif
 }

@@ -29,7 +29,7 @@ TEST_F(TemporaryProfile, PreferencesAreStoredUnderTheirKeys) {
         ASSERT_TRUE(preferences.setLanguage(Language::Russian));
         ASSERT_TRUE(preferences.setLoadMostRecent(true));
     }
-    const std::optional<IniFile> file = IniFile::load(profilePath());
+    const std::optional<IniFile> file = IniFile::load(scratch_.file("zavuv.ini"));
     ASSERT_TRUE(file);
     EXPECT_EQ(file->readInt("Connect", "COM", -1), 5);
     EXPECT_EQ(file->readInt("Connect", "HighSpeed", -1), 2);

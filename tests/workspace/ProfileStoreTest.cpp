@@ -5,6 +5,7 @@
 
 #include "TemporaryProfile.h"
 #include "buffers/IniFile.h"
+#include "support/EnvironmentVariable.h"
 #include "workspace/ProfileStore.h"
 
 using namespace zavuv::workspace;
@@ -49,12 +50,9 @@ TEST(ProfileLocation, PosixUsesTheXdgConfigurationFolder) {
 #endif
 
 TEST_F(TemporaryProfile, ProcessEnvironmentNamesTheProfile) {
-    const char* previous = std::getenv("ZAVUV_PROFILE");
-    const std::string saved = previous ? previous : "";
-    setenv("ZAVUV_PROFILE", profilePath().c_str(), 1);
-    const fs::path location = defaultProfileLocation();
-    previous ? setenv("ZAVUV_PROFILE", saved.c_str(), 1) : unsetenv("ZAVUV_PROFILE");
-    EXPECT_EQ(location, profilePath());
+    const zavuv::testing::ScopedVariable profile("ZAVUV_PROFILE",
+                                                 zavuv::base::utf8Name(profilePath()));
+    EXPECT_EQ(defaultProfileLocation(), profilePath());
 }
 
 TEST_F(TemporaryProfile, EveryWriteIsOnDiskAtOnce) {
