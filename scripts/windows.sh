@@ -18,10 +18,11 @@ if [ -f "$ZAVUV_BUILD/build.ninja" ]; then
     cmake --build "$ZAVUV_BUILD" --target zavuv-boardsim -j "$(nproc)" >&2
     host_boardsim="$ZAVUV_BUILD/src/sim/boardsim/zavuv-boardsim"
 fi
-# Unoptimised: the tests run as fast either way, and the build takes far less
-# time. The test programs are built by the default target.
+# Unoptimised, and the test programs' files compiled in batches: the tests run
+# as fast either way, and the build takes far less time. The test programs are
+# built by the default target.
 zavuv_build_in "$build" all -DCMAKE_TOOLCHAIN_FILE="$ZAVUV_ROOT/cmake/mingw-w64.cmake" \
-    -DCMAKE_BUILD_TYPE=Debug "-DCMAKE_CXX_FLAGS_DEBUG=-O0" -DZAVUV_GUI=OFF \
+    -DCMAKE_BUILD_TYPE=Debug "-DCMAKE_CXX_FLAGS_DEBUG=-O0" -DZAVUV_GUI=OFF -DZAVUV_UNITY_TESTS=ON \
     "-DZAVUV_HOST_BOARDSIM=$host_boardsim"
 
 # A wine prefix of its own, made once, quietly; no window system is needed.

@@ -9,6 +9,7 @@
 #include "buffers/FileLimits.h"
 #include "buffers/SRecord.h"
 #include "support/AvrToolchain.h"
+#include "support/RandomBytes.h"
 #include "support/ScratchFolder.h"
 
 using namespace zavuv::buffers;
@@ -17,14 +18,6 @@ using namespace zavuv::testing;
 namespace {
 
 using Bytes = std::vector<std::uint8_t>;
-
-Bytes randomBytes(std::size_t size, unsigned seed) {
-    std::mt19937 random(seed);
-    Bytes bytes(size);
-    for (auto& b : bytes)
-        b = static_cast<std::uint8_t>(random());
-    return bytes;
-}
 
 class SRecordPeer : public ::testing::Test {
 protected:

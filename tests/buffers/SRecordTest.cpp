@@ -6,10 +6,13 @@
 
 #include "buffers/FileLimits.h"
 #include "buffers/SRecord.h"
+#include "support/RandomBytes.h"
 #include "support/ScratchFolder.h"
 
 using namespace zavuv::buffers;
 using zavuv::testing::bytesOf;
+
+using zavuv::testing::randomBytes;
 
 namespace {
 
@@ -57,14 +60,6 @@ std::string record(char type, const Bytes& fields) {
     }
     std::snprintf(digits, sizeof digits, "%02X", ~sum & 0xFF);
     return text + digits + "\n";
-}
-
-Bytes randomBytes(std::size_t size, unsigned seed) {
-    std::mt19937 random(seed);
-    Bytes bytes(size);
-    for (auto& b : bytes)
-        b = static_cast<std::uint8_t>(random());
-    return bytes;
 }
 
 }  // namespace

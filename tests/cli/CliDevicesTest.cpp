@@ -11,18 +11,12 @@
 #endif
 
 #include "cli/CliTesting.h"
+#include "support/TextLines.h"
 
 using zavuv::testing::CliRun;
+using zavuv::testing::linesOf;
 
 namespace {
-
-std::vector<std::string> linesOf(const std::string& text) {
-    std::vector<std::string> lines;
-    std::istringstream in(text);
-    for (std::string line; std::getline(in, line);)
-        lines.push_back(line);
-    return lines;
-}
 
 std::vector<std::string> fieldsOf(const std::string& line) {
     std::vector<std::string> fields;

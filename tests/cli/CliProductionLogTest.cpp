@@ -34,7 +34,7 @@ struct SerialJob {
 };
 
 // The programming sessions on a wire trace: each begins with a reset strobe.
-int resetStrobes(const std::string& trace) {
+[[maybe_unused]] int resetStrobes(const std::string& trace) {
     int strobes = 0;
     for (const std::string& line : linesOf(trace))
         strobes += line.ends_with("> 51") || line.ends_with("> 2A");

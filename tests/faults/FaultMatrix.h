@@ -18,6 +18,10 @@
 
 namespace zavuv::testing {
 
+inline buffers::MemoryBuffer& bufferOf(SimulatedWorkspace& sim, bool flash) {
+    return flash ? sim.ws().flash() : sim.ws().eeprom();
+}
+
 // What the operation does to the buffers, which decides what is checked there.
 enum class Work {
     Program,   // writes a buffer into the chip

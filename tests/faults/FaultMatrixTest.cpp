@@ -137,10 +137,6 @@ void checkVerified(const BufferSnapshot& before, const buffers::MemoryBuffer& bu
     EXPECT_LE(wrong, spoilt);
 }
 
-buffers::MemoryBuffer& bufferOf(SimulatedWorkspace& sim, bool flash) {
-    return flash ? sim.ws().flash() : sim.ws().eeprom();
-}
-
 std::string contentOf(const buffers::MemoryBuffer& buffer) {
     const auto data = buffer.data();
     return {data.begin(), data.end()};

@@ -37,10 +37,6 @@ std::vector<std::uint8_t>& chipMemory(SimulatedWorkspace& sim, bool flash) {
     return flash ? sim.board().chip().flash : sim.board().chip().eeprom;
 }
 
-buffers::MemoryBuffer& bufferOf(SimulatedWorkspace& sim, bool flash) {
-    return flash ? sim.ws().flash() : sim.ws().eeprom();
-}
-
 void loadImage(SimulatedWorkspace& sim, bool flash, std::size_t size) {
     const std::string name = flash ? "flash.bin" : "eeprom.bin";
     bufferOf(sim, flash).loadFile(sim.folder().write(name, pattern(size)));
