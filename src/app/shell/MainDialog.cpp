@@ -238,7 +238,6 @@ bool MainDialog::initDialog(const StartOptions& options) {
 
     setStatus(text::GetUiText(text::Msg::ProgramTitle));
     recent_.load();
-    BuildMenu();
 
     ws_.readPreferences();
     text::setLanguage(ws_.preferences().language());
@@ -274,9 +273,12 @@ bool MainDialog::initDialog(const StartOptions& options) {
                                 : std::string(workspace::kUnspecifiedPath);
     if (!options.commandLine.projectPath.empty())
         candidate = options.commandLine.projectPath;
+    // The menu is built once, with the start's project already in its list.
+    if (candidate != workspace::kUnspecifiedPath)
+        recent_.add(candidate);
+    BuildMenu();
     bool automatic = false;
     if (candidate != workspace::kUnspecifiedPath) {
-        AddRecentProject(candidate);
         ws_.project().loadProject(candidate);
         automatic = workspace::isAutoProgramSwitch(options.commandLine.switchText);
     }
