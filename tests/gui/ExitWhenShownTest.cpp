@@ -1,6 +1,8 @@
 // The zavuv program asked to end once its window is shown, as the start-up
 // benchmark runs it.
 
+#include <regex>
+
 #include <gtest/gtest.h>
 
 #include "support/RunProgram.h"
@@ -26,6 +28,9 @@ TEST(ZavuvProgram, EndsThroughItsUsualExitOnceTheWindowIsShownWhenAsked) {
                                     "ZAVUV_EXIT_WHEN_SHOWN=1", "ZAVUV_PROFILE=" + profile});
     EXPECT_EQ(run.exitCode, 0) << run.err;
     EXPECT_EQ(run.err.find("message:"), std::string::npos) << run.err;
+    // The moment of the paint, for a timing script, on a line of its own.
+    EXPECT_TRUE(std::regex_search(run.err, std::regex("(^|\n)shown at: [1-9][0-9]* ns\n")))
+        << run.err;
     // The window was set up with the project, and the exit wrote the recent list.
     const zavuv::workspace::ProfileStore written(profile);
     EXPECT_EQ(written.readString("Recent", "Project1", ""), project);

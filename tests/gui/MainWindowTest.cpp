@@ -81,9 +81,13 @@ TEST_F(MainWindow, GrowingTallerStretchesTheFlashPaneAndKeepsThePreviewsOnTheirP
     EXPECT_EQ(byId(1008)->geometry(), chipErase.translated(0, 120));
     EXPECT_EQ(previewRect(window->flashPreview()), placeholder(1002));
     EXPECT_EQ(previewRect(window->eepromPreview()), placeholder(1001));
-    // The width is fixed and the first height is the least.
+    // The width is fixed and the first height is the least: the menu bar above
+    // the whole client area, nothing more.
     EXPECT_EQ(window->maximumWidth(), first.width());
     EXPECT_EQ(window->minimumHeight(), first.height());
+    const widgets::DialogUnits units(window->font());
+    EXPECT_EQ(first.width(), units.toPixelsX(448));
+    EXPECT_EQ(first.height(), window->menu()->heightForWidth(first.width()) + units.toPixelsY(274));
 }
 
 TEST_F(MainWindow, MaximisedItKeepsItsWidthInTheMiddleAndTakesTheWholeHeight) {

@@ -1,7 +1,10 @@
 #include "app/shell/ExitWhenShown.h"
 
+#include <chrono>
 #include <cstdlib>
 #include <string_view>
+
+#include <fmt/core.h>
 
 #include <QCoreApplication>
 #include <QEvent>
@@ -19,9 +22,16 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override {
         if (event->type() == QEvent::Paint) {
             watched->removeEventFilter(this);
-            // Queued, so that this paint is finished first. Ends the dialog's
-            // own loop too, and the program then closes as it always does.
-            QTimer::singleShot(0, QCoreApplication::instance(), [] { QCoreApplication::exit(0); });
+            // Queued, so that this paint (the children's included) is finished
+            // first. Ends the dialog's own loop too, and the program then
+            // closes as it always does.
+            QTimer::singleShot(0, QCoreApplication::instance(), [] {
+                // steady_clock is CLOCK_MONOTONIC, the clock a timing script reads.
+                const auto now = std::chrono::steady_clock::now().time_since_epoch();
+                fmt::print(stderr, "{}{} ns\n", kShownAtPrefix,
+                           std::chrono::duration_cast<std::chrono::nanoseconds>(now).count());
+                QCoreApplication::exit(0);
+            });
         }
         return false;
     }

@@ -129,8 +129,6 @@ MainDialog::MainDialog(workspace::ProfileStore& profile, MainDialogHooks hooks)
     client_ = new QWidget(this);
     layout->addWidget(client_);
     createControls();
-    BuildMenu();
-    adjustSize();
 
     progress_ = new widgets::ProgressWindow(this);
     ws_.setProgressRunner(*progress_);
@@ -222,8 +220,30 @@ void MainDialog::connectControls() {
 bool MainDialog::initDialog(const StartOptions& options) {
     started_ = true;
     simulate_ = options.simulate;
-    // Everything the start-up writes to the profile reaches it in one write.
-    std::optional<workspace::ProfileStore::ChangeSet> startupWrites(std::in_place, profile_);
+    bool automatic = false;
+    {
+        // Everything the start-up writes to the profile reaches it in one write.
+        const workspace::ProfileStore::ChangeSet startupWrites(profile_);
+        automatic = setUpWindow(options);
+    }
+    if (!automatic)
+        return true;
+    ws_.results.autoprogramOk = false;
+    if (ws_.comPort() == 0)
+        hooks_.showBox(this, {text::GetUiText(text::Msg::NoPortForUnattendedRun),
+                              text::GetUiText(text::Msg::ProgrammerCaption),
+                              base::MessageIcon::Error, QMessageBox::Ok, QMessageBox::Ok});
+    else
+        runAutoProgramUnattended(*this);
+    hooks_.showBox(this, {text::GetUiText(autoprogramOk() ? text::Msg::AutoProgramOk
+                                                          : text::Msg::AutoProgramError),
+                          text::GetUiText(text::Msg::ProgrammerCaption), base::MessageIcon::None,
+                          QMessageBox::Ok, QMessageBox::Ok});
+    done(1);
+    return false;
+}
+
+bool MainDialog::setUpWindow(const StartOptions& options) {
     // The Flash pane keeps its height; the window's extra height goes to the
     // Flash preview, and the EEPROM pane, status line and SCK list move down.
     for (const int control :
@@ -259,6 +279,18 @@ bool MainDialog::initDialog(const StartOptions& options) {
     ws_.preferences().setBaudIndex(ws_.baudIndex);
     ws_.preferences().setLanguage(text::language());
 
+    std::string candidate = ws_.preferences().loadMostRecent()
+                                ? recent_.paths()[0]
+                                : std::string(workspace::kUnspecifiedPath);
+    if (!options.commandLine.projectPath.empty())
+        candidate = options.commandLine.projectPath;
+    // The menu is built once, with the start's project already in its list,
+    // and the window takes its size with it.
+    if (candidate != workspace::kUnspecifiedPath)
+        recent_.add(candidate);
+    BuildMenu();
+    adjustSize();
+
     ws_.project().setObserver(this);
     ws_.flash().addObserver(*this);
     ws_.eeprom().addObserver(*this);
@@ -268,15 +300,6 @@ bool MainDialog::initDialog(const StartOptions& options) {
     placePreviews();
     deviceLists_->FillDeviceLists();
 
-    std::string candidate = ws_.preferences().loadMostRecent()
-                                ? recent_.paths()[0]
-                                : std::string(workspace::kUnspecifiedPath);
-    if (!options.commandLine.projectPath.empty())
-        candidate = options.commandLine.projectPath;
-    // The menu is built once, with the start's project already in its list.
-    if (candidate != workspace::kUnspecifiedPath)
-        recent_.add(candidate);
-    BuildMenu();
     bool automatic = false;
     if (candidate != workspace::kUnspecifiedPath) {
         ws_.project().loadProject(candidate);
@@ -290,23 +313,7 @@ bool MainDialog::initDialog(const StartOptions& options) {
     deviceLists_->SelectDevice(ws_.project().deviceNo);
     deviceLists_->OnDeviceChanged();
     UpdateControls();
-    startupWrites.reset();
-
-    if (!automatic)
-        return true;
-    ws_.results.autoprogramOk = false;
-    if (ws_.comPort() == 0)
-        hooks_.showBox(this, {text::GetUiText(text::Msg::NoPortForUnattendedRun),
-                              text::GetUiText(text::Msg::ProgrammerCaption),
-                              base::MessageIcon::Error, QMessageBox::Ok, QMessageBox::Ok});
-    else
-        runAutoProgramUnattended(*this);
-    hooks_.showBox(this, {text::GetUiText(autoprogramOk() ? text::Msg::AutoProgramOk
-                                                          : text::Msg::AutoProgramError),
-                          text::GetUiText(text::Msg::ProgrammerCaption), base::MessageIcon::None,
-                          QMessageBox::Ok, QMessageBox::Ok});
-    done(1);
-    return false;
+    return automatic;
 }
 
 void MainDialog::takeBoardChoice(const dialogs::BoardChoice& choice) {

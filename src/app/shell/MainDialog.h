@@ -123,6 +123,8 @@ protected:
 
 private:
     void createControls();
+    // The start-up without the automatic run; true when that run is due.
+    bool setUpWindow(const StartOptions& options);
     void BuildMenu();
     void createPreviews();
     void placePreviews();
