@@ -14,8 +14,9 @@ zavuv_install_missing "${zavuv_packages[@]}" "${fuzz_packages[@]}"
 seconds="${ZAVUV_FUZZ_SECONDS:-45}"
 build="$ZAVUV_ROOT/build-fuzz"
 started=$SECONDS
+# -O1: the targets run nearly as fast as at -O2, and the build is quicker.
 zavuv_build_in "$build" fuzz_targets -DCMAKE_BUILD_TYPE=RelWithDebInfo \
-    "-DCMAKE_CXX_FLAGS_RELWITHDEBINFO=-O2 -g1 -DNDEBUG" \
+    "-DCMAKE_CXX_FLAGS_RELWITHDEBINFO=-O1 -g1 -DNDEBUG" \
     -DCMAKE_CXX_COMPILER=clang++ -DZAVUV_FUZZ=ON \
     "-DCMAKE_CXX_FLAGS=-fsanitize=fuzzer-no-link,address,undefined -fno-sanitize-recover=undefined -fno-omit-frame-pointer"
 echo "fuzz: build: $((SECONDS - started)) s" >&2

@@ -26,8 +26,10 @@ echo "sanitize: address and undefined behaviour: $((SECONDS - started)) s" >&2
 
 started=$SECONDS
 tsan="$ZAVUV_ROOT/build-tsan"
+# Unoptimised too: the GUI tests take a few seconds longer under it, the
+# build a minute less.
 zavuv_build_in "$tsan" test_gui -DCMAKE_BUILD_TYPE=Debug -DCMAKE_CXX_FLAGS_DEBUG=-g1 \
-    "-DCMAKE_CXX_FLAGS=-O1 -fno-omit-frame-pointer -fsanitize=thread"
+    "-DCMAKE_CXX_FLAGS=-O0 -fno-omit-frame-pointer -fsanitize=thread"
 (
     cd "$tsan"
     export TSAN_OPTIONS="halt_on_error=1:second_deadlock_stack=1:suppressions=$ZAVUV_ROOT/scripts/tsan.supp"
