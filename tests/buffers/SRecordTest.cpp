@@ -19,8 +19,8 @@ namespace {
 using Bytes = std::vector<std::uint8_t>;
 using Result = std::variant<SRecordImage, SRecordError>;
 
-Result read(std::string_view text, ChecksumPolicy checksums = ChecksumPolicy::Check,
-            std::uint64_t limit = kMaxImageSize) {
+Result readText(std::string_view text, ChecksumPolicy checksums = ChecksumPolicy::Check,
+                std::uint64_t limit = kMaxImageSize) {
     // Exactly as long as the text, so that a read past its end is a heap
     // overflow under AddressSanitizer.
     const auto bytes = bytesOf(text);
@@ -78,7 +78,7 @@ TEST(SRecordWriter, WritesHeaderAlignedRecordsCountAndEnd) {
                                            "S106005011121373\r\n"
                                            "S5030004F8\r\n"
                                            "S9030000FC\r\n");
-    EXPECT_EQ(segmentsOf(read(writeSRecord(image, header))), image);
+    EXPECT_EQ(segmentsOf(readText(writeSRecord(image, header))), image);
 }
 
 TEST(SRecordWriter, PicksTheNarrowestAddressThatHoldsTheWholeImage) {
@@ -96,7 +96,7 @@ TEST(SRecordWriter, PicksTheNarrowestAddressThatHoldsTheWholeImage) {
         SCOPED_TRACE(c.lastByte);
         EXPECT_EQ(text.substr(12, 2), c.data) << "the line after the empty header";
         EXPECT_TRUE(text.ends_with(std::string(c.end) + "\r\n"));
-        EXPECT_EQ(segmentsOf(read(text, ChecksumPolicy::Check, 0x100000000)), image);
+        EXPECT_EQ(segmentsOf(readText(text, ChecksumPolicy::Check, 0x100000000)), image);
     }
     EXPECT_EQ(writeSRecord({}, {}), "S0030000FC\r\nS5030000FC\r\nS9030000FC\r\n");
 }
@@ -104,14 +104,14 @@ TEST(SRecordWriter, PicksTheNarrowestAddressThatHoldsTheWholeImage) {
 TEST(SRecordWriter, CutsAHeaderToOneRecordAndCountsBeyondSixteenBits) {
     const Bytes longHeader(300, 'x');
     const auto text = writeSRecord({}, longHeader);
-    const auto image = std::get<SRecordImage>(read(text));
+    const auto image = std::get<SRecordImage>(readText(text));
     EXPECT_EQ(image.header, Bytes(252, 'x'));
 
     // 65,537 records need the 24-bit count.
     const ImageSegments large = {{0, randomBytes(65537 * 16, 7)}};
     const auto largeText = writeSRecord(large, {});
     EXPECT_NE(largeText.find("\r\nS604010001F9\r\nS804000000FB\r\n"), std::string::npos);
-    EXPECT_EQ(segmentsOf(read(largeText)), large);
+    EXPECT_EQ(segmentsOf(readText(largeText)), large);
 }
 
 TEST(SRecordWriter, ScatteredImagesReadBackSegmentForSegment) {
@@ -128,7 +128,7 @@ TEST(SRecordWriter, ScatteredImagesReadBackSegmentForSegment) {
             address += size + 1 + random() % step;
         }
         SCOPED_TRACE(round);
-        EXPECT_EQ(segmentsOf(read(writeSRecord(image, {}), ChecksumPolicy::Check, 0x100000000)),
+        EXPECT_EQ(segmentsOf(readText(writeSRecord(image, {}), ChecksumPolicy::Check, 0x100000000)),
                   image);
     }
 }
@@ -140,7 +140,7 @@ TEST(SRecordReader, TakesEveryLineEndBomTrailingSpaceAndBlankLine) {
                              "   \n"
                              "S5030001FB\n"
                              "S9030000FC";
-    const auto result = read("\xEF\xBB\xBF" + body);
+    const auto result = readText("\xEF\xBB\xBF" + body);
     EXPECT_EQ(segmentsOf(result), (ImageSegments{{0x10, {0xA1, 0xB2, 0xC3, 0xD4}}}));
     EXPECT_EQ(std::get<SRecordImage>(result).header, bytesOf("HDR"));
 }
@@ -151,10 +151,10 @@ TEST(SRecordReader, EndsWithAnEndRecordOfAnyWidthOrWithACount) {
                                   // srec_cat without a start address
                                   "S5030001FB\n", "S5030001FB\n\n"}) {
         SCOPED_TRACE(end);
-        EXPECT_EQ(segmentsOf(read(data + end)), (ImageSegments{{0, {0x42}}}));
+        EXPECT_EQ(segmentsOf(readText(data + end)), (ImageSegments{{0, {0x42}}}));
     }
-    EXPECT_EQ(segmentsOf(read(record('2', {0x01, 0x00, 0x00, 0x42}) +
-                              record('6', {0x00, 0x00, 0x01}) + "S804000000FB\n")),
+    EXPECT_EQ(segmentsOf(readText(record('2', {0x01, 0x00, 0x00, 0x42}) +
+                                  record('6', {0x00, 0x00, 0x01}) + "S804000000FB\n")),
               (ImageSegments{{0x10000, {0x42}}}));
 }
 
@@ -197,14 +197,15 @@ TEST(SRecordReader, NamesEachDefectAndItsLine) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.text);
-        EXPECT_EQ(errorOf(read(c.text)), (SRecordError{c.problem, c.line}));
-        EXPECT_EQ(errorOf(read(c.text, ChecksumPolicy::Accept)), (SRecordError{c.problem, c.line}));
+        EXPECT_EQ(errorOf(readText(c.text)), (SRecordError{c.problem, c.line}));
+        EXPECT_EQ(errorOf(readText(c.text, ChecksumPolicy::Accept)),
+                  (SRecordError{c.problem, c.line}));
     }
 }
 
 TEST(SRecordReader, RepeatedBytesAreNoOverlapAndRecordsMayComeInAnyOrder) {
-    const auto result = read(record('1', {0x00, 0x10, 3, 4}) + record('1', {0x00, 0x0E, 1, 2}) +
-                             record('1', {0x00, 0x0F, 2, 3}) + "S9030000FC\n");
+    const auto result = readText(record('1', {0x00, 0x10, 3, 4}) + record('1', {0x00, 0x0E, 1, 2}) +
+                                 record('1', {0x00, 0x0F, 2, 3}) + "S9030000FC\n");
     EXPECT_EQ(segmentsOf(result), (ImageSegments{{0x0E, {1, 2, 3, 4}}}));
 }
 
@@ -213,32 +214,33 @@ TEST(SRecordReader, WrongChecksumIsAskedAboutOnlyWhenNothingElseIsWrong) {
     const std::string bad1 = "S104000001F7\n";  // the checksum should be FA
     const std::string bad2 = "S104000102F0\n";
     const std::string text = good + bad1 + bad2 + "S9030000FC\n";
-    EXPECT_EQ(errorOf(read(text)), (SRecordError{SRecordProblem::WrongChecksum, 2}));
-    EXPECT_EQ(segmentsOf(read(text, ChecksumPolicy::Accept)), (ImageSegments{{0, {1, 2}}}));
+    EXPECT_EQ(errorOf(readText(text)), (SRecordError{SRecordProblem::WrongChecksum, 2}));
+    EXPECT_EQ(segmentsOf(readText(text, ChecksumPolicy::Accept)), (ImageSegments{{0, {1, 2}}}));
 
     // A defect further down is the answer, not the question.
-    EXPECT_EQ(errorOf(read(good + bad1)), (SRecordError{SRecordProblem::MissingEnd, 2}));
-    EXPECT_EQ(errorOf(read(bad1 + "S9030000FC\nS9030000FC\n")),
+    EXPECT_EQ(errorOf(readText(good + bad1)), (SRecordError{SRecordProblem::MissingEnd, 2}));
+    EXPECT_EQ(errorOf(readText(bad1 + "S9030000FC\nS9030000FC\n")),
               (SRecordError{SRecordProblem::RecordAfterEnd, 3}));
-    EXPECT_EQ(errorOf(read("S9030000FD\n")), (SRecordError{SRecordProblem::WrongChecksum, 1}))
+    EXPECT_EQ(errorOf(readText("S9030000FD\n")), (SRecordError{SRecordProblem::WrongChecksum, 1}))
         << "an end record's checksum counts too";
 }
 
 TEST(SRecordReader, RefusesDataAtOrBeyondTheCallersLimit) {
     const std::string text =
         record('1', {0x00, 0x00, 1}) + record('2', {0x81, 0x00, 0x0E, 2, 3}) + "S804000000FB\n";
-    EXPECT_EQ(segmentsOf(read(text, ChecksumPolicy::Check, 0x810010)),
+    EXPECT_EQ(segmentsOf(readText(text, ChecksumPolicy::Check, 0x810010)),
               (ImageSegments{{0, {1}}, {0x81000E, {2, 3}}}));
-    EXPECT_EQ(errorOf(read(text, ChecksumPolicy::Check, 0x81000F)),
+    EXPECT_EQ(errorOf(readText(text, ChecksumPolicy::Check, 0x81000F)),
               (SRecordError{SRecordProblem::BeyondLimit, 2}));
     // A record without data holds no byte beyond it.
-    EXPECT_TRUE(
-        segmentsOf(read(record('1', {0xFF, 0x00}) + "S9030000FC\n", ChecksumPolicy::Check, 0x100))
-            .empty());
+    EXPECT_TRUE(segmentsOf(readText(record('1', {0xFF, 0x00}) + "S9030000FC\n",
+                                    ChecksumPolicy::Check, 0x100))
+                    .empty());
 }
 
 TEST(SRecordReader, KeepsTheFirstHeaderOnly) {
-    const auto result = read(record('0', {0, 0, 'a'}) + record('0', {0, 0, 'b'}) + "S9030000FC\n");
+    const auto result =
+        readText(record('0', {0, 0, 'a'}) + record('0', {0, 0, 'b'}) + "S9030000FC\n");
     EXPECT_EQ(std::get<SRecordImage>(result).header, bytesOf("a"));
-    EXPECT_TRUE(std::get<SRecordImage>(read("S9030000FC\n")).header.empty());
+    EXPECT_TRUE(std::get<SRecordImage>(readText("S9030000FC\n")).header.empty());
 }

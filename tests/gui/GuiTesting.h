@@ -13,6 +13,10 @@
 
 namespace zavuv::testing {
 
+// The ATmega8's SPIEN fuse as the fuse dialog numbers its bits (high fuse
+// byte, bit 5).
+inline constexpr int kAtmega8Spien = 13;
+
 // Runs the event loop until `done` holds. The bound only keeps a broken test
 // from hanging the suite; no test depends on how long anything takes.
 inline bool processEventsUntil(const std::function<bool()>& done) {

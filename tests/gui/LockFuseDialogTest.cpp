@@ -17,6 +17,7 @@
 
 using namespace zavuv;
 using namespace zavuv::app;
+using zavuv::testing::kAtmega8Spien;
 using namespace zavuv::devices;
 using zavuv::testing::control;
 using zavuv::testing::deviceIndexOf;
@@ -34,7 +35,6 @@ constexpr std::array<int, 24> kFuseIds = {
 constexpr std::array<int, 4> kBootLockIds = {1092, 1103, 1093, 1094};
 constexpr int kProgram = 1132, kRead = 3, kVerify = 4, kErase = 5, kSave = 1160, kClose = 2;
 
-constexpr int kSpien = 13;  // ATmega8: high fuse byte, bit 5
 constexpr int kBlb02 = 1;
 
 // The chip behind the dialog's buttons.
@@ -99,15 +99,15 @@ protected:
 
 TEST_F(LockFuseDialogTest, Atmega8ShowsSixteenFusesAndFourBootLockBits) {
     LockFuseState state = readableState();
-    state.fuse[kSpien] = true;
+    state.fuse[kAtmega8Spien] = true;
     state.bootLock[kBlb02] = true;
     state.lockMode = 2;
     open("ATmega8", state);
 
     EXPECT_EQ(fuse(0)->text(), "CKSEL0");
-    EXPECT_EQ(fuse(kSpien)->text(), "SPIEN");
-    EXPECT_TRUE(fuse(kSpien)->isChecked());
-    EXPECT_FALSE(fuse(kSpien - 1)->isChecked());
+    EXPECT_EQ(fuse(kAtmega8Spien)->text(), "SPIEN");
+    EXPECT_TRUE(fuse(kAtmega8Spien)->isChecked());
+    EXPECT_FALSE(fuse(kAtmega8Spien - 1)->isChecked());
     EXPECT_EQ(fuse(15)->text(), "RSTDISBL");
     for (int i = 16; i < 24; ++i) {
         EXPECT_EQ(fuse(i)->text(), "Unused") << i;
@@ -177,9 +177,9 @@ TEST_F(LockFuseDialogTest, EachModeHasItsTitleAndButtons) {
 
 TEST_F(LockFuseDialogTest, ProgrammingADangerousSettingAsksFirstAndNoChangesNothing) {
     LockFuseState state = readableState();
-    state.fuse[kSpien] = true;
+    state.fuse[kAtmega8Spien] = true;
     open("ATmega8", state);
-    fuse(kSpien)->click();  // released: serial programming would be off
+    fuse(kAtmega8Spien)->click();  // released: serial programming would be off
 
     user.answerNext(base::Answer::No);
     button(kProgram)->click();
@@ -187,19 +187,19 @@ TEST_F(LockFuseDialogTest, ProgrammingADangerousSettingAsksFirstAndNoChangesNoth
     EXPECT_NE(user.questions()[0].find("SPIEN should be programmed"), std::string::npos);
     EXPECT_TRUE(chip.programmed.empty());
     EXPECT_TRUE(dialog->isVisible());
-    EXPECT_FALSE(fuse(kSpien)->isChecked());
+    EXPECT_FALSE(fuse(kAtmega8Spien)->isChecked());
     EXPECT_EQ(dialog->workingState(), LockFuseState{});
 
     user.answerNext(base::Answer::Yes);
     button(kProgram)->click();
     ASSERT_EQ(chip.programmed.size(), 1u);
-    EXPECT_FALSE(chip.programmed[0].fuse[kSpien]);
-    EXPECT_FALSE(dialog->shownState().fuse[kSpien]);
+    EXPECT_FALSE(chip.programmed[0].fuse[kAtmega8Spien]);
+    EXPECT_FALSE(dialog->shownState().fuse[kAtmega8Spien]);
 }
 
 TEST_F(LockFuseDialogTest, ProgrammingMakesBitsReadableButAFailureKeepsTheShownState) {
     open("ATmega8", LockFuseState{});  // e.g. opened on unreadable bits
-    fuse(kSpien)->click();
+    fuse(kAtmega8Spien)->click();
     lockMode(1)->click();
 
     chip.programWorks = false;
@@ -211,9 +211,9 @@ TEST_F(LockFuseDialogTest, ProgrammingMakesBitsReadableButAFailureKeepsTheShownS
     ASSERT_EQ(user.questions().size(), 1u);
     EXPECT_NE(user.questions()[0].find("CKSEL3..0 = 1111 selects a crystal"), std::string::npos)
         << user.questions()[0];
-    EXPECT_FALSE(dialog->shownState().fuse[kSpien]);
+    EXPECT_FALSE(dialog->shownState().fuse[kAtmega8Spien]);
     EXPECT_FALSE(button(kRead)->isEnabled());
-    EXPECT_TRUE(fuse(kSpien)->isChecked());
+    EXPECT_TRUE(fuse(kAtmega8Spien)->isChecked());
 
     chip.programWorks = true;
     button(kProgram)->click();
@@ -233,24 +233,24 @@ TEST_F(LockFuseDialogTest, ReadShowsTheChipAndAFailedReadKeepsTheControls) {
 
     chip.readWorks = true;
     chip.onChip = readableState();
-    chip.onChip.fuse[kSpien] = true;
+    chip.onChip.fuse[kAtmega8Spien] = true;
     chip.onChip.lockMode = 2;
     button(kRead)->click();
     EXPECT_FALSE(bootLock(0)->isChecked());
-    EXPECT_TRUE(fuse(kSpien)->isChecked());
+    EXPECT_TRUE(fuse(kAtmega8Spien)->isChecked());
     EXPECT_TRUE(lockMode(2)->isChecked());
     EXPECT_EQ(dialog->workingState(), chip.onChip);
 }
 
 TEST_F(LockFuseDialogTest, AFilesBitsAreShownToProgramWhileTheChipsStayTheComparison) {
     LockFuseState onChip = readableState();
-    onChip.fuse[kSpien] = true;
+    onChip.fuse[kAtmega8Spien] = true;
     open("ATmega8", onChip);
     LockFuseState file = onChip;  // as an ELF file's .fuse and .lock give them
     file.bootLock[kBlb02] = true;
     dialog->proposeBits(file);
     EXPECT_TRUE(bootLock(kBlb02)->isChecked());
-    EXPECT_TRUE(fuse(kSpien)->isChecked());
+    EXPECT_TRUE(fuse(kAtmega8Spien)->isChecked());
     EXPECT_EQ(dialog->shownState(), onChip);
 
     button(kProgram)->click();
@@ -260,7 +260,7 @@ TEST_F(LockFuseDialogTest, AFilesBitsAreShownToProgramWhileTheChipsStayTheCompar
 
 TEST_F(LockFuseDialogTest, VerifyReportsEachDifferenceOrOk) {
     LockFuseState state = readableState();
-    state.fuse[kSpien] = true;
+    state.fuse[kAtmega8Spien] = true;
     open("ATmega8", state);
     chip.onChip = state;
     chip.onChip.bootLock[kBlb02] = true;
@@ -299,7 +299,7 @@ TEST_F(LockFuseDialogTest, ChipEraseReadsTheErasedChipOnlyWhenItWorked) {
 TEST_F(LockFuseDialogTest, AutoProgramModeHandsTheBitsBackOnlyOnCloseAndSave) {
     const int atmega8 = deviceIndexOf("ATmega8");
     LockFuseState start = readableState();
-    start.fuse[kSpien] = true;
+    start.fuse[kAtmega8Spien] = true;
 
     auto edit = [&](const std::function<void(dialogs::LockFuseDialog&)>& act) {
         OnNextModal<dialogs::LockFuseDialog> driver([&](dialogs::LockFuseDialog& d) {
@@ -316,7 +316,7 @@ TEST_F(LockFuseDialogTest, AutoProgramModeHandsTheBitsBackOnlyOnCloseAndSave) {
     });
     ASSERT_TRUE(saved);
     EXPECT_TRUE(saved->fuse[0]);
-    EXPECT_TRUE(saved->fuse[kSpien]);
+    EXPECT_TRUE(saved->fuse[kAtmega8Spien]);
 
     EXPECT_FALSE(
         edit([](dialogs::LockFuseDialog& d) { control<QPushButton>(d, kClose)->click(); }));
@@ -345,7 +345,7 @@ TEST(LockFuseDialogOnBoard, ProgramVerifyAndEraseTheSimulatedChip) {
     zavuv::testing::SimulatedWorkspace sim("ATmega8");
     LockFuseState read;
     ASSERT_TRUE(operations::readLockFuse(sim.ws(), read));
-    ASSERT_TRUE(read.fuse[kSpien]);
+    ASSERT_TRUE(read.fuse[kAtmega8Spien]);
 
     OnNextModal<dialogs::LockFuseDialog> person([&](dialogs::LockFuseDialog& d) {
         control<QRadioButton>(d, kLockModeIds[2])->click();
@@ -362,7 +362,7 @@ TEST(LockFuseDialogOnBoard, ProgramVerifyAndEraseTheSimulatedChip) {
         control<QPushButton>(d, kErase)->click();
         EXPECT_TRUE(control<QRadioButton>(d, kLockModeIds[0])->isChecked());
         EXPECT_FALSE(control<QCheckBox>(d, kBootLockIds[0])->isChecked());
-        EXPECT_TRUE(control<QPushButton>(d, kFuseIds[kSpien])->isChecked());
+        EXPECT_TRUE(control<QPushButton>(d, kFuseIds[kAtmega8Spien])->isChecked());
         control<QPushButton>(d, kClose)->click();
     });
     dialogs::runLockFuseDialog(nullptr, sim.ws(), read);
@@ -378,7 +378,7 @@ TEST_F(LockFuseDialogTest, ABitAlreadyOnTheReadChipIsNoChange) {
     // reached some other way): keeping it asks nothing, programming it anew does.
     constexpr int kRstdisbl = 15;
     LockFuseState state = readableState();
-    state.fuse[kSpien] = true;
+    state.fuse[kAtmega8Spien] = true;
     state.fuse[kRstdisbl] = true;
     open("ATmega8", state);
     button(kProgram)->click();

@@ -16,6 +16,7 @@
 
 using namespace zavuv;
 using namespace zavuv::app;
+using zavuv::testing::kAtmega8Spien;
 using namespace zavuv::devices;
 using zavuv::testing::control;
 using zavuv::testing::deviceIndexOf;
@@ -30,7 +31,6 @@ constexpr int kAutoprogramFuses = 1144, kFusesFirst = 1151;
 constexpr int kFlashAddressBox = 1067, kFlashAddress = 1068, kEepromAddress = 1071;
 constexpr int kFlashByteBox = 1140, kFlashByte = 1143, kFlashPageBox = 1141, kFlashPage = 1142;
 constexpr int kEepromByteBox = 1147, kEepromByte = 1148, kEepromPageBox = 1149, kEepromPage = 1150;
-constexpr int kSpien = 13;  // ATmega8
 constexpr int kSpienButton = 1118;
 constexpr int kCloseAndSave = 1160, kCloseWithoutSaving = 2;
 
@@ -126,7 +126,7 @@ TEST_F(ProjectSettingsDialogTest, RussianCaptionsFitAndEachGroupHasOneFontSize) 
 
 TEST_F(ProjectSettingsDialogTest, CancelChangesNothing) {
     project.resetStrobeLength = 100;
-    project.lockFuse.fuse[kSpien] = true;
+    project.lockFuse.fuse[kAtmega8Spien] = true;
     project.programFuse = true;
     open();
     for (int id : {1030, 1036, 1096, 1063, 1069, 1060, 1061, 1062, 1064, 1065, 1066, 1151, 1067,
@@ -142,7 +142,7 @@ TEST_F(ProjectSettingsDialogTest, CancelChangesNothing) {
     EXPECT_FALSE(project.delayPage2);
     EXPECT_FALSE(project.autoIncrement);
     EXPECT_TRUE(project.programFuse);
-    EXPECT_TRUE(project.lockFuse.fuse[kSpien]);
+    EXPECT_TRUE(project.lockFuse.fuse[kAtmega8Spien]);
     EXPECT_EQ(project.autoIncAddress, 0);
     EXPECT_EQ(project.spiPeriod, 4);
     EXPECT_EQ(project.resetStrobeLength, 100);
@@ -267,13 +267,13 @@ TEST_F(ProjectSettingsDialogTest, CheckingAutoprogramOpensThePresetBitsAndKeepsT
     EXPECT_TRUE(get(kAutoprogramFuses)->isChecked());
     EXPECT_TRUE(get<QPushButton>(kConfigure)->isEnabled());
     EXPECT_TRUE(project.lockFuse.readable);
-    EXPECT_FALSE(project.lockFuse.fuse[kSpien]);  // only OK stores the bits
+    EXPECT_FALSE(project.lockFuse.fuse[kAtmega8Spien]);  // only OK stores the bits
 
     EXPECT_FALSE(project.allowLockout);  // only OK stores it
 
     ok();
     EXPECT_TRUE(project.programFuse);
-    EXPECT_TRUE(project.lockFuse.fuse[kSpien]);
+    EXPECT_TRUE(project.lockFuse.fuse[kAtmega8Spien]);
     EXPECT_TRUE(project.lockFuse.fuse[0]);
     // The person said Yes to the warning: unattended runs may program the bits.
     EXPECT_TRUE(project.allowLockout);
@@ -316,7 +316,7 @@ TEST_F(ProjectSettingsDialogTest, ClosingTheBitsWithoutSavingUnchecksAutoprogram
 
 TEST_F(ProjectSettingsDialogTest, UncheckingAutoprogramClearsTheStoredBits) {
     project.programFuse = true;
-    project.lockFuse.fuse[kSpien] = true;
+    project.lockFuse.fuse[kAtmega8Spien] = true;
     project.lockFuse.lockMode = 2;
     open();
     get(kAutoprogramFuses)->click();
